@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace tally {
+
+struct FormatSettings;
+
+// A local civil date-time with milliseconds (no time zone attached).
+struct LocalDateTime
+{
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+
+    static LocalDateTime now();
+    bool isMidnight() const { return hour == 0 && minute == 0 && second == 0 && millisecond == 0; }
+};
+
+// Formats with the regional pattern language: y/yy/yyyy, m/mm (month, or minute
+// right after an hour), d/dd, h/hh, n/nn, s/ss, z/zzz, am/pm not supported,
+// quoted literals, "/" and ":" as themselves.
+// "yyyy-mm-dd,hh:nn:ss" -> "2024-11-16,09:13:55"; "h:m:s:z" -> "9:5:3:7".
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt);
+
+// Short date + " " + long time, the time left out at exactly midnight.
+std::string dateTimeToString(const LocalDateTime &dt, const FormatSettings &fs);
+
+// Short date only.
+std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs);
+
+} // namespace tally

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tally {
+
+struct FormatSettings;
+
+// General number form with up to `precision` significant digits, shortest
+// representation, no grouping; exponent form only when the digits do not fit
+// (50.80 -> "50.8", 1e20 -> "1E20"). Uses the settings' decimal separator.
+std::string formatGeneral(double value, const FormatSettings &fs, int precision = 15);
+
+// Currency form: symbol placement by currencyFormat / negCurrFormat, thousands
+// separators, `decimals` fixed decimals, value first rounded to `precision`
+// significant digits. decimals < 0 means fs.currencyDecimals.
+std::string formatCurrency(double value, const FormatSettings &fs, int decimals = -1,
+                           int precision = 15);
+
+// Fixed decimals with thousands separators ("1,234.5000").
+std::string formatNumber(double value, const FormatSettings &fs, int decimals);
+
+// Number pattern language of display formats: "0", "#", ".", ",", literal
+// text in quotes, ";" sections for negative and zero ("000000", "0.00",
+// "#,##0.00"). Uses the settings' separators for '.' and ','.
+std::string formatFloatPattern(std::string_view pattern, double value, const FormatSettings &fs);
+
+// printf "%.6d": at least `digits` digits, zero-padded, minus sign in front.
+std::string formatZeroPadded(std::int64_t value, int digits);
+
+// Decimal number with the user's decimal separator: optional sign, digits,
+// optional fraction and exponent, surrounding blanks allowed. nullopt when not
+// a number (the empty text included).
+std::optional<double> parseFloat(std::string_view text, const FormatSettings &fs);
+
+// Decimal integer (optional sign, surrounding blanks allowed). nullopt when not one
+// or out of 32-bit range.
+std::optional<std::int32_t> parseInt32(std::string_view text);
+
+} // namespace tally

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tally::text {
+
+// Engine text is UTF-8. The legacy code page (936, GBK) is used only where a
+// byte format demands it: field and export widths, export file bytes and the
+// single-byte strings of layout streams.
+
+// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
+bool isValidUtf8(std::string_view bytes);
+
+// Replaces every ill-formed UTF-8 sequence by U+FFFD, so the result is valid.
+std::string sanitizeUtf8(std::string_view bytes);
+
+// UTF-8 to code page 936. Characters the code page lacks become '?', so the
+// result always has one entry per character. Ill-formed input is sanitised first.
+std::string toCodePage(std::string_view utf8);
+
+// Code page 936 to UTF-8. Byte sequences that are not GBK become U+FFFD.
+std::string fromCodePage(std::string_view cp936);
+
+// Byte length of the text in code page 936: one Chinese character counts two.
+std::size_t codePageLength(std::string_view utf8);
+
+// The longest prefix of utf8 whose code page length is at most maxBytes,
+// never splitting a character.
+std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes);
+
+} // namespace tally::text

@@ -1,0 +1,38 @@
+// tallytool: headless entry to the engine for automation and checks.
+#include "commands.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using tally::tool::Command;
+
+constexpr std::array kCommands{
+    Command{"packet", "packet FILE                 print the fields and rows of a data packet",
+            tally::tool::runPacket},
+};
+
+int usage()
+{
+    std::fputs("usage: tallytool COMMAND [ARGS...]\n", stderr);
+    for (const auto &c : kCommands)
+        std::fprintf(stderr, "  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::vector<std::string_view> args(argv + 2, argv + argc);
+    const std::string_view name = argv[1];
+    for (const auto &c : kCommands)
+        if (c.name == name)
+            return c.run(args);
+    return usage();
+}
