@@ -63,7 +63,10 @@ TEST(StrftimeToPattern, TranslatesCommonFormats)
         {"%H:%M:%S", "hh:nn:ss"},
         {"%I:%M:%S %p", "hh:nn:ss"},
         {"%T", "hh:nn:ss"},
-        {"%Y年%m月%d日", "yyyy\"\xE5\"\"\xB9\"\"\xB4\"mm\"\xE6\"\"\x9C\"\"\x88\"dd\"\xE6\"\"\x97\"\"\xA5\""},
+        {"%Y年%m月%d日", "yyyy\"年\"mm\"月\"dd\"日\""},
+        {"%H时%M分%S秒", "hh\"时\"nn\"分\"ss\"秒\""},
+        {"%d de %B", "dd\" de \"mmmm"},
+        {"%Y-%m-%d %%", "yyyy-mm-dd %"},
         {"%Hh%M", "hh\"h\"nn"},
         {"%e %k", "d h"},
     };
