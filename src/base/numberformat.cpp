@@ -33,6 +33,32 @@ std::string_view trimBlanks(std::string_view text)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// For a number from_chars found out of range: true when it is too small rather
+// than too large (its first significant digit lies right of the point).
+bool underflows(const std::string &normalized)
+{
+    const auto e = normalized.find('e');
+    const std::string mantissa = normalized.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        const char *first = normalized.data() + e + 1;
+        if (*first == '+')
+            ++first;
+        if (std::from_chars(first, normalized.data() + normalized.size(), exponent).ec != std::errc())
+            return normalized[e + 1] == '-'; // an exponent beyond long long
+    }
+    const auto point = mantissa.find('.');
+    const std::string integer = mantissa.substr(0, point);
+    const auto firstNonZero = integer.find_first_not_of("-0");
+    if (firstNonZero != std::string::npos)
+        return exponent + static_cast<long long>(integer.size() - firstNonZero) <= 0;
+    const std::string fraction = point == std::string::npos ? std::string() : mantissa.substr(point + 1);
+    const auto firstFraction = fraction.find_first_not_of('0');
+    if (firstFraction == std::string::npos)
+        return true; // all zeros
+    return exponent - static_cast<long long>(firstFraction) <= 0;
+}
+
 std::string nonFinite(double value)
 {
     if (std::isnan(value))
@@ -202,6 +228,8 @@ std::optional<double> parseFloat(std::string_view text, const FormatSettings &fs
     double value = 0;
     const char *end = normalized.data() + normalized.size();
     const auto [ptr, ec] = std::from_chars(normalized.data(), end, value);
+    if (ec == std::errc::result_out_of_range && ptr == end && underflows(normalized))
+        return normalized.front() == '-' ? -0.0 : 0.0;
     if (ec != std::errc() || ptr != end)
         return std::nullopt;
     return value;

@@ -196,6 +196,11 @@ std::string toCodePage(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
+    // Whole-text conversion is the common case; iconv stops at the first
+    // character GBK lacks, and then each character is converted on its own.
+    if (isValidUtf8(utf8) && encoder().convert(utf8, out))
+        return out;
+    out.clear();
     for (std::size_t pos = 0; pos < utf8.size();) {
         const Decoded d = decodeAt(utf8, pos);
         encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
@@ -228,13 +233,7 @@ std::string fromCodePage(std::string_view cp936)
 
 std::size_t codePageLength(std::string_view utf8)
 {
-    std::size_t length = 0;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const Decoded d = decodeAt(utf8, pos);
-        length += encodedWidth(utf8.substr(pos, d.length), d.codePoint);
-        pos += d.length;
-    }
-    return length;
+    return toCodePage(utf8).size();
 }
 
 std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes)
