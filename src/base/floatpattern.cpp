@@ -113,10 +113,12 @@ RenderedNumber render(double magnitude, const SectionLayout &layout)
     d.negative = false;
     int exponent = 0;
     if (layout.scientific) {
-        d.roundToSignificant(1 + layout.maxFracDigits);
+        // The mantissa gets as many integer digits as the pattern demands.
+        const int intDigits = std::max(1, layout.minIntDigits);
+        d.roundToSignificant(intDigits + layout.maxFracDigits);
         if (!d.isZero()) {
-            exponent = d.pointPos - 1;
-            d.pointPos = 1;
+            exponent = d.pointPos - intDigits;
+            d.pointPos = intDigits;
         }
     } else {
         d.roundToDecimals(layout.maxFracDigits);
