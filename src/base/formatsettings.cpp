@@ -59,12 +59,12 @@ int negativeForm(char csPrecedes, char sepBySpace, char signPosn)
 }
 
 // Appends literal text, quoted when the pattern language could read any of it
-// as a specifier.
+// as a field letter.
 void appendLiteral(std::string &out, const std::string &literal)
 {
-    static constexpr std::string_view kSpecifiers = "yYmMdDhHnNsSzZaAcCtTeEgG'";
+    static constexpr std::string_view kPatternLetters = "yYmMdDhHnNsSzZaAcCtTeEgG'";
     const bool quote = std::any_of(literal.begin(), literal.end(), [](char c) {
-        return kSpecifiers.find(c) != std::string_view::npos || static_cast<unsigned char>(c) >= 0x80;
+        return kPatternLetters.find(c) != std::string_view::npos || static_cast<unsigned char>(c) >= 0x80;
     });
     if (!quote) {
         out += literal;
@@ -100,13 +100,13 @@ std::string strftimeToPattern(std::string_view format)
         }
         appendLiteral(out, literal);
         literal.clear();
-        char spec = format[++i];
+        char conversion = format[++i];
         // Flags and the alternative/era modifiers do not change the fields.
-        while ((spec == 'E' || spec == 'O' || spec == '-' || spec == '_' || spec == '0' || spec == '^'
-                || spec == '#')
+        while ((conversion == 'E' || conversion == 'O' || conversion == '-' || conversion == '_' || conversion == '0' || conversion == '^'
+                || conversion == '#')
                && i + 1 < format.size())
-            spec = format[++i];
-        switch (spec) {
+            conversion = format[++i];
+        switch (conversion) {
         case 'Y': case 'G': out += "yyyy"; break;
         case 'y': case 'g': out += "yy"; break;
         case 'm': out += "mm"; break;
@@ -131,7 +131,7 @@ std::string strftimeToPattern(std::string_view format)
         }
     }
     appendLiteral(out, literal);
-    // Trailing blanks left behind by dropped specifiers ("%I:%M:%S %p").
+    // Trailing blanks left behind by dropped conversions ("%I:%M:%S %p").
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out;
