@@ -15,7 +15,7 @@ constexpr char32_t kInvalid = 0xFFFFFFFF;
 struct Decoded
 {
     char32_t codePoint; // kInvalid for an ill-formed subpart
-    std::size_t length;  // bytes consumed, at least 1
+    std::size_t length; // bytes consumed, at least 1
 };
 
 // Decodes one character at `pos`. An ill-formed sequence consumes its maximal
@@ -161,8 +161,14 @@ std::size_t encodedWidth(std::string_view utf8Char, char32_t cp)
     return bytes.size();
 }
 
-bool isGbkLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-bool isGbkTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+bool isGbkLead(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+bool isGbkTrail(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 } // namespace
 
@@ -221,8 +227,8 @@ std::string fromCodePage(std::string_view cp936)
             continue;
         }
         std::size_t len = 1;
-        if (isGbkLead(b) && pos + 1 < cp936.size()
-            && isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
+        if (isGbkLead(b) && pos + 1 < cp936.size() &&
+            isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
             len = 2;
         if (!decoder().convert(cp936.substr(pos, len), out))
             appendUtf8(out, kReplacement);
