@@ -236,7 +236,7 @@ pugi::xml_node Reader::root(const pugi::xml_document &doc) const
         }
     }
     if (!rootNode)
-        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size()),
+        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size() - 1),
              "no root element");
     if (std::strcmp(rootNode.name(), "DATAPACKET") != 0)
         fail(PacketStatus::NotAPacket, offsetOf(rootNode),
@@ -531,6 +531,13 @@ void Reader::run()
 {
     if (m_text.size() >= std::numeric_limits<std::uint32_t>::max())
         fail(PacketStatus::TooLarge, 0, "packet larger than 4 GiB");
+    const std::size_t length = m_text.size();
+    if (const void *nul = std::memchr(m_text.data(), 0, length))
+        fail(PacketStatus::BadText, static_cast<const char *>(nul) - m_text.data(),
+             "NUL byte in the text");
+    // pugixml in place drops the buffer's last character from the document;
+    // a terminator of our own keeps a stray last character visible.
+    m_text.push_back('\0');
     pugi::xml_document doc;
     // In place, so values stay where they are: offsets of errors and text
     // cells are positions in the original text. As a fragment, so text
