@@ -15,9 +15,9 @@ using detail::DecimalDigits;
 
 namespace {
 
-// Numbers below 0.00001 switch to exponent form, as the classic general
+// Numbers below 0.0001 switch to exponent form, as the classic general
 // format does; so do numbers with more integer digits than the precision.
-constexpr int kMinFixedPointPos = -4;
+constexpr int kMinFixedPointPos = -3;
 
 constexpr int kMaxDecimals = 18;
 
@@ -132,15 +132,30 @@ std::string formatCurrency(double value, const FormatSettings &fs, int decimals,
                                         fs, decimals, precision);
 }
 
-std::string formatNumber(double value, const FormatSettings &fs, int decimals)
+namespace {
+
+std::string fixedForm(double value, const FormatSettings &fs, int decimals, int precision, bool group)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
     decimals = std::clamp(decimals, 0, kMaxDecimals);
-    DecimalDigits d = DecimalDigits::fromDouble(value, 15);
+    DecimalDigits d = DecimalDigits::fromDouble(value, std::clamp(precision, 1, 17));
     d.roundToDecimals(decimals);
-    const std::string n = fixedNumber(d, fs, decimals, true);
-    return d.negative ? "-" + n : n;
+    std::string out = d.negative ? "-" : "";
+    out += fixedNumber(d, fs, decimals, group);
+    return out;
+}
+
+} // namespace
+
+std::string formatNumber(double value, const FormatSettings &fs, int decimals, int precision)
+{
+    return fixedForm(value, fs, decimals, precision, true);
+}
+
+std::string formatFixed(double value, const FormatSettings &fs, int decimals, int precision)
+{
+    return fixedForm(value, fs, decimals, precision, false);
 }
 
 std::string formatZeroPadded(std::int64_t value, int digits)
