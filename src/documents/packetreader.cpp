@@ -236,7 +236,7 @@ pugi::xml_node Reader::root(const pugi::xml_document &doc) const
         }
     }
     if (!rootNode)
-        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size() - 1),
+        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size()),
              "no root element");
     if (std::strcmp(rootNode.name(), "DATAPACKET") != 0)
         fail(PacketStatus::NotAPacket, offsetOf(rootNode),
@@ -535,9 +535,17 @@ void Reader::run()
     if (const void *nul = std::memchr(m_text.data(), 0, length))
         fail(PacketStatus::BadText, static_cast<const char *>(nul) - m_text.data(),
              "NUL byte in the text");
-    // pugixml in place drops the buffer's last character from the document;
-    // a terminator of our own keeps a stray last character visible.
-    m_text.push_back('\0');
+    // pugixml in place takes the buffer's last character for its own
+    // terminator, so a stray last character after the root never reaches the
+    // document: note where such trailing text starts before parsing.
+    std::ptrdiff_t trailing = -1;
+    if (length > 0 && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
+        const std::size_t gt = m_text.rfind('>');
+        std::size_t p = gt == std::string::npos ? 0 : gt + 1;
+        while (p < length && isXmlSpace(m_text[p]))
+            ++p;
+        trailing = static_cast<std::ptrdiff_t>(p);
+    }
     pugi::xml_document doc;
     // In place, so values stay where they are: offsets of errors and text
     // cells are positions in the original text. As a fragment, so text
@@ -547,6 +555,8 @@ void Reader::run()
         doc.load_buffer_inplace(m_text.data(), m_text.size(), flags, pugi::encoding_utf8);
     if (!parsed)
         fail(PacketStatus::XmlSyntax, parsed.offset, parsed.description());
+    if (trailing >= 0)
+        fail(PacketStatus::NotAPacket, trailing, "text after the root element");
     const pugi::xml_node packet = root(doc);
     checkChildren(packet, {"METADATA", "ROWDATA"}, false);
     const pugi::xml_node metadata = onlyChild(packet, "METADATA", true);
