@@ -1,13 +1,62 @@
 #include "commands.h"
 
+#include "documents/datapackettable.h"
+#include "documents/fielderror.h"
+#include "documents/packeterror.h"
+
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
 
 namespace tally::tool {
 
-int runPacket(std::span<const std::string_view>)
+// packet FILE: the fields (name, kind, width), then every row's display texts,
+// tab-separated. A packet that does not load gives one error line and status 2.
+int runPacket(std::span<const std::string_view> args)
 {
-    std::fputs("packet: not available yet\n", stderr);
-    return 2;
+    if (args.size() != 1) {
+        std::fputs("usage: tallytool packet FILE\n", stderr);
+        return 1;
+    }
+    const std::string path(args[0]);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "tallytool packet: %s: cannot open file\n", path.c_str());
+        return 2;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    DataPacketTable table(FormatSettings::fromSystemLocale());
+    try {
+        table.load(std::move(text));
+    } catch (const PacketError &e) {
+        std::fprintf(stderr, "tallytool packet: %s: %s\n", path.c_str(), e.what());
+        return 2;
+    }
+
+    std::string out;
+    out += "fields: " + std::to_string(table.fieldCount()) + "\n";
+    for (int i = 0; i < table.fieldCount(); ++i) {
+        const PacketField &f = table.field(i);
+        out += f.name() + '\t' + std::string(fieldKindName(f.kind())) + '\t' +
+               std::to_string(f.displayWidth()) + '\n';
+    }
+    out += "rows: " + std::to_string(table.recordCount()) + "\n";
+    try {
+        for (table.first(); !table.eof(); table.next()) {
+            out += std::to_string(table.recordNumber());
+            for (int i = 0; i < table.fieldCount(); ++i)
+                out += '\t' + table.field(i).displayText();
+            out += '\n';
+        }
+    } catch (const FieldError &e) {
+        std::fprintf(stderr, "tallytool packet: %s: %s\n", path.c_str(), e.what());
+        return 2;
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
 }
 
 } // namespace tally::tool

@@ -1,0 +1,197 @@
+#include "documents/datapackettable.h"
+
+#include "documents/fielderror.h"
+#include "documents/packeterror.h"
+#include "documents/packetreader.h"
+
+namespace tally {
+
+namespace {
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DataPacketTable::DataPacketTable(FormatSettings settings) : m_settings(std::move(settings)) {}
+
+DataPacketTable::~DataPacketTable() = default;
+
+void DataPacketTable::setDeclaredFields(std::vector<FieldDef> fields)
+{
+    close();
+    m_declared = std::move(fields);
+    m_fields.clear();
+    for (std::size_t i = 0; i < m_declared.size(); ++i)
+        m_fields.push_back(std::unique_ptr<PacketField>(
+            new PacketField(this, m_declared[i], static_cast<int>(i), true)));
+}
+
+void DataPacketTable::close()
+{
+    m_active = false;
+    m_eof = true;
+    m_current = 0;
+    m_data = PacketData{};
+    if (m_declared.empty())
+        m_fields.clear();
+    for (auto &f : m_fields)
+        f->unbind();
+}
+
+void DataPacketTable::loadPacket(std::string packet)
+{
+    close();
+    PacketData data;
+    PacketParseResult result = PacketReader::read(std::move(packet), m_declared, data);
+    if (!result)
+        throw PacketError(std::move(result));
+    m_data = std::move(data);
+    if (m_declared.empty()) {
+        for (std::size_t i = 0; i < m_data.fields.size(); ++i) {
+            FieldDef def;
+            def.name = m_data.fields[i].name;
+            def.kind = m_data.fields[i].kind;
+            m_fields.push_back(std::unique_ptr<PacketField>(
+                new PacketField(this, def, static_cast<int>(i), false)));
+        }
+    }
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        m_fields[i]->bind(static_cast<int>(i), m_data.fields[i]);
+    open();
+}
+
+void DataPacketTable::open()
+{
+    if (m_active)
+        return;
+    m_active = true;
+    first();
+}
+
+void DataPacketTable::load(std::string packet)
+{
+    clearFileBinding();
+    close();
+    loadPacket(std::move(packet));
+    open();
+}
+
+void DataPacketTable::first()
+{
+    m_current = 0;
+    m_eof = recordCount() == 0;
+}
+
+void DataPacketTable::next() { moveBy(1); }
+
+void DataPacketTable::moveBy(long long n)
+{
+    const std::size_t count = recordCount();
+    if (count == 0) {
+        m_eof = true;
+        return;
+    }
+    if (n == 0)
+        return;
+    if (n > 0) {
+        const auto step = static_cast<unsigned long long>(n);
+        if (step >= count - m_current) {
+            m_current = count - 1;
+            m_eof = true;
+            return;
+        }
+        m_current += step;
+    } else {
+        const auto step = static_cast<unsigned long long>(-(n + 1)) + 1;
+        m_current = step >= m_current ? 0 : m_current - step;
+    }
+    m_eof = false;
+}
+
+std::size_t DataPacketTable::recordNumber() const
+{
+    return recordCount() == 0 ? 0 : m_current + 1;
+}
+
+void DataPacketTable::setRecordNumber(long long n)
+{
+    const std::size_t count = recordCount();
+    if (count == 0)
+        return;
+    if (n < 1)
+        m_current = 0;
+    else if (static_cast<unsigned long long>(n) > count)
+        m_current = count - 1;
+    else
+        m_current = static_cast<std::size_t>(n - 1);
+    m_eof = false;
+}
+
+void DataPacketTable::suspendDisplay()
+{
+    if (m_suspend++ == 0 && m_observer)
+        m_observer(true);
+}
+
+void DataPacketTable::resumeDisplay()
+{
+    if (m_suspend == 0)
+        return;
+    if (--m_suspend == 0 && m_observer)
+        m_observer(false);
+}
+
+PacketField &DataPacketTable::field(int i) const
+{
+    if (i < 0 || i >= fieldCount())
+        throw FieldError("field index " + std::to_string(i) + " out of range (" +
+                         std::to_string(fieldCount()) + " fields)");
+    return *m_fields[static_cast<std::size_t>(i)];
+}
+
+PacketField &DataPacketTable::fieldByName(std::string_view name) const
+{
+    if (PacketField *f = findField(name))
+        return *f;
+    throw FieldError("field \"" + std::string(name) + "\" not found");
+}
+
+PacketField *DataPacketTable::findField(std::string_view name) const
+{
+    for (const auto &f : m_fields)
+        if (equalsNoCase(f->name(), name))
+            return f.get();
+    return nullptr;
+}
+
+bool DataPacketTable::currentCell(int column, std::uint64_t &value) const
+{
+    if (!m_active || column < 0 || m_current >= m_data.rowCount)
+        return false;
+    const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
+    if (c.nulls[m_current])
+        return false;
+    value = c.cells[m_current];
+    return true;
+}
+
+std::string_view DataPacketTable::textOf(std::uint64_t value) const
+{
+    return std::string_view(m_data.text).substr(cell::textOffset(value), cell::textLength(value));
+}
+
+} // namespace tally

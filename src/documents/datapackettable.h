@@ -1,0 +1,102 @@
+#pragma once
+
+#include "base/formatsettings.h"
+#include "documents/fielddef.h"
+#include "documents/packetdata.h"
+#include "documents/packetfield.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tally {
+
+// An in-memory table loaded from a data packet: visible fields, rows and a
+// current row. Owners load with load() (or the four steps clearFileBinding,
+// close, loadPacket, open) and read fields of the current row.
+class DataPacketTable
+{
+public:
+    // Display texts use the given regional settings.
+    explicit DataPacketTable(FormatSettings settings = FormatSettings::chinesePrc());
+    ~DataPacketTable();
+    DataPacketTable(const DataPacketTable &) = delete;
+    DataPacketTable &operator=(const DataPacketTable &) = delete;
+
+    const FormatSettings &formatSettings() const { return m_settings; }
+    void setFormatSettings(FormatSettings settings) { m_settings = std::move(settings); }
+
+    // Fixes the visible fields in advance (closes the table). Loads then bind
+    // them by name and fail on a missing or incompatible field. An empty list
+    // makes every packet field visible again.
+    void setDeclaredFields(std::vector<FieldDef> fields);
+    bool hasDeclaredFields() const { return !m_declared.empty(); }
+
+    // Forgets any file the table would load from (the table only loads text).
+    void clearFileBinding() {}
+    // Empties the table: no rows; packet fields go away, declared fields stay.
+    void close();
+    // Replaces fields and rows by those of the packet (UTF-8) and opens the
+    // table on its first row. Throws PacketError on malformed text or a
+    // declared-field mismatch; the table is then closed and empty.
+    void loadPacket(std::string packet);
+    // Makes the loaded rows available; no effect when already open.
+    void open();
+    // The loading sequence every owner uses: clear file binding, close, load, open.
+    void load(std::string packet);
+    bool isActive() const { return m_active; }
+
+    std::size_t recordCount() const { return m_active ? m_data.rowCount : 0; }
+    // Current row := 0, +1, +n, clamped to the rows; moving past the last
+    // row sets the end flag, any other move clears it.
+    void first();
+    void next();
+    void moveBy(long long n);
+    // 1-based record number of the current row; 0 without rows.
+    std::size_t recordNumber() const;
+    // Current row := n - 1 (clamped); clears the end flag.
+    void setRecordNumber(long long n);
+    // True after moving past the last row, and for an empty or closed table.
+    bool eof() const { return m_eof; }
+
+    // Stops and restarts updating the views bound to the table; nests.
+    void suspendDisplay();
+    void resumeDisplay();
+    bool displaySuspended() const { return m_suspend > 0; }
+    // Called with true when display updates stop and false when they restart.
+    void setDisplayObserver(std::function<void(bool suspended)> observer)
+    {
+        m_observer = std::move(observer);
+    }
+
+    // Visible fields in order (declared fields, or the packet's).
+    int fieldCount() const { return static_cast<int>(m_fields.size()); }
+    // The field at i (0-based); throws FieldError when out of range.
+    PacketField &field(int i) const;
+    // Finds a visible field by name, ignoring letter case; throws FieldError
+    // ("field "X" not found") when there is none.
+    PacketField &fieldByName(std::string_view name) const;
+    // As fieldByName, but nullptr when there is no such field.
+    PacketField *findField(std::string_view name) const;
+
+private:
+    friend class PacketField;
+    bool currentCell(int column, std::uint64_t &value) const;
+    std::string_view textOf(std::uint64_t value) const;
+    std::size_t currentRowIndex() const { return m_current; }
+
+    FormatSettings m_settings;
+    std::vector<FieldDef> m_declared;
+    std::vector<std::unique_ptr<PacketField>> m_fields;
+    PacketData m_data;
+    bool m_active = false;
+    bool m_eof = true;
+    std::size_t m_current = 0;
+    int m_suspend = 0;
+    std::function<void(bool)> m_observer;
+};
+
+} // namespace tally

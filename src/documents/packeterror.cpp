@@ -1,0 +1,11 @@
+#include "documents/packeterror.h"
+
+namespace tally {
+
+PacketError::PacketError(PacketParseResult result)
+    : std::runtime_error("data packet does not load: " + result.description()),
+      m_result(std::move(result))
+{
+}
+
+} // namespace tally

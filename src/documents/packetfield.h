@@ -1,0 +1,112 @@
+#pragma once
+
+#include "base/currency.h"
+#include "documents/fielddef.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tally {
+
+class DataPacketTable;
+struct PacketFieldInfo;
+
+// One field of a DataPacketTable. Every read is of the table's current row;
+// with no current row (closed or empty table) the field reads as null.
+// Fields are owned by their table: declared fields live as long as the table,
+// packet fields until the next close or load.
+class PacketField
+{
+public:
+    PacketField(const PacketField &) = delete;
+    PacketField &operator=(const PacketField &) = delete;
+
+    const std::string &name() const { return m_name; }
+    FieldKind kind() const { return m_kind; }
+    // Text fields: width in code-page-936 bytes (declared size or packet WIDTH);
+    // BCD fields: precision; 0 otherwise.
+    int size() const { return m_size; }
+    // Decimals of a BCD field.
+    int decimals() const { return m_decimals; }
+    // The packet's type code of the bound field; empty while not loaded.
+    const std::string &typeCode() const { return m_typeCode; }
+    // Position among the table's visible fields.
+    int index() const { return m_index; }
+    bool isDeclared() const { return m_declared; }
+    bool isFixedLength() const { return m_fixedLength; }
+    bool isVisible() const { return true; }
+    const DataPacketTable &table() const { return *m_table; }
+
+    // The display label; the name when none was set.
+    const std::string &displayLabel() const { return m_label.empty() ? m_name : m_label; }
+    void setDisplayLabel(std::string label) { m_label = std::move(label); }
+    // Number pattern for numeric fields (see formatFloatPattern); empty for none.
+    const std::string &displayFormat() const { return m_format; }
+    void setDisplayFormat(std::string format) { m_format = std::move(format); }
+    // Float and BCD fields with the flag show in the user's currency format.
+    bool isCurrency() const { return m_currency; }
+    void setCurrency(bool currency) { m_currency = currency; }
+    // Replaces the display text; an empty callback removes it.
+    void setTextCallback(FieldTextCallback callback) { m_callback = std::move(callback); }
+    bool hasTextCallback() const { return static_cast<bool>(m_callback); }
+
+    // Characters a column of this field needs: the size for text, 10 for
+    // integers and floats, a fitting width for the other kinds.
+    int displayWidth() const;
+
+    // True when the current row has no value (or there is no current row).
+    bool isNull() const;
+    // Text: the text; integers: decimal form; floats: general form with 15
+    // digits; others: their display form. Null gives the empty text.
+    std::string asString() const;
+    // Text is parsed as a decimal integer; floats round to nearest. Throws
+    // FieldError for text that is not an integer (the empty text included) or
+    // a value out of range. Null numeric values give 0.
+    std::int64_t asInteger() const;
+    // Text is parsed with the user's decimal separator; date-times give their
+    // day serial (days since 1899-12-30). Throws FieldError like asInteger.
+    double asFloat() const;
+    // As asFloat, then fixed point with four decimals; throws FieldError when
+    // out of the fixed-point range.
+    Currency asCurrency() const;
+    // Text fields only: the text without a copy, valid until the table
+    // changes; empty for other kinds and nulls.
+    std::string_view textView() const;
+
+    // What a grid cell or bill body shows: the callback's text, else empty for
+    // null, else the value formatted by display format / currency flag / kind.
+    std::string displayText() const;
+    // As displayText, but a currency field without display format gives plain
+    // fixed decimals (no symbol, no grouping), for printouts and exports.
+    std::string editText() const;
+
+private:
+    friend class DataPacketTable;
+    PacketField(const DataPacketTable *table, const FieldDef &def, int index, bool declared);
+
+    // Binds to the loaded column (the packet's facts fill what no declaration set).
+    void bind(int column, const PacketFieldInfo &info);
+    void unbind();
+    bool cell(std::uint64_t &value) const;
+    [[noreturn]] void failRead(const std::string &what) const;
+    double numeric(std::uint64_t value) const;
+    std::string formatValue(std::uint64_t value, bool edit) const;
+
+    const DataPacketTable *m_table;
+    std::string m_name;
+    FieldKind m_kind;
+    int m_size = 0;
+    int m_decimals = 0;
+    std::string m_typeCode;
+    int m_index;
+    int m_column = -1;
+    bool m_declared;
+    bool m_fixedLength = false;
+    std::string m_label;
+    std::string m_format;
+    bool m_currency = false;
+    FieldTextCallback m_callback;
+};
+
+} // namespace tally

@@ -1,0 +1,240 @@
+#include "base/formatsettings.h"
+#include "documents/datapackettable.h"
+#include "documents/fielderror.h"
+#include "packettext.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace tally {
+namespace {
+
+using test::packetText;
+
+// One field "V" of the given type code and extra FIELD attributes, one row
+// with the given value (nullptr: attribute missing).
+std::string oneValue(const std::string &type, const std::string &extra, const char *value)
+{
+    const std::string field = "<FIELD attrname=\"V\" fieldtype=\"" + type + "\" " + extra + "/>";
+    const std::string row = value ? std::string("<ROW V=\"") + value + "\"/>" : "<ROW/>";
+    return packetText(field, row);
+}
+
+struct ReadCase
+{
+    const char *name;
+    const char *type;
+    const char *extra;
+    const char *value;
+    const char *asString;
+    const char *display;
+    const char *edit;
+    std::optional<std::int64_t> asInteger; // nullopt: the read fails
+    std::optional<double> asFloat;         // nullopt: the read fails
+    int displayWidth;
+};
+
+class FieldReads : public testing::TestWithParam<ReadCase>
+{
+};
+
+TEST_P(FieldReads, ConvertAndDisplay)
+{
+    const ReadCase &c = GetParam();
+    DataPacketTable t; // Chinese (PRC) settings
+    t.load(oneValue(c.type, c.extra, c.value));
+    const PacketField &f = t.field(0);
+    EXPECT_EQ(f.isNull(), c.value == nullptr || (*c.value == 0 && !isTextKind(f.kind()) &&
+                                                 f.kind() != FieldKind::Blob));
+    EXPECT_EQ(f.asString(), c.asString);
+    EXPECT_EQ(f.displayText(), c.display);
+    EXPECT_EQ(f.editText(), c.edit);
+    EXPECT_EQ(f.displayWidth(), c.displayWidth);
+    if (c.asInteger)
+        EXPECT_EQ(f.asInteger(), *c.asInteger);
+    else
+        EXPECT_THROW(f.asInteger(), FieldError);
+    if (c.asFloat)
+        EXPECT_DOUBLE_EQ(f.asFloat(), *c.asFloat);
+    else
+        EXPECT_THROW(f.asFloat(), FieldError);
+}
+
+const ReadCase kReads[] = {
+    // name, type, extra, value, asString, display, edit, asInteger, asFloat, width
+    {"FloatGeneralForm", "r8", "", "50.80", "50.8", "50.8", "50.8", 51, 50.8, 10},
+    {"FloatFifteenDigits", "r8", "", "0.1000000000000000055", "0.1", "0.1", "0.1", 0, 0.1, 10},
+    {"FloatRoundsToNearest", "r8", "", "-2.5", "-2.5", "-2.5", "-2.5", -3, -2.5, 10},
+    {"FloatMoney", "r8", "SUBTYPE=\"Money\"", "50.80", "50.8", "￥50.80", "50.80", 51, 50.8, 10},
+    {"FloatMoneyGrouped", "r8", "SUBTYPE=\"Money\"", "32735.1", "32735.1", "￥32,735.10",
+     "32735.10", 32735, 32735.1, 10},
+    {"FloatNull", "r8", "", nullptr, "", "", "", 0, 0.0, 10},
+    {"FloatEmptyIsNull", "r8", "", "", "", "", "", 0, 0.0, 10},
+    {"Integer", "i4", "", "-42", "-42", "-42", "-42", -42, -42.0, 10},
+    {"IntegerNull", "i4", "", nullptr, "", "", "", 0, 0.0, 10},
+    {"Text", "string", "WIDTH=\"6\"", "12", "12", "12", "12", 12, 12.0, 6},
+    {"TextDecimal", "string", "WIDTH=\"6\"", "1.5", "1.5", "1.5", "1.5", std::nullopt, 1.5, 6},
+    {"TextNotANumber", "string", "WIDTH=\"6\"", "abc", "abc", "abc", "abc", std::nullopt,
+     std::nullopt, 6},
+    {"TextEmpty", "string", "WIDTH=\"6\"", "", "", "", "", std::nullopt, std::nullopt, 6},
+    {"TextNullReadsLikeEmpty", "string", "WIDTH=\"6\"", nullptr, "", "", "", std::nullopt,
+     std::nullopt, 6},
+    {"WideText", "string.uni", "WIDTH=\"8\"", "中文", "中文", "中文", "中文", std::nullopt,
+     std::nullopt, 8},
+    {"Int8", "i1", "", "-128", "-128", "-128", "-128", -128, -128.0, 6},
+    {"UInt8", "ui1", "", "255", "255", "255", "255", 255, 255.0, 6},
+    {"Int16", "i2", "", "-32768", "-32768", "-32768", "-32768", -32768, -32768.0, 6},
+    {"UInt16", "ui2", "", "65535", "65535", "65535", "65535", 65535, 65535.0, 6},
+    {"UInt32", "ui4", "", "4294967295", "4294967295", "4294967295", "4294967295", 4294967295LL,
+     4294967295.0, 10},
+    {"Int64", "i8", "", "-9223372036854775808", "-9223372036854775808", "-9223372036854775808",
+     "-9223372036854775808", INT64_MIN, -9223372036854775808.0, 15},
+    {"Bcd", "fixed", "DECIMALS=\"4\" WIDTH=\"19\"", "1234.5600", "1234.56", "1234.56", "1234.56",
+     1235, 1234.56, 21},
+    {"BooleanTrue", "boolean", "", "TRUE", "True", "True", "True", 1, 1.0, 5},
+    {"BooleanFalse", "boolean", "", "false", "False", "False", "False", 0, 0.0, 5},
+    {"Date", "date", "", "20241116", "2024-11-16", "2024-11-16", "2024-11-16", 45612, 45612.0,
+     10},
+    {"DateWithDashes", "date", "", "2024-01-05", "2024-1-5", "2024-1-5", "2024-1-5", 45296,
+     45296.0, 10},
+    {"Time", "time", "", "09:13:55000", "9:13:55", "9:13:55", "9:13:55", 0,
+     (9 * 3600 + 13 * 60 + 55) / 86400.0, 10},
+    {"DateTime", "dateTime", "", "20241116T09:13:55000", "2024-11-16 9:13:55",
+     "2024-11-16 9:13:55", "2024-11-16 9:13:55", 45612,
+     45612 + (9 * 3600 + 13 * 60 + 55) / 86400.0, 18},
+    {"DateTimeMidnight", "dateTime", "", "20241116T00:00:00000", "2024-11-16", "2024-11-16",
+     "2024-11-16", 45612, 45612.0, 18},
+    {"Memo", "bin.hex", "SUBTYPE=\"Text\"", "note", "note", "(MEMO)", "(MEMO)", std::nullopt,
+     std::nullopt, 10},
+    {"Blob", "bin.hex", "SUBTYPE=\"Binary\"", "AAEC", "AAEC", "(BLOB)", "(BLOB)", std::nullopt,
+     std::nullopt, 10},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, FieldReads, testing::ValuesIn(kReads),
+                         [](const auto &p) { return std::string(p.param.name); });
+
+TEST(PacketField, DeclaredFloatShowsGeneralOrCurrencyForm)
+{
+    for (bool currency : {false, true}) {
+        DataPacketTable t;
+        FieldDef d;
+        d.name = "JE";
+        d.kind = FieldKind::Float;
+        d.currency = currency;
+        t.setDeclaredFields({d});
+        t.load(packetText(R"(<FIELD attrname="JE" fieldtype="r8"/>)",
+                          R"(<ROW JE="50.80"/><ROW JE="-1234.5"/>)"));
+        EXPECT_EQ(t.field(0).displayText(), currency ? "￥50.80" : "50.8");
+        t.next();
+        EXPECT_EQ(t.field(0).displayText(), currency ? "￥-1,234.50" : "-1234.5");
+    }
+}
+
+TEST(PacketField, CurrencyUsesTheUsersDecimals)
+{
+    FormatSettings fs = FormatSettings::chinesePrc();
+    fs.currencyDecimals = 3;
+    fs.currencyString = "$";
+    DataPacketTable t(fs);
+    t.load(oneValue("r8", "SUBTYPE=\"Money\"", "50.8"));
+    EXPECT_EQ(t.field(0).displayText(), "$50.800");
+    EXPECT_EQ(t.field(0).editText(), "50.800");
+}
+
+TEST(PacketField, DisplayFormatAppliesToNumbers)
+{
+    struct Case
+    {
+        const char *type, *value, *format, *display;
+    };
+    const Case cases[] = {
+        {"i4", "42", "000000", "000042"},
+        {"r8", "50.8", "0.00", "50.80"},
+        {"r8", "1234.5", "#,##0.00", "1,234.50"},
+        {"dateTime", "20241116T09:13:55000", "yyyy-mm-dd,hh:nn:ss", "2024-11-16,09:13:55"},
+    };
+    for (const Case &c : cases) {
+        DataPacketTable t;
+        t.load(oneValue(c.type, "", c.value));
+        t.field(0).setDisplayFormat(c.format);
+        EXPECT_EQ(t.field(0).displayText(), c.display) << c.type << " " << c.format;
+    }
+}
+
+TEST(PacketField, TextCallbackDecidesEvenForNull)
+{
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="P" fieldtype="r8"/>)", R"(<ROW P="6.1947"/><ROW/>)"));
+    PacketField &p = t.field(0);
+    p.setTextCallback([](const PacketField &f) {
+        return f.isNull() || f.asFloat() == 0 ? std::string("-") : f.asString() + "!";
+    });
+    EXPECT_EQ(p.displayText(), "6.1947!");
+    t.next();
+    EXPECT_EQ(p.displayText(), "-");
+    p.setTextCallback({});
+    EXPECT_EQ(p.displayText(), "");
+}
+
+TEST(PacketField, TextReadUsesTheUsersDecimalSeparator)
+{
+    FormatSettings fs = FormatSettings::chinesePrc();
+    fs.decimalSeparator = ',';
+    DataPacketTable t(fs);
+    t.load(oneValue("string", "WIDTH=\"9\"", "3,25"));
+    EXPECT_DOUBLE_EQ(t.field(0).asFloat(), 3.25);
+    EXPECT_EQ(t.field(0).asCurrency(), Currency::fromScaled(32500));
+}
+
+TEST(PacketField, CurrencyReadsAddExactly)
+{
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="JE" fieldtype="r8"/>)",
+                      R"(<ROW JE="28969.12"/><ROW JE="3765.98"/>)"));
+    Currency sum;
+    for (t.first(); !t.eof(); t.next())
+        sum = sum + t.field(0).asCurrency();
+    EXPECT_EQ(sum, Currency::fromScaled(327351000));
+    EXPECT_EQ(formatCurrency(sum, t.formatSettings()), "￥32,735.10");
+}
+
+TEST(PacketField, FailedReadNamesFieldRowAndText)
+{
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="SL" fieldtype="string" WIDTH="4"/>)",
+                      R"(<ROW SL="1"/><ROW SL="abc"/>)"));
+    t.next();
+    try {
+        t.field(0).asFloat();
+        FAIL() << "text read as a number";
+    } catch (const FieldError &e) {
+        EXPECT_STREQ(e.what(), "field \"SL\", row 2: \"abc\" is not a number");
+    }
+}
+
+TEST(PacketField, OutOfRangeReadsFail)
+{
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="F" fieldtype="r8"/><FIELD attrname="N" fieldtype="i8"/>)",
+                      R"(<ROW F="1e300" N="9223372036854775807"/>)"));
+    EXPECT_THROW(t.field(0).asInteger(), FieldError);
+    EXPECT_THROW(t.field(0).asCurrency(), FieldError);
+    EXPECT_THROW(t.field(1).asCurrency(), FieldError);
+    EXPECT_EQ(t.field(0).displayText(), "1E300");
+}
+
+TEST(PacketField, ClosedTableReadsNull)
+{
+    DataPacketTable t;
+    FieldDef d;
+    d.name = "A";
+    d.kind = FieldKind::Int32;
+    t.setDeclaredFields({d});
+    EXPECT_TRUE(t.field(0).isNull());
+    EXPECT_EQ(t.field(0).asInteger(), 0);
+    EXPECT_EQ(t.field(0).displayText(), "");
+}
+
+} // namespace
+} // namespace tally
