@@ -398,14 +398,14 @@ void StreamParser::readEdges()
 
 void StreamParser::Parse()
 {
-    const std::size_t headerAt = m_in.Offset();
     m_version = m_in.ReadInt();
     if (m_version == kUnversioned) {
         m_layoutPPI = kUnversioned;
     } else {
+        const std::size_t ppiAt = m_in.Offset();
         m_layoutPPI = m_in.ReadInt();
         if (m_layoutPPI <= 0)
-            fail(headerAt, kInvalidPropertyValue);
+            fail(ppiAt, kInvalidPropertyValue);
     }
     readSizes(m_out.Cols(), 1, LayoutReader::kMaxCols);
     const std::size_t rowsAt = m_in.Offset();
