@@ -127,6 +127,18 @@ TEST(LayoutSourceParser, ReadsEveryKindOfLine)
     EXPECT_TRUE(s.hiddenLines[1].top && s.hiddenLines[1].left);
 }
 
+TEST(LayoutSourceParser, AcceptsByteOrderMarkAndCrLf)
+{
+    std::string text = "\xEF\xBB\xBF";
+    for (const char *c = kTiny; *c; ++c)
+        text += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
+    const LayoutSourceParseResult result = parseLayoutSource(text);
+    ASSERT_TRUE(result) << result.line << ": " << result.message;
+    EXPECT_EQ(result.source->name, "Tiny");
+    EXPECT_EQ(result.source->topItems[0].unit.text, "T  1");
+    EXPECT_EQ(result.source->hiddenLines.size(), 2u);
+}
+
 struct BadSource
 {
     const char *name;
@@ -196,6 +208,7 @@ const BadSource kBadSources[] = {
     {"HeaderAfterTables", "\nhidden lines:", "\ncolumns: 1\nhidden lines:", "columns: 1\n",
      "before the tables"},
     {"BadSpan", "+1 col +1 row", "+1 col +1", "+1 col +1 |", "span is"},
+    {"HugeSpan", "+1 col +1 row", "+2147483647 col", "+2147483647", "outside the tail block"},
     {"ZeroSpan", "+1 col +1 row", "+0 col", "+0 col", "positive"},
 };
 

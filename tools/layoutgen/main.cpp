@@ -14,6 +14,7 @@
 #include "layout/tbilllayout.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -73,6 +74,11 @@ bool generate(const std::string &path, Generated &result)
                                           "0123456789_") != std::string::npos) {
             std::fprintf(stderr, "%s: a layout name takes letters, digits and '_' only\n",
                          path.c_str());
+            return false;
+        }
+        if (std::filesystem::path(path).stem() != source.name) {
+            std::fprintf(stderr, "%s: the file must be named after its layout %s\n", path.c_str(),
+                         source.name.c_str());
             return false;
         }
         result.name = source.name;

@@ -174,6 +174,9 @@ private:
 
 LayoutSource Parser::run(std::string_view text)
 {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (startsWith(text, kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
     int line = 0;
     while (!text.empty()) {
         ++line;
@@ -586,7 +589,8 @@ void Parser::checkCells(const std::vector<LayoutSource::Cell> &cells, int rows,
     std::map<std::pair<int, int>, std::size_t> owner;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const LayoutSource::Cell &c = cells[i];
-        if (c.col + c.colSpan >= cols || c.row + c.rowSpan >= rows)
+        if (static_cast<long long>(c.col) + c.colSpan >= cols ||
+            static_cast<long long>(c.row) + c.rowSpan >= rows)
             fail(lines[i], "cell reaches outside the " + std::string(block) + " block (" +
                                std::to_string(cols) + " × " + std::to_string(rows) + ")");
         for (int x = c.col; x <= c.col + c.colSpan; ++x)
