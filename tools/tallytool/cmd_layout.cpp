@@ -1,6 +1,7 @@
 // tallytool layout: dump a layout stream as JSON, write a built-in layout.
 #include "commands.h"
 
+#include "layout/builtin/builtinlayouts.h"
 #include "layout/layoutreader.h"
 #include "layout/layoutwriter.h"
 #include "layout/reportutils.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,11 +24,15 @@ namespace {
 using Json = nlohmann::ordered_json;
 using namespace tally::layout;
 
-// Built-in layouts plug in here: fill `layout` from the named built-in and
-// return true. None is available in this build yet.
-bool loadBuiltinLayout(std::string_view /*name*/, TBillLayout & /*layout*/)
+// Fills layout from the named built-in layout, read from its embedded stream
+// through the stream reader; false when no built-in layout has that name.
+bool loadBuiltinLayout(std::string_view name, TBillLayout &layout)
 {
-    return false;
+    const std::unique_ptr<TBillLayout> builtin = tally::builtin::loadBuiltinLayout(name);
+    if (!builtin)
+        return false;
+    layout.Swap(*builtin);
+    return true;
 }
 
 Json styleJson(const TBasicUnit &unit)
