@@ -58,18 +58,26 @@ public:
     {
         std::unique_lock lock(m_mutex);
         m_requests.push_back(request);
+        m_released.push_back(false);
         m_changed.notify_all();
         if (m_failWith)
             throw std::runtime_error(m_failWith);
-        const int ticket = static_cast<int>(m_requests.size());
-        m_changed.wait(lock, [&] { return !m_blocking || m_released >= ticket; });
+        const std::size_t ticket = m_requests.size() - 1;
+        m_changed.wait(lock, [&] { return !m_blocking || m_released[ticket]; });
     }
 
     // Lets every window opened so far close.
     void releaseAll()
     {
         const std::lock_guard lock(m_mutex);
-        m_released = static_cast<int>(m_requests.size());
+        m_released.assign(m_released.size(), true);
+        m_changed.notify_all();
+    }
+    // Lets the window of the request opened `index`-th (from 0) close.
+    void release(std::size_t index)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released.at(index) = true;
         m_changed.notify_all();
     }
     // Waits until `count` windows have been opened in total.
@@ -92,7 +100,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<LaunchRequest> m_requests;
-    int m_released = 0;
+    std::vector<bool> m_released;
 };
 
 } // namespace tally::service::testing
