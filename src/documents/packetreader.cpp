@@ -381,13 +381,12 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
     case FieldKind::Memo:
     case FieldKind::Blob: {
         std::size_t badAt = 0;
-        const std::size_t len = scanUtf8(value, m_text.data() + m_text.size(), badAt);
+        scanUtf8(value, m_text.data() + m_text.size(), badAt);
         if (badAt != std::string_view::npos)
             fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8",
                  f.name, row + 1);
         // An empty attribute is the empty text, not null: the packet states a value.
-        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)),
-                              static_cast<std::uint32_t>(len));
+        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)));
     }
     default:
         break;
@@ -482,10 +481,8 @@ void Reader::readRows(pugi::xml_node rowdata)
     }
     const std::size_t columns = m_out.fields.size();
     m_out.columns.resize(columns);
-    for (PacketColumn &c : m_out.columns) {
-        c.cells.assign(count, 0);
-        c.nulls.assign(count, true);
-    }
+    for (std::size_t c = 0; c < columns; ++c)
+        m_out.columns[c].resize(m_out.fields[c].kind, count);
     // Exact-name lookup of row attributes; rows usually list them in field
     // order, so the next field is tried before the map.
     std::unordered_map<std::string_view, int> byName;
@@ -519,7 +516,7 @@ void Reader::readRows(pugi::xml_node rowdata)
             seen[c] = row;
             bool null = false;
             const std::uint64_t v = convert(m_out.fields[c], a.value(), row, null);
-            m_out.columns[c].cells[row] = v;
+            m_out.columns[c].set(row, v);
             if (!null)
                 m_out.columns[c].nulls[row] = false;
         }
