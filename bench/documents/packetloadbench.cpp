@@ -74,8 +74,8 @@ const std::string &packet()
                 "<ROW SPCODE=\"69%011d\" NAME=\"康师傅红烧牛肉面 %d号 &amp; 550ml\" UNIT=\"箱\" "
                 "BZ=\"备注 第%d行\" JLBH=\"%d\" SL=\"%d\" BZSL=\"%d\" HH=\"%d\" "
                 "JJ=\"%d.%02d\" SJ=\"%d.5\" JE=\"%d.%02d\" SE=\"%.6f\"/>\n",
-                i * 7, i % 1000, i, 100000 + i, i % 97, 24, i, i % 500, i % 100, i % 900,
-                i * 3, i % 100, i * 0.013);
+                i * 7, i % 1000, i, 100000 + i, i % 97, 24, i, i % 500, i % 100, i % 900, i * 3,
+                i % 100, i * 0.013);
             s.append(row, static_cast<std::size_t>(n));
         }
         s += "</ROWDATA></DATAPACKET>";
@@ -143,9 +143,8 @@ void BM_ReadAllDisplayTexts(benchmark::State &state)
                 bytes += table.field(i).displayText().size();
     }
     benchmark::DoNotOptimize(bytes);
-    state.counters["rows_per_s"] =
-        benchmark::Counter(100000.0 * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["rows_per_s"] = benchmark::Counter(
+        100000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReadAllDisplayTexts)->Unit(benchmark::kMillisecond);
 
@@ -157,10 +156,25 @@ void *operator new(std::size_t n)
         return p;
     throw std::bad_alloc();
 }
-void *operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void *p) noexcept { countedFree(p); }
-void operator delete[](void *p) noexcept { countedFree(p); }
-void operator delete(void *p, std::size_t) noexcept { countedFree(p); }
-void operator delete[](void *p, std::size_t) noexcept { countedFree(p); }
+void *operator new[](std::size_t n)
+{
+    return operator new(n);
+}
+void operator delete(void *p) noexcept
+{
+    countedFree(p);
+}
+void operator delete[](void *p) noexcept
+{
+    countedFree(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    countedFree(p);
+}
+void operator delete[](void *p, std::size_t) noexcept
+{
+    countedFree(p);
+}
 
 BENCHMARK_MAIN();
