@@ -563,9 +563,9 @@ void Reader::run()
     // terminator, so a stray last character after the root never reaches the
     // document: note where such trailing text starts before parsing.
     std::ptrdiff_t trailing = -1;
-    if (length > 0 && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
-        const std::size_t gt = m_text.rfind('>');
-        std::size_t p = gt == std::string::npos ? 0 : gt + 1;
+    const std::size_t gt = m_text.rfind('>');
+    if (gt != std::string::npos && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
+        std::size_t p = gt + 1;
         while (p < length && isXmlSpace(m_text[p]))
             ++p;
         trailing = static_cast<std::ptrdiff_t>(p);
