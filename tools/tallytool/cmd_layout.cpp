@@ -130,9 +130,10 @@ std::string layoutJson(const TBillLayout &layout)
     j["colCountLeft"] = layout.ColCountLeft();
     j["extent"] = {{"width", layout.GetPageWidth()}, {"height", layout.GetPageHeight()}};
     const TPageSettings &p = layout.PageSettings();
-    j["page"] = {{"zoomRatio", p.ZoomRatio},     {"offsetX", p.OffsetX},         {"offsetY", p.OffsetY},
-                 {"printOrient", p.PrintOrient}, {"paperSize", p.PaperSize},     {"paperLength", p.PaperLength},
-                 {"paperWidth", p.PaperWidth},   {"autoFit", p.AutoFit}};
+    j["page"] = {{"zoomRatio", p.ZoomRatio},   {"offsetX", p.OffsetX},
+                 {"offsetY", p.OffsetY},       {"printOrient", p.PrintOrient},
+                 {"paperSize", p.PaperSize},   {"paperLength", p.PaperLength},
+                 {"paperWidth", p.PaperWidth}, {"autoFit", p.AutoFit}};
     j["topItems"] = footersJson(layout.TopFooters());
     j["bottomItems"] = footersJson(layout.BottomFooters());
     Json cells = Json::array();
@@ -146,7 +147,8 @@ std::string layoutJson(const TBillLayout &layout)
         for (int r = 0; r <= layout.RowCount(); ++r) {
             const TEdge &e = layout.Edge(c, r);
             if (!e.TopLine || !e.LeftLine)
-                edges.push_back({{"col", c}, {"row", r}, {"topLine", e.TopLine}, {"leftLine", e.LeftLine}});
+                edges.push_back(
+                    {{"col", c}, {"row", r}, {"topLine", e.TopLine}, {"leftLine", e.LeftLine}});
         }
     }
     j["hiddenEdges"] = std::move(edges);
@@ -189,14 +191,17 @@ int write(std::string_view name, std::string_view path)
 {
     TBillLayout layout;
     if (!loadBuiltinLayout(name, layout)) {
-        std::fprintf(stderr, "layout: unknown layout: %.*s\n", static_cast<int>(name.size()), name.data());
+        std::fprintf(stderr, "layout: unknown layout: %.*s\n", static_cast<int>(name.size()),
+                     name.data());
         return 2;
     }
     const std::vector<std::uint8_t> bytes = LayoutWriter::Write(layout);
     std::ofstream out{std::string(path), std::ios::binary};
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        std::fprintf(stderr, "layout: cannot write %.*s\n", static_cast<int>(path.size()), path.data());
+        std::fprintf(stderr, "layout: cannot write %.*s\n", static_cast<int>(path.size()),
+                     path.data());
         return 2;
     }
     return 0;
