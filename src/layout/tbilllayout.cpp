@@ -197,8 +197,12 @@ void TBillLayout::setRowCount(TBlock &block, int value)
 {
     if (value < 0 || RowCount() + value - block.RowCount() < 3)
         return;
-    while (block.RowCount() > value)
+    while (block.RowCount() > value) {
+        const int before = RowCount();
         DeleteGridRow(block.RowOrigin() + block.RowCount() - 1);
+        if (RowCount() == before)
+            break; // the grid refused to shrink further
+    }
     while (block.RowCount() < value)
         AddBlockRow(block);
     UpdateOrigins();

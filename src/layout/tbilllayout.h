@@ -6,6 +6,7 @@
 #include "layout/tcolrow.h"
 #include "layout/tfooter.h"
 
+#include <memory>
 #include <vector>
 
 namespace tally::layout {
