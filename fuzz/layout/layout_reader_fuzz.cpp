@@ -29,14 +29,30 @@ void mutate(TBillLayout &layout, std::span<const std::uint8_t> ops)
         const int b = ops[i + 2] % (layout.RowCount() + 2);
         try {
             switch (ops[i] % 8) {
-            case 0: layout.InsertGridCol(a); break;
-            case 1: layout.DeleteGridCol(a); break;
-            case 2: layout.SetRowCountBody(b % 8); break;
-            case 3: layout.DeleteGridRow(b); break;
-            case 4: layout.BlockAt(a, b).Merge({0, 0, a % 3, b % 3}); break;
-            case 5: layout.BlockAt(a, b).Split({0, 0, a % 3, b % 3}); break;
-            case 6: layout.SetColCountLeft(a % 3); break;
-            case 7: layout.AddBlockRow(layout.BlockAt(a, b)); break;
+            case 0:
+                layout.InsertGridCol(a);
+                break;
+            case 1:
+                layout.DeleteGridCol(a);
+                break;
+            case 2:
+                layout.SetRowCountBody(b % 8);
+                break;
+            case 3:
+                layout.DeleteGridRow(b);
+                break;
+            case 4:
+                layout.BlockAt(a, b).Merge({0, 0, a % 3, b % 3});
+                break;
+            case 5:
+                layout.BlockAt(a, b).Split({0, 0, a % 3, b % 3});
+                break;
+            case 6:
+                layout.SetColCountLeft(a % 3);
+                break;
+            case 7:
+                layout.AddBlockRow(layout.BlockAt(a, b));
+                break;
             }
         } catch (const EInvalidReportOperation &) {
         }

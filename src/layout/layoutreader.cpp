@@ -29,9 +29,17 @@ public:
     std::size_t Offset() const { return m_in.Offset(); }
 
 private:
-    enum class BlockKind { Head, Left, Tail };
+    enum class BlockKind
+    {
+        Head,
+        Left,
+        Tail
+    };
 
-    [[noreturn]] static void fail(std::size_t at, const char *message) { ValueReader::Fail(at, message); }
+    [[noreturn]] static void fail(std::size_t at, const char *message)
+    {
+        ValueReader::Fail(at, message);
+    }
     int convert(std::int32_t value, std::size_t at) const;
     int readCount(int minimum, int maximum);
     void readSizes(TColRow &list, int minimum, int maximum);
@@ -236,7 +244,8 @@ void StreamParser::checkShape(BlockKind kind, int cols, int rows, std::size_t at
         ok = ok && cols >= 0 && cols <= gridCols && m_out.RowCountHead() + rows <= bodyRows;
         break;
     case BlockKind::Tail:
-        ok = ok && cols == gridCols && rows == bodyRows - m_out.RowCountHead() - m_out.RowCountBody();
+        ok = ok && cols == gridCols &&
+             rows == bodyRows - m_out.RowCountHead() - m_out.RowCountBody();
         break;
     }
     if (!ok || long{cols} * rows > LayoutReader::kMaxBlockSlots)
@@ -272,7 +281,8 @@ void StreamParser::readCellEntry(TBlock &block)
     readUnitProperties(cell);
     if (!cell.Merged())
         return;
-    if (long{col} + cell.ColSpan() >= block.ColCount() || long{row} + cell.RowSpan() >= block.RowCount())
+    if (long{col} + cell.ColSpan() >= block.ColCount() ||
+        long{row} + cell.RowSpan() >= block.RowCount())
         fail(at, kGridIndexOutOfRange);
     if (!block.AttachSpan(col, row))
         fail(at, kInvalidPropertyValue);
@@ -425,7 +435,8 @@ void StreamParser::Parse()
 
 } // namespace
 
-LayoutReadResult LayoutReader::Read(std::span<const std::uint8_t> bytes, TBillLayout &layout, int screenPPI)
+LayoutReadResult LayoutReader::Read(std::span<const std::uint8_t> bytes, TBillLayout &layout,
+                                    int screenPPI)
 {
     LayoutReadResult result;
     auto fresh = std::make_unique<TBillLayout>();

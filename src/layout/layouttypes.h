@@ -37,7 +37,8 @@ struct TEdge
 };
 
 // Font style bits of a text unit.
-enum class TFontStyle : std::uint8_t {
+enum class TFontStyle : std::uint8_t
+{
     Bold = 1,
     Italic = 2,
     Underline = 4,
@@ -47,14 +48,14 @@ enum class TFontStyle : std::uint8_t {
 // layout keeps the values read from or written to its stream.
 struct TPageSettings
 {
-    int ZoomRatio = 100;   // percent
-    int OffsetX = 0;       // layout pixels
-    int OffsetY = 0;       // layout pixels
-    int PrintOrient = 0;   // 0 portrait, 1 landscape
-    int PaperSize = 0;     // paper code; 256 means PaperLength x PaperWidth
+    int ZoomRatio = 100; // percent
+    int OffsetX = 0;     // layout pixels
+    int OffsetY = 0;     // layout pixels
+    int PrintOrient = 0; // 0 portrait, 1 landscape
+    int PaperSize = 0;   // paper code; 256 means PaperLength x PaperWidth
     int PaperLength = 0;
     int PaperWidth = 0;
-    bool AutoFit = false;  // fit the body rows to the printer page
+    bool AutoFit = false; // fit the body rows to the printer page
 
     friend bool operator==(const TPageSettings &, const TPageSettings &) = default;
 };

@@ -142,9 +142,9 @@ void writeBody(ValueWriter &out, const TBodyBlock &body)
     for (int c = 0; c < body.ColCount(); ++c) {
         const TCell &t = body.Template(c);
         const bool anchor = t.ColSpan() > 0 && t.Col() == c;
-        const bool formatted = t.FontName() != TBasicUnit::kDefaultFontName
-                               || t.FontSize() != TBasicUnit::kDefaultFontSize || t.FontStyle() != 0
-                               || t.HAlign() != 1;
+        const bool formatted = t.FontName() != TBasicUnit::kDefaultFontName ||
+                               t.FontSize() != TBasicUnit::kDefaultFontSize || t.FontStyle() != 0 ||
+                               t.HAlign() != 1;
         if (!anchor && (t.ColSpan() > 0 || !formatted))
             continue;
         out.WriteInt(c);

@@ -16,7 +16,8 @@ class LayoutWriter
 {
 public:
     // The stream bytes of the layout; screenPPI is stored as its resolution.
-    static std::vector<std::uint8_t> Write(const TBillLayout &layout, int screenPPI = kDefaultScreenPPI);
+    static std::vector<std::uint8_t> Write(const TBillLayout &layout,
+                                           int screenPPI = kDefaultScreenPPI);
 };
 
 } // namespace tally::layout

@@ -40,7 +40,10 @@ public:
     // Bit set of TFontStyle values.
     std::uint8_t FontStyle() const { return m_fontStyle; }
     void SetFontStyle(std::uint8_t style) { m_fontStyle = style & 7; }
-    bool HasStyle(TFontStyle style) const { return (m_fontStyle & static_cast<std::uint8_t>(style)) != 0; }
+    bool HasStyle(TFontStyle style) const
+    {
+        return (m_fontStyle & static_cast<std::uint8_t>(style)) != 0;
+    }
     void AddStyle(TFontStyle style) { m_fontStyle |= static_cast<std::uint8_t>(style); }
 
     // Points.

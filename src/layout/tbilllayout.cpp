@@ -18,10 +18,8 @@ constexpr int kNewRowHeight = 22;
 } // namespace
 
 TBillLayout::TBillLayout()
-    : m_head(std::make_unique<TBlock>(6, 2)),
-      m_left(std::make_unique<TBlock>(1, 5)),
-      m_body(std::make_unique<TBodyBlock>(5, 5)),
-      m_tail(std::make_unique<TBlock>(6, 1))
+    : m_head(std::make_unique<TBlock>(6, 2)), m_left(std::make_unique<TBlock>(1, 5)),
+      m_body(std::make_unique<TBodyBlock>(5, 5)), m_tail(std::make_unique<TBlock>(6, 1))
 {
     m_cols.SetCount(6, kNewColWidth);
     m_rows.SetCount(10, kNewRowHeight);
@@ -92,7 +90,8 @@ void TBillLayout::UpdateOrigins()
 
 const TBlock &TBillLayout::BlockAt(int col, int row) const
 {
-    const std::array<const TBlock *, 4> blocks{m_head.get(), m_left.get(), m_body.get(), m_tail.get()};
+    const std::array<const TBlock *, 4> blocks{m_head.get(), m_left.get(), m_body.get(),
+                                               m_tail.get()};
     for (const TBlock *block : blocks) {
         const TGridRect range{block->ColOrigin(), block->RowOrigin(),
                               block->ColOrigin() + block->ColCount() - 1,
@@ -116,8 +115,8 @@ TCell &TBillLayout::CellAt(int col, int row)
 
 TRect TBillLayout::CellRect(const TGridRect &range) const
 {
-    return {m_cols.Position(range.Left), m_rows.Position(range.Top), m_cols.EndPosition(range.Right),
-            m_rows.EndPosition(range.Bottom)};
+    return {m_cols.Position(range.Left), m_rows.Position(range.Top),
+            m_cols.EndPosition(range.Right), m_rows.EndPosition(range.Bottom)};
 }
 
 void TBillLayout::InsertGridCol(int index)
@@ -156,6 +155,9 @@ void TBillLayout::DeleteGridCol(int index)
 
 void TBillLayout::AddBlockRow(TBlock &block)
 {
+    if (&block != m_head.get() && &block != m_left.get() && &block != m_body.get() &&
+        &block != m_tail.get())
+        RaiseReportError(kGridIndexOutOfRange);
     // The left and body blocks share their rows; either one grows both.
     TBlock &target = (&block == m_body.get()) ? *m_left : block;
     const int index = target.RowOrigin() + target.RowCount();
@@ -195,8 +197,12 @@ void TBillLayout::setRowCount(TBlock &block, int value)
 {
     if (value < 0 || RowCount() + value - block.RowCount() < 3)
         return;
-    while (block.RowCount() > value)
+    while (block.RowCount() > value) {
+        const int before = RowCount();
         DeleteGridRow(block.RowOrigin() + block.RowCount() - 1);
+        if (RowCount() == before)
+            break; // the grid refused to shrink further
+    }
     while (block.RowCount() < value)
         AddBlockRow(block);
     UpdateOrigins();
@@ -258,19 +264,19 @@ bool TBillLayout::IsConsistent() const
     const int rows = RowCount();
     if (cols < 1 || rows < 2)
         return false;
-    if (m_head->ColCount() != cols || m_tail->ColCount() != cols
-        || m_left->ColCount() + m_body->ColCount() != cols || m_left->ColCount() < 0
-        || m_left->RowCount() != m_body->RowCount() || m_head->RowCount() < 0
-        || m_left->RowCount() < 0 || m_tail->RowCount() < 0
-        || 2 + m_head->RowCount() + m_left->RowCount() + m_tail->RowCount() != rows)
+    if (m_head->ColCount() != cols || m_tail->ColCount() != cols ||
+        m_left->ColCount() + m_body->ColCount() != cols || m_left->ColCount() < 0 ||
+        m_left->RowCount() != m_body->RowCount() || m_head->RowCount() < 0 ||
+        m_left->RowCount() < 0 || m_tail->RowCount() < 0 ||
+        2 + m_head->RowCount() + m_left->RowCount() + m_tail->RowCount() != rows)
         return false;
     if (m_edges.size() != static_cast<std::size_t>(cols + 1))
         return false;
     for (const auto &column : m_edges)
         if (column.size() != static_cast<std::size_t>(rows + 1))
             return false;
-    return m_head->IsConsistent() && m_left->IsConsistent() && m_body->IsConsistent()
-           && m_tail->IsConsistent();
+    return m_head->IsConsistent() && m_left->IsConsistent() && m_body->IsConsistent() &&
+           m_tail->IsConsistent();
 }
 
 } // namespace tally::layout

@@ -6,6 +6,7 @@
 #include "layout/tcolrow.h"
 #include "layout/tfooter.h"
 
+#include <memory>
 #include <vector>
 
 namespace tally::layout {
@@ -99,7 +100,7 @@ public:
     void DeleteGridCol(int index);
     // Adds a 22-pixel grid row just below the block's last row; the block's
     // new empty row goes before its former last row. The left and body blocks
-    // always grow together.
+    // always grow together. The block must be one of this layout's.
     void AddBlockRow(TBlock &block);
     // Deletes a block row (1..RowCount-2); ignored while that would leave
     // fewer than 3 rows.

@@ -76,7 +76,8 @@ void TBlock::SetSize(int cols, int rows)
     if (Empty())
         return;
     m_cells.reserve(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows));
-    m_slots.assign(static_cast<std::size_t>(cols), std::vector<TCell *>(static_cast<std::size_t>(rows)));
+    m_slots.assign(static_cast<std::size_t>(cols),
+                   std::vector<TCell *>(static_cast<std::size_t>(rows)));
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows; ++r)
             slotRef(c, r) = newCell(c, r);
@@ -116,7 +117,8 @@ void TBlock::Merge(TGridRect rect)
 void TBlock::Split(TGridRect rect)
 {
     rect = NormalizeRect(rect);
-    if (rect.Top < 0 || rect.Bottom > m_rowCount - 1 || rect.Left < 0 || rect.Right > m_colCount - 1)
+    if (rect.Top < 0 || rect.Bottom > m_rowCount - 1 || rect.Left < 0 ||
+        rect.Right > m_colCount - 1)
         RaiseReportError(kGridIndexOutOfRange);
     for (int c = rect.Left; c <= rect.Right; ++c) {
         for (int r = rect.Top; r <= rect.Bottom; ++r) {
@@ -153,7 +155,8 @@ TGridRect TBlock::ExpandRect(TGridRect rect)
             break;
         r = grown;
     }
-    return {r.Left + m_colOrigin, r.Top + m_rowOrigin, r.Right + m_colOrigin, r.Bottom + m_rowOrigin};
+    return {r.Left + m_colOrigin, r.Top + m_rowOrigin, r.Right + m_colOrigin,
+            r.Bottom + m_rowOrigin};
 }
 
 void TBlock::ResetDrawn() const
@@ -328,7 +331,8 @@ bool TBlock::AttachSpan(int col, int row)
     if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
         return false;
     TCell *anchor = slotAt(col, row);
-    if (anchor->Col() != col || anchor->Row() != row || anchor->ColSpan() < 0 || anchor->RowSpan() < 0)
+    if (anchor->Col() != col || anchor->Row() != row || anchor->ColSpan() < 0 ||
+        anchor->RowSpan() < 0)
         return false;
     const long right = long{col} + anchor->ColSpan();
     const long bottom = long{row} + anchor->RowSpan();
@@ -361,11 +365,12 @@ bool TBlock::checkSlots(int rows) const
             return false;
         for (int r = 0; r < rows; ++r) {
             const TCell *cell = slotAt(c, r);
-            if (!cell || cell->Block() != this || cell->m_poolIndex >= m_cells.size()
-                || m_cells[cell->m_poolIndex].get() != cell)
+            if (!cell || cell->Block() != this || cell->m_poolIndex >= m_cells.size() ||
+                m_cells[cell->m_poolIndex].get() != cell)
                 return false;
             const int rowSpan = rows == 1 ? 0 : cell->RowSpan();
-            const TGridRect span{cell->Col(), rows == 1 ? 0 : cell->Row(), cell->Col() + cell->ColSpan(),
+            const TGridRect span{cell->Col(), rows == 1 ? 0 : cell->Row(),
+                                 cell->Col() + cell->ColSpan(),
                                  (rows == 1 ? 0 : cell->Row()) + rowSpan};
             if (!PtInRange(c, r, span))
                 return false;

@@ -11,8 +11,8 @@ namespace {
 
 std::uint32_t le32(const std::uint8_t *p)
 {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16
-           | std::uint32_t{p[3]} << 24;
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
 }
 
 void appendUtf8(std::string &out, std::uint32_t cp)
@@ -41,7 +41,8 @@ std::string fromUtf16le(const std::uint8_t *p, std::size_t units)
     for (std::size_t i = 0; i < units; ++i) {
         const std::uint32_t u = std::uint32_t{p[2 * i]} | std::uint32_t{p[2 * i + 1]} << 8;
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units) {
-            const std::uint32_t low = std::uint32_t{p[2 * i + 2]} | std::uint32_t{p[2 * i + 3]} << 8;
+            const std::uint32_t low = std::uint32_t{p[2 * i + 2]} | std::uint32_t{p[2 * i + 3]}
+                                                                        << 8;
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 ++i;

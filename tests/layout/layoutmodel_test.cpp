@@ -57,8 +57,10 @@ TEST(TBillLayoutTest, EdgeSettersCheckTheirRange)
 {
     TBillLayout layout;
     const std::function<void()> bad[] = {
-        [&] { layout.SetTopLine(0, 0, false); },  [&] { layout.SetTopLine(0, 10, false); },
-        [&] { layout.SetLeftLine(7, 1, false); }, [&] { layout.SetLeftLine(-1, 1, false); },
+        [&] { layout.SetTopLine(0, 0, false); },
+        [&] { layout.SetTopLine(0, 10, false); },
+        [&] { layout.SetLeftLine(7, 1, false); },
+        [&] { layout.SetLeftLine(-1, 1, false); },
     };
     for (const auto &call : bad)
         expectReportError(call, "Grid index out of range");

@@ -20,13 +20,15 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 // The stream of a new layout, byte by byte (72 bytes; offsets in comments).
+// clang-format off
 const Bytes kNewLayoutStream{
     0x03, 0xBE, 0x02, 0x02, 0x60,                   // 0: version 702, 3: 96 PPI
-    0x02, 0x06,                                     // 5: six columns
+    0x02, 0x06,                                     // 5: six columns of 64
     0x02, 0x40, 0x02, 0x40, 0x02, 0x40, 0x02, 0x40, 0x02, 0x40, 0x02, 0x40,
-    0x02, 0x0A, 0x02, 0x32,                         // 19: ten rows, the first 50 high
+    0x02, 0x0A,                                     // 19: ten rows
+    0x02, 0x32,                                     // 21: the top area, 50
     0x02, 0x16, 0x02, 0x16, 0x02, 0x16, 0x02, 0x16, 0x02, 0x16, 0x02, 0x16, 0x02, 0x16, 0x02, 0x16,
-    0x02, 0x32,                                     // 39: the bottom area
+    0x02, 0x32,                                     // 39: the bottom area, 50
     0x00,                                           // 41: page settings
     0x02, 0x00, 0x02, 0x00,                         // 42: no free items
     0x02, 0x06, 0x02, 0x02, 0x01, 0x00,             // 46: head 6x2
@@ -35,6 +37,7 @@ const Bytes kNewLayoutStream{
     0x02, 0x06, 0x02, 0x01, 0x01, 0x00,             // 64: tail 6x1
     0x01, 0x00,                                     // 70: edges
 };
+// clang-format on
 
 Bytes orderFormStream()
 {
@@ -67,7 +70,7 @@ TEST(LayoutWriterTest, WorkedExampleFreeItemBytes)
     sample::buildOrderFormLike(layout);
     layout.TopFooters().resize(1);
     const Bytes bytes = LayoutWriter::Write(layout);
-    const Bytes item{0x01, 0x06, 0x06, 0x3A, 0x54, 0x69, 0x74, 0x6C, 0x65,             // text
+    const Bytes item{0x01, 0x06, 0x06, 0x3A, 0x54, 0x69, 0x74, 0x6C, 0x65, // text
                      0x02, 0x14, 0x09, 0x00, 0x00, 0x00, 0xE6, 0x96, 0xB0, 0xE5, 0xAE,
                      0x8B, 0xE4, 0xBD, 0x93,                                           // font
                      0x03, 0x06, 0x02, 0x12, 0x07, 0x02, 0x02, 0x08, 0x02, 0x00, 0x09, // style..
@@ -77,7 +80,8 @@ TEST(LayoutWriterTest, WorkedExampleFreeItemBytes)
     const auto found = std::search(bytes.begin(), bytes.end(), item.begin(), item.end());
     ASSERT_NE(found, bytes.end());
     const Bytes before{0x2B, 0x2C, 0x02, 0x09, 0x00, 0x02, 0x01};
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), found - static_cast<std::ptrdiff_t>(before.size())));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(),
+                           found - static_cast<std::ptrdiff_t>(before.size())));
 
     TBillLayout read;
     ASSERT_TRUE(LayoutReader::Read(bytes, read));
@@ -101,7 +105,8 @@ TEST(LayoutWriterTest, FreeItemAlignmentIsWrittenOnlyWhenNotLeft)
         layout.BottomFooters().push_back(item);
         const Bytes bytes = LayoutWriter::Write(layout);
         // The bottom item follows the empty top list at offset 42.
-        const Bytes expected = align == 0 ? Bytes{0x02, 0x01, 0x00} : Bytes{0x02, 0x01, 0x07, 0x02, align, 0x00};
+        const Bytes expected =
+            align == 0 ? Bytes{0x02, 0x01, 0x00} : Bytes{0x02, 0x01, 0x07, 0x02, align, 0x00};
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44)) << int{align};
         TBillLayout read;
         ASSERT_TRUE(LayoutReader::Read(bytes, read));
@@ -218,8 +223,8 @@ TEST(LayoutStreamTest, UnversionedStreamReadsFivePageValues)
     EXPECT_EQ(page.OffsetX, 5);
     EXPECT_EQ(page.OffsetY, 6);
     EXPECT_EQ(page.PrintOrient, 1);
-    EXPECT_EQ(page.PaperSize, 256); // kept
-    EXPECT_TRUE(page.AutoFit);      // kept
+    EXPECT_EQ(page.PaperSize, 256);       // kept
+    EXPECT_TRUE(page.AutoFit);            // kept
     EXPECT_EQ(layout.Cols().Size(0), 38); // 30 * 120 / 96 = 37.5
     EXPECT_EQ(layout.BodyBlock().Template(1).FontSize(), 14);
 }
@@ -303,7 +308,8 @@ Bytes concat(Bytes a, const Bytes &b)
 INSTANTIATE_TEST_SUITE_P(
     Streams, LayoutReaderErrorTest,
     ::testing::Values(
-        ErrorCase{"string as version", withByte(kNewLayoutStream, 0, 0x06), 0, kInvalidPropertyValue},
+        ErrorCase{"string as version", withByte(kNewLayoutStream, 0, 0x06), 0,
+                  kInvalidPropertyValue},
         ErrorCase{"zero resolution", withByte(kNewLayoutStream, 4, 0x00), 3, kInvalidPropertyValue},
         ErrorCase{"no columns", withByte(kNewLayoutStream, 6, 0x00), 5, kInvalidPropertyValue},
         ErrorCase{"huge column count",
@@ -311,35 +317,40 @@ INSTANTIATE_TEST_SUITE_P(
                   kInvalidPropertyValue},
         ErrorCase{"negative width", withByte(kNewLayoutStream, 8, 0xFF), 7, kInvalidPropertyValue},
         ErrorCase{"two rows", withByte(kNewLayoutStream, 20, 0x02), 19, kInvalidPropertyValue},
-        ErrorCase{"unknown page tag", withByte(kNewLayoutStream, 41, 0x30), 41, kInvalidPropertyValue},
+        ErrorCase{"unknown page tag", withByte(kNewLayoutStream, 41, 0x30), 41,
+                  kInvalidPropertyValue},
         ErrorCase{"head narrower than the grid", withByte(kNewLayoutStream, 47, 0x05), 46,
                   kInvalidPropertyValue},
         ErrorCase{"head list begin missing", withByte(kNewLayoutStream, 50, 0x02), 50,
                   kInvalidPropertyValue},
         ErrorCase{"head list end missing", withByte(kNewLayoutStream, 51, 0x09), 51,
                   kInvalidPropertyValue},
-        ErrorCase{"cell entry outside its block", withInsert(kNewLayoutStream, 51, kHeadEntryCol6), 51,
-                  kGridIndexOutOfRange},
-        ErrorCase{"merged cell reaching outside", withInsert(kNewLayoutStream, 51, kHeadEntrySpanOut), 51,
-                  kGridIndexOutOfRange},
+        ErrorCase{"cell entry outside its block", withInsert(kNewLayoutStream, 51, kHeadEntryCol6),
+                  51, kGridIndexOutOfRange},
+        ErrorCase{"merged cell reaching outside",
+                  withInsert(kNewLayoutStream, 51, kHeadEntrySpanOut), 51, kGridIndexOutOfRange},
         ErrorCase{"entry inside a merged cell",
                   withInsert(kNewLayoutStream, 51, concat(kHeadEntrySpan2, kHeadEntryInside)), 60,
                   kInvalidPropertyValue},
-        ErrorCase{"unknown cell tag", withInsert(kNewLayoutStream, 51, {0x02, 0x00, 0x02, 0x00, 0x0C, 0x00}),
-                  55, kInvalidPropertyValue},
+        ErrorCase{"unknown cell tag",
+                  withInsert(kNewLayoutStream, 51, {0x02, 0x00, 0x02, 0x00, 0x0C, 0x00}), 55,
+                  kInvalidPropertyValue},
         ErrorCase{"unknown unit tag",
                   withInsert(kNewLayoutStream, 51, {0x02, 0x00, 0x02, 0x00, 0x00, 0x0A, 0x00}), 56,
                   kInvalidPropertyValue},
         ErrorCase{"negative span",
-                  withInsert(kNewLayoutStream, 51, {0x02, 0x00, 0x02, 0x00, 0x0A, 0x02, 0xFF, 0x00, 0x00}),
+                  withInsert(kNewLayoutStream, 51,
+                             {0x02, 0x00, 0x02, 0x00, 0x0A, 0x02, 0xFF, 0x00, 0x00}),
                   56, kInvalidPropertyValue},
         ErrorCase{"left rows beyond the grid", withByte(kNewLayoutStream, 55, 0x09), 52,
                   kInvalidPropertyValue},
         ErrorCase{"body column outside", withInsert(kNewLayoutStream, 63, {0x02, 0x05, 0x00}), 63,
                   kGridIndexOutOfRange},
-        ErrorCase{"body tag not allowed", withInsert(kNewLayoutStream, 63, {0x02, 0x00, 0x08, 0x00}), 65,
+        ErrorCase{"body tag not allowed",
+                  withInsert(kNewLayoutStream, 63, {0x02, 0x00, 0x08, 0x00}), 65,
                   kInvalidPropertyValue},
-        ErrorCase{"tail rows do not fit", withByte(kNewLayoutStream, 67, 0x02), 64, kInvalidPropertyValue},
+        ErrorCase{"tail rows do not fit", withByte(kNewLayoutStream, 67, 0x02), 64,
+                  kInvalidPropertyValue},
         ErrorCase{"edge list begin missing", withByte(kNewLayoutStream, 70, 0x02), 70,
                   kInvalidPropertyValue},
         ErrorCase{"edge in the top area",
@@ -348,11 +359,14 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"edge right of the right edge",
                   withInsert(kNewLayoutStream, 71, {0x02, 0x07, 0x02, 0x01, 0x08, 0x09}), 71,
                   kGridIndexOutOfRange},
-        ErrorCase{"stream ends in the edge list", Bytes(kNewLayoutStream.begin(), kNewLayoutStream.end() - 1),
-                  71, kStreamReadError}),
+        ErrorCase{"stream ends in the edge list",
+                  Bytes(kNewLayoutStream.begin(), kNewLayoutStream.end() - 1), 71,
+                  kStreamReadError}),
     [](const ::testing::TestParamInfo<ErrorCase> &param) {
         std::string name = param.param.name;
-        std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(),
+            [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
         return name;
     });
 

@@ -52,7 +52,7 @@ inline void buildOrderFormLike(TBillLayout &layout)
 
     TBlock &head = layout.HeadBlock();
     const char *captions[] = {"商品编码", "商品名称", "规格", "单位", "数量", "单价",
-                              "金额", "税率", "备注", "产地", "条码", "包装"};
+                              "金额",     "税率",     "备注", "产地", "条码", "包装"};
     for (int c = 0; c < 12; ++c) {
         TCell &cell = head.GetCell(c, 0);
         cell.SetText(captions[c]);

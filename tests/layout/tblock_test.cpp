@@ -58,10 +58,10 @@ TEST(TBlockTest, RangeErrorsChangeNothing)
     TBlock block(3, 2);
     block.Merge({0, 0, 1, 0});
     const std::vector<std::function<void()>> calls{
-        [&] { block.GetCell(3, 0); },           [&] { block.GetCell(0, -1); },
-        [&] { block.Merge({0, 0, 3, 1}); },     [&] { block.Merge({-1, 0, 0, 0}); },
-        [&] { block.Split({0, 0, 0, 2}); },     [&] { block.InsertCol(5); },
-        [&] { block.DeleteCol(3); },            [&] { block.DeleteRow(-1); },
+        [&] { block.GetCell(3, 0); },       [&] { block.GetCell(0, -1); },
+        [&] { block.Merge({0, 0, 3, 1}); }, [&] { block.Merge({-1, 0, 0, 0}); },
+        [&] { block.Split({0, 0, 0, 2}); }, [&] { block.InsertCol(5); },
+        [&] { block.DeleteCol(3); },        [&] { block.DeleteRow(-1); },
         [&] { block.InsertRow(3); },
     };
     for (const auto &call : calls)
@@ -133,7 +133,8 @@ TEST(TBlockTest, StructuralChangesKeepEveryCellOwnedOnce)
         {"insert at the wide cell's anchor", [&] { block.InsertCol(0); }},
         {"delete the wide cell's row", [&] { block.DeleteRow(5); }},
         {"insert at the end", [&] { block.InsertCol(block.ColCount()); }},
-        {"delete down to nothing", [&] {
+        {"delete down to nothing",
+         [&] {
              while (block.RowCount() > 0)
                  block.DeleteRow(0);
          }},
@@ -203,8 +204,9 @@ TEST(TBodyBlockTest, CellsAreVariableTemplatesAndSurviveZeroRows)
 
 TEST(ReportUtilsTest, CellNamesAndMulDiv)
 {
-    const std::pair<int, const char *> letters[] = {{0, "A"}, {25, "Z"}, {26, "AA"}, {27, "AB"},
-                                                    {51, "AZ"}, {52, "BA"}, {701, "ZZ"}, {702, "AAA"}};
+    const std::pair<int, const char *> letters[] = {{0, "A"},    {25, "Z"},   {26, "AA"},
+                                                    {27, "AB"},  {51, "AZ"},  {52, "BA"},
+                                                    {701, "ZZ"}, {702, "AAA"}};
     for (const auto &[column, name] : letters)
         EXPECT_EQ(ColumnLetters(column), name) << column;
 
@@ -213,12 +215,19 @@ TEST(ReportUtilsTest, CellNamesAndMulDiv)
         int value, numerator, denominator;
         std::optional<int> result;
     } cases[] = {
-        {70, 96, 120, 56}, {1, 96, 192, 1},  {-1, 96, 192, -1}, {3, 96, 144, 2},
-        {5, 2, 4, 3},      {-5, 2, 4, -3},   {7, 1, 0, std::nullopt},
-        {INT32_MAX, 2, 1, std::nullopt},     {INT32_MAX, 96, 96, INT32_MAX},
+        {70, 96, 120, 56},
+        {1, 96, 192, 1},
+        {-1, 96, 192, -1},
+        {3, 96, 144, 2},
+        {5, 2, 4, 3},
+        {-5, 2, 4, -3},
+        {7, 1, 0, std::nullopt},
+        {INT32_MAX, 2, 1, std::nullopt},
+        {INT32_MAX, 96, 96, INT32_MAX},
     };
     for (const MulDivCase &c : cases)
-        EXPECT_EQ(MulDiv(c.value, c.numerator, c.denominator), c.result) << c.value << "/" << c.denominator;
+        EXPECT_EQ(MulDiv(c.value, c.numerator, c.denominator), c.result)
+            << c.value << "/" << c.denominator;
 }
 
 } // namespace

@@ -2,13 +2,10 @@
 #include "commands.h"
 
 #include "layout/builtin/builtinlayouts.h"
+#include "layout/layoutjson.h"
 #include "layout/layoutreader.h"
 #include "layout/layoutwriter.h"
-#include "layout/reportutils.h"
 #include "layout/tbilllayout.h"
-#include "layout/tcell.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <fstream>
@@ -21,7 +18,6 @@ namespace tally::tool {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
 using namespace tally::layout;
 
 // Fills layout from the named built-in layout, read from its embedded stream
@@ -34,132 +30,6 @@ bool loadBuiltinLayout(std::string_view name, TBillLayout &layout)
     layout.Swap(*builtin);
     return true;
 }
-
-Json styleJson(const TBasicUnit &unit)
-{
-    Json style = Json::array();
-    if (unit.HasStyle(TFontStyle::Bold))
-        style.push_back("bold");
-    if (unit.HasStyle(TFontStyle::Italic))
-        style.push_back("italic");
-    if (unit.HasStyle(TFontStyle::Underline))
-        style.push_back("underline");
-    return style;
-}
-
-void addUnit(Json &j, const TBasicUnit &unit)
-{
-    j["text"] = unit.Text();
-    j["fontName"] = unit.FontName();
-    j["fontSize"] = unit.FontSize();
-    j["style"] = styleJson(unit);
-    j["hAlign"] = unit.HAlign();
-    j["vAlign"] = unit.VAlign();
-    j["fixedText"] = unit.FixedText();
-    j["sumKind"] = unit.SumKind();
-    j["sumField"] = unit.SumField();
-}
-
-Json footersJson(const std::vector<TFooter> &items)
-{
-    Json list = Json::array();
-    for (const TFooter &item : items) {
-        Json j;
-        addUnit(j, item);
-        const TRect &r = item.Rect();
-        j["rect"] = {r.Left, r.Top, r.Right, r.Bottom};
-        list.push_back(std::move(j));
-    }
-    return list;
-}
-
-void addCells(Json &cells, const TBlock &block, const char *name)
-{
-    for (int c = 0; c < block.ColCount() && !block.Empty(); ++c) {
-        for (int r = 0; r < block.RowCount(); ++r) {
-            const TCell &cell = block.Slot(c, r);
-            if (cell.Col() != c || cell.Row() != r || !cell.IsStored())
-                continue;
-            Json j;
-            j["name"] = cell.CellName();
-            j["block"] = name;
-            j["col"] = c;
-            j["row"] = r;
-            j["colSpan"] = cell.ColSpan();
-            j["rowSpan"] = cell.RowSpan();
-            j["diagonal"] = cell.Diagonal();
-            addUnit(j, cell);
-            cells.push_back(std::move(j));
-        }
-    }
-}
-
-Json bodyJson(const TBodyBlock &body)
-{
-    Json templates = Json::array();
-    for (int c = 0; c < body.ColCount(); ++c) {
-        const TCell &t = body.Template(c);
-        if (t.Col() != c)
-            continue;
-        Json j;
-        j["name"] = ColumnLetters(body.ColOrigin() + c) + std::to_string(body.RowOrigin());
-        j["col"] = c;
-        j["colSpan"] = t.ColSpan();
-        j["fontName"] = t.FontName();
-        j["fontSize"] = t.FontSize();
-        j["style"] = styleJson(t);
-        j["hAlign"] = t.HAlign();
-        templates.push_back(std::move(j));
-    }
-    Json j;
-    j["fieldMap"] = body.FieldMap();
-    j["templates"] = std::move(templates);
-    return j;
-}
-
-} // namespace
-
-// A stable JSON description of a layout (keys in a fixed order).
-std::string layoutJson(const TBillLayout &layout)
-{
-    Json j;
-    std::vector<int> widths, heights;
-    for (int c = 0; c < layout.ColCount(); ++c)
-        widths.push_back(layout.Cols().Size(c));
-    for (int r = 0; r < layout.RowCount(); ++r)
-        heights.push_back(layout.Rows().Size(r));
-    j["columns"] = widths;
-    j["rows"] = heights;
-    j["rowCountHead"] = layout.RowCountHead();
-    j["rowCountBody"] = layout.RowCountBody();
-    j["rowCountTail"] = layout.RowCountTail();
-    j["colCountLeft"] = layout.ColCountLeft();
-    j["extent"] = {{"width", layout.GetPageWidth()}, {"height", layout.GetPageHeight()}};
-    const TPageSettings &p = layout.PageSettings();
-    j["page"] = {{"zoomRatio", p.ZoomRatio},     {"offsetX", p.OffsetX},         {"offsetY", p.OffsetY},
-                 {"printOrient", p.PrintOrient}, {"paperSize", p.PaperSize},     {"paperLength", p.PaperLength},
-                 {"paperWidth", p.PaperWidth},   {"autoFit", p.AutoFit}};
-    j["topItems"] = footersJson(layout.TopFooters());
-    j["bottomItems"] = footersJson(layout.BottomFooters());
-    Json cells = Json::array();
-    addCells(cells, layout.HeadBlock(), "head");
-    addCells(cells, layout.LeftBlock(), "left");
-    addCells(cells, layout.TailBlock(), "tail");
-    j["cells"] = std::move(cells);
-    j["body"] = bodyJson(layout.BodyBlock());
-    Json edges = Json::array();
-    for (int c = 0; c <= layout.ColCount(); ++c) {
-        for (int r = 0; r <= layout.RowCount(); ++r) {
-            const TEdge &e = layout.Edge(c, r);
-            if (!e.TopLine || !e.LeftLine)
-                edges.push_back({{"col", c}, {"row", r}, {"topLine", e.TopLine}, {"leftLine", e.LeftLine}});
-        }
-    }
-    j["hiddenEdges"] = std::move(edges);
-    return j.dump(2) + "\n";
-}
-
-namespace {
 
 // Fills layout from a built-in name or a stream file; prints why it cannot.
 bool loadLayout(std::string_view source, TBillLayout &layout)
@@ -187,7 +57,7 @@ int dump(std::string_view source)
     TBillLayout layout;
     if (!loadLayout(source, layout))
         return 2;
-    std::fputs(layoutJson(layout).c_str(), stdout);
+    std::fputs(LayoutToJson(layout).c_str(), stdout);
     return 0;
 }
 
@@ -195,14 +65,17 @@ int write(std::string_view name, std::string_view path)
 {
     TBillLayout layout;
     if (!loadBuiltinLayout(name, layout)) {
-        std::fprintf(stderr, "layout: unknown layout: %.*s\n", static_cast<int>(name.size()), name.data());
+        std::fprintf(stderr, "layout: unknown layout: %.*s\n", static_cast<int>(name.size()),
+                     name.data());
         return 2;
     }
     const std::vector<std::uint8_t> bytes = LayoutWriter::Write(layout);
     std::ofstream out{std::string(path), std::ios::binary};
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        std::fprintf(stderr, "layout: cannot write %.*s\n", static_cast<int>(path.size()), path.data());
+        std::fprintf(stderr, "layout: cannot write %.*s\n", static_cast<int>(path.size()),
+                     path.data());
         return 2;
     }
     return 0;
