@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tally::printing {
 namespace {
 
@@ -31,6 +33,11 @@ struct FontCase
     const char *layoutName;
     const char *family;
 };
+
+void PrintTo(const FontCase &c, std::ostream *os)
+{
+    *os << c.family;
+}
 
 class FontSubstitutionTest : public testing::TestWithParam<FontCase>
 {
@@ -88,8 +95,8 @@ TEST_F(QPainterCanvasTest, TextIsClippedUnlessNoClip)
     EXPECT_GT(wide.right, 100);
     EXPECT_GE(wide.bottom, 20);
 
-    canvas.drawText(text, {0, 0, 30, 40}, Canvas::NoPrefix);      // clipped at x 30
-    canvas.drawText(text, {0, 50, 30, 90}, Canvas::NoClip);        // runs on
+    canvas.drawText(text, {0, 0, 30, 40}, Canvas::NoPrefix); // clipped at x 30
+    canvas.drawText(text, {0, 50, 30, 90}, Canvas::NoClip);  // runs on
     painter.end();
 
     auto inkIn = [&](int x0, int x1, int y0, int y1) {
@@ -110,8 +117,8 @@ TEST_F(QPainterCanvasTest, WrappedMeasureGrowsDownwardsOnly)
     QPainterCanvas canvas(painter, 96, 96);
     canvas.setFontHeight(16);
     const Rect one = canvas.measureText("订货", {5, 5, 200, 5}, Canvas::WordBreak);
-    const Rect three = canvas.measureText("订货单号码联系人电话地址", {5, 5, 60, 5},
-                                          Canvas::WordBreak);
+    const Rect three =
+        canvas.measureText("订货单号码联系人电话地址", {5, 5, 60, 5}, Canvas::WordBreak);
     EXPECT_EQ(one.right, 200);
     EXPECT_EQ(three.right, 60);
     EXPECT_GE(three.height(), 3 * one.height());

@@ -68,11 +68,21 @@ QPen QPainterCanvas::currentPen() const
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     switch (m_penStyle) {
-    case PenStyle::Solid: pen.setStyle(Qt::SolidLine); break;
-    case PenStyle::Dash: pen.setStyle(Qt::DashLine); break;
-    case PenStyle::Dot: pen.setStyle(Qt::DotLine); break;
-    case PenStyle::DashDot: pen.setStyle(Qt::DashDotLine); break;
-    case PenStyle::Clear: pen.setStyle(Qt::NoPen); break;
+    case PenStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    case PenStyle::Dash:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case PenStyle::Dot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case PenStyle::DashDot:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case PenStyle::Clear:
+        pen.setStyle(Qt::NoPen);
+        break;
     }
     return pen;
 }
