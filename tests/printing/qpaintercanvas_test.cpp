@@ -76,6 +76,8 @@ TEST_F(QPainterCanvasTest, LinesAndFillsLandOnDevicePixelsAfterOriginShift)
 
     EXPECT_TRUE(black(30, 10));
     EXPECT_TRUE(white(30, 9));
+    EXPECT_TRUE(black(59, 10));
+    EXPECT_TRUE(white(60, 10)) << "end point not painted";
     EXPECT_EQ(image.pixelColor(10, 20), QColor(0x48, 0xB7, 0x93));
     EXPECT_EQ(image.pixelColor(29, 39), QColor(0x48, 0xB7, 0x93));
     EXPECT_TRUE(white(30, 20)) << "right edge excluded";

@@ -65,8 +65,10 @@ QPen QPainterCanvas::currentPen() const
     QPen pen(toQColor(m_penColor));
     // Width 0 is Qt's cosmetic one-pixel pen, as on the platform.
     pen.setWidth(std::max(m_penWidth, 0));
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
+    // Thin lines leave out their end point, wide ones get round ends that
+    // close the corners where grid lines meet, as the platform's pens do.
+    pen.setCapStyle(m_penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
     switch (m_penStyle) {
     case PenStyle::Solid:
         pen.setStyle(Qt::SolidLine);
