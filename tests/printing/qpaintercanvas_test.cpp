@@ -1,5 +1,7 @@
 #include "qtapp.h"
 
+#include "printing/custombillbase.h"
+#include "printing/qt/billwidget.h"
 #include "printing/qt/fontsubstitution.h"
 #include "printing/qt/qpaintercanvas.h"
 
@@ -124,6 +126,45 @@ TEST_F(QPainterCanvasTest, WrappedMeasureGrowsDownwardsOnly)
     EXPECT_EQ(one.right, 200);
     EXPECT_EQ(three.right, 60);
     EXPECT_GE(three.height(), 3 * one.height());
+}
+
+// A bill whose page 1 is a filled square at the content's origin.
+class SquareBill : public TCustomBillBase
+{
+public:
+    std::string GetCaption() const override { return {}; }
+    int GetPageWidth() const override { return 40; }
+    int GetPageHeight() const override { return 30; }
+    int GetPageCount() const override { return 2; }
+
+protected:
+    void RenderPage(Canvas &canvas, const DrawingFrame &frame, int pageIndex) override
+    {
+        if (pageIndex != 1)
+            return;
+        canvas.setBrushColor(kBlack);
+        canvas.fillRect(frame.ScaleRect({0, 0, 10, 10}));
+    }
+};
+
+TEST_F(QPainterCanvasTest, BillWidgetPaintsPageOneFivePixelsIn)
+{
+    SquareBill bill;
+    bill.SetZoomRatio(50);    // not applied on screen
+    bill.SetOffset({20, 20}); // nor is the offset
+    BillWidget widget;
+    widget.setBill(&bill);
+    widget.fitToBill();
+    EXPECT_EQ(widget.size(), QSize(50, 40));
+    QImage shot(widget.size(), QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    widget.render(&shot);
+    image = shot;
+    EXPECT_TRUE(white(4, 4));
+    EXPECT_TRUE(black(5, 5));
+    EXPECT_TRUE(black(14, 14));
+    EXPECT_TRUE(white(15, 15));
+    EXPECT_TRUE(white(49, 39)) << "background filled white";
 }
 
 } // namespace
