@@ -8,6 +8,7 @@
 
 namespace tally::printing {
 
+#ifndef Q_OS_WIN
 namespace {
 
 struct Substitute
@@ -31,6 +32,7 @@ constexpr std::array kTable{
 };
 
 } // namespace
+#endif
 
 QString FontSubstitution::family(const std::string &layoutName)
 {
