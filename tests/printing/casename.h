@@ -1,9 +1,27 @@
 #pragma once
 
+#include "printing/canvastypes.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
+
+namespace tally::printing {
+
+// Readable rectangles and points in failure messages.
+inline void PrintTo(const Rect &r, std::ostream *os)
+{
+    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
+}
+
+inline void PrintTo(const Point &p, std::ostream *os)
+{
+    *os << '(' << p.x << ',' << p.y << ')';
+}
+
+} // namespace tally::printing
 
 namespace tally::printing::testing_fakes {
 
