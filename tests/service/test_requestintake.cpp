@@ -62,7 +62,7 @@ TEST_F(RequestIntakeTest, PrintedDocumentLogsTheWholeSequence)
     EXPECT_THAT(log.lines(), ElementsAre("间隔3.25秒 上次:10:2:7:90- 本次：10:2:10:340", "正常接收信息1条", "5",
                                          "当前打开数量=1", "当前打开数量=0"));
     ASSERT_EQ(order->requests().size(), 1u);
-    const LaunchRequest &r = order->requests()[0];
+    const LaunchRequest r = order->requests()[0];
     EXPECT_EQ(r.title, "订货单");
     EXPECT_EQ(r.prev, "1");
     EXPECT_EQ(r.mainData, "<M/>");
@@ -164,7 +164,7 @@ TEST_F(RequestIntakeTest, GenericListReadsOnlyData)
 {
     intake.handleRequest("POST", R"({"djlx":"0","title":"列表","prev":"0","data":"<D/>","Maindata":"<M/>","Itemdata":"<I/>"})");
     ASSERT_EQ(list->requests().size(), 1u);
-    const LaunchRequest &r = list->requests()[0];
+    const LaunchRequest r = list->requests()[0];
     EXPECT_EQ(r.data, "<D/>");
     EXPECT_EQ(r.mainData, "");
     EXPECT_EQ(r.itemData, "");
