@@ -18,10 +18,18 @@ struct LocalDateTime
     bool isMidnight() const { return hour == 0 && minute == 0 && second == 0 && millisecond == 0; }
 };
 
-// Formats with the regional pattern language: y/yy/yyyy, m/mm (month, or minute
-// right after an hour), d/dd, h/hh, n/nn, s/ss, z/zzz, am/pm not supported,
-// quoted literals, "/" and ":" as themselves.
+// Formats with the regional pattern language, letters in either case:
+// yy/yyyy, m/mm (month, or minute right after an hour), mmm/mmmm month names,
+// d/dd, ddd/dddd day names, ddddd short date, h/hh (24-hour), n/nn, s/ss,
+// z/zzz, c (short date and long time, time left out at midnight), t/tt (short
+// and long time); quoted literals and every other character as themselves
+// (am/pm is not supported). Names and the date/time parts of c, t, tt and
+// ddddd come from `fs`. Never fails.
 // "yyyy-mm-dd,hh:nn:ss" -> "2024-11-16,09:13:55"; "h:m:s:z" -> "9:5:3:7".
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
+                           const FormatSettings &fs);
+
+// Same with Chinese (PRC) settings.
 std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt);
 
 // Short date + " " + long time, the time left out at exactly midnight.

@@ -1,0 +1,185 @@
+#include "base/datetimeformat.h"
+
+#include "base/formatsettings.h"
+
+#include <array>
+#include <ctime>
+
+namespace tally {
+
+namespace {
+
+constexpr std::array<std::string_view, 12> kShortMonths = {
+    "1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"};
+constexpr std::array<std::string_view, 12> kLongMonths = {"一月", "二月", "三月",   "四月",
+                                                          "五月", "六月", "七月",   "八月",
+                                                          "九月", "十月", "十一月", "十二月"};
+constexpr std::array<std::string_view, 7> kShortDays = {"周日", "周一", "周二", "周三",
+                                                        "周四", "周五", "周六"};
+constexpr std::array<std::string_view, 7> kLongDays = {"星期日", "星期一", "星期二", "星期三",
+                                                       "星期四", "星期五", "星期六"};
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+void appendNumber(std::string &out, long long value, int width)
+{
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    if (value < 0)
+        out += '-';
+    out += digits;
+}
+
+// 0 = Sunday, for the proleptic Gregorian calendar.
+int weekday(int year, int month, int day)
+{
+    static constexpr int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 3)
+        --year;
+    const int y = year;
+    const int r = (y + y / 4 - y / 100 + y / 400 + offsets[(month + 11) % 12] + day) % 7;
+    return r < 0 ? r + 7 : r;
+}
+
+std::string_view nameAt(const auto &names, int index)
+{
+    if (index < 0 || index >= static_cast<int>(names.size()))
+        return "";
+    return names[static_cast<std::size_t>(index)];
+}
+
+void format(std::string &out, std::string_view pattern, const LocalDateTime &dt,
+            const FormatSettings &fs, int depth)
+{
+    char lastLetter = 0;
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '"' || c == '\'') {
+            const auto close = pattern.find(c, i + 1);
+            const auto end = close == std::string_view::npos ? pattern.size() : close;
+            out.append(pattern.substr(i + 1, end - i - 1));
+            i = end + 1;
+            continue;
+        }
+        const char token = lower(c);
+        std::size_t run = 1;
+        while (i + run < pattern.size() && lower(pattern[i + run]) == token)
+            ++run;
+        const bool minuteAfterHour = token == 'm' && lastLetter == 'h' && run <= 2;
+        if (token >= 'a' && token <= 'z')
+            lastLetter = token;
+        switch (token) {
+        case 'y':
+            if (run <= 2)
+                appendNumber(out, dt.year % 100, 2);
+            else
+                appendNumber(out, dt.year, 4);
+            break;
+        case 'm':
+            if (minuteAfterHour)
+                appendNumber(out, dt.minute, static_cast<int>(run));
+            else if (run <= 2)
+                appendNumber(out, dt.month, static_cast<int>(run));
+            else
+                out += nameAt(run == 3 ? kShortMonths : kLongMonths, dt.month - 1);
+            break;
+        case 'd':
+            if (run <= 2)
+                appendNumber(out, dt.day, static_cast<int>(run));
+            else if (run <= 4)
+                out +=
+                    nameAt(run == 3 ? kShortDays : kLongDays, weekday(dt.year, dt.month, dt.day));
+            else if (depth == 0)
+                format(out, fs.shortDateFormat, dt, fs, depth + 1);
+            break;
+        case 'h':
+            appendNumber(out, dt.hour, run == 1 ? 1 : 2);
+            break;
+        case 'n':
+            appendNumber(out, dt.minute, run == 1 ? 1 : 2);
+            break;
+        case 's':
+            appendNumber(out, dt.second, run == 1 ? 1 : 2);
+            break;
+        case 'z':
+            appendNumber(out, dt.millisecond, run >= 3 ? 3 : 1);
+            break;
+        case 'c':
+            if (depth == 0) {
+                format(out, fs.shortDateFormat, dt, fs, depth + 1);
+                if (!dt.isMidnight()) {
+                    out += ' ';
+                    format(out, fs.longTimeFormat, dt, fs, depth + 1);
+                }
+            }
+            break;
+        case 't':
+            if (depth == 0)
+                format(out,
+                       run == 1 ? std::string_view("h:nn") : std::string_view(fs.longTimeFormat),
+                       dt, fs, depth + 1);
+            break;
+        default:
+            out.append(pattern.substr(i, run));
+            break;
+        }
+        i += run;
+    }
+}
+
+} // namespace
+
+LocalDateTime LocalDateTime::now()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    LocalDateTime dt;
+    dt.year = local.tm_year + 1900;
+    dt.month = local.tm_mon + 1;
+    dt.day = local.tm_mday;
+    dt.hour = local.tm_hour;
+    dt.minute = local.tm_min;
+    dt.second = local.tm_sec;
+    dt.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+    return dt;
+}
+
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
+                           const FormatSettings &fs)
+{
+    std::string out;
+    format(out, pattern, dt, fs, 0);
+    return out;
+}
+
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt)
+{
+    return formatDateTime(pattern, dt, FormatSettings::chinesePrc());
+}
+
+std::string dateTimeToString(const LocalDateTime &dt, const FormatSettings &fs)
+{
+    std::string out;
+    format(out, fs.shortDateFormat, dt, fs, 1);
+    if (!dt.isMidnight()) {
+        out += ' ';
+        format(out, fs.longTimeFormat, dt, fs, 1);
+    }
+    return out;
+}
+
+std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs)
+{
+    std::string out;
+    format(out, fs.shortDateFormat, dt, fs, 1);
+    return out;
+}
+
+} // namespace tally

@@ -1,0 +1,280 @@
+#include "base/numberformat.h"
+
+#include "base/decimaldigits.h"
+#include "base/formatsettings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace tally {
+
+using detail::DecimalDigits;
+
+namespace {
+
+// Numbers below 0.0001 switch to exponent form, as the classic general
+// format does; so do numbers with more integer digits than the precision.
+constexpr int kMinFixedPointPos = -3;
+
+constexpr int kMaxDecimals = 18;
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// For a number from_chars found out of range: true when it is too small rather
+// than too large (its first significant digit lies right of the point).
+bool underflows(const std::string &normalized)
+{
+    const auto e = normalized.find('e');
+    const std::string mantissa = normalized.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        const char *first = normalized.data() + e + 1;
+        if (*first == '+')
+            ++first;
+        if (std::from_chars(first, normalized.data() + normalized.size(), exponent).ec !=
+            std::errc())
+            return normalized[e + 1] == '-'; // an exponent beyond long long
+    }
+    const auto point = mantissa.find('.');
+    const std::string integer = mantissa.substr(0, point);
+    const auto firstNonZero = integer.find_first_not_of("-0");
+    if (firstNonZero != std::string::npos)
+        return exponent + static_cast<long long>(integer.size() - firstNonZero) <= 0;
+    const std::string fraction =
+        point == std::string::npos ? std::string() : mantissa.substr(point + 1);
+    const auto firstFraction = fraction.find_first_not_of('0');
+    if (firstFraction == std::string::npos)
+        return true; // all zeros
+    return exponent - static_cast<long long>(firstFraction) <= 0;
+}
+
+std::string nonFinite(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+std::string fixedNumber(const DecimalDigits &d, const FormatSettings &fs, int decimals, bool group)
+{
+    std::string out = d.integerDigits();
+    if (group)
+        out = detail::groupThousands(out, fs.thousandSeparator);
+    if (decimals > 0) {
+        out += fs.decimalSeparator;
+        out += d.fractionDigits(decimals);
+    }
+    return out;
+}
+
+} // namespace
+
+namespace detail {
+
+std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, int decimals,
+                                 int precision)
+{
+    if (decimals < 0)
+        decimals = fs.currencyDecimals;
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    value.roundToSignificant(std::max(precision, 1));
+    value.roundToDecimals(decimals);
+    const std::string n = fixedNumber(value, fs, decimals, true);
+    const std::string &s = fs.currencyString;
+    if (!value.negative) {
+        switch (fs.currencyFormat) {
+        case 1:
+            return n + s;
+        case 2:
+            return s + " " + n;
+        case 3:
+            return n + " " + s;
+        default:
+            return s + n;
+        }
+    }
+    switch (fs.negCurrFormat) {
+    case 1:
+        return "-" + s + n;
+    case 2:
+        return s + "-" + n;
+    case 3:
+        return s + n + "-";
+    case 4:
+        return "(" + n + s + ")";
+    case 5:
+        return "-" + n + s;
+    case 6:
+        return n + "-" + s;
+    case 7:
+        return n + s + "-";
+    case 8:
+        return "-" + n + " " + s;
+    case 9:
+        return "-" + s + " " + n;
+    case 10:
+        return n + " " + s + "-";
+    case 11:
+        return s + " " + n + "-";
+    case 12:
+        return s + " -" + n;
+    case 13:
+        return n + "- " + s;
+    case 14:
+        return "(" + s + " " + n + ")";
+    case 15:
+        return "(" + n + " " + s + ")";
+    default:
+        return "(" + s + n + ")";
+    }
+}
+
+} // namespace detail
+
+std::string formatGeneral(double value, const FormatSettings &fs, int precision)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    precision = std::clamp(precision, 1, 17);
+    const DecimalDigits d = DecimalDigits::fromDouble(value, precision);
+    if (d.isZero())
+        return "0";
+    std::string out = d.negative ? "-" : "";
+    if (d.pointPos > precision || d.pointPos < kMinFixedPointPos) {
+        out += d.digits[0];
+        if (d.digits.size() > 1) {
+            out += fs.decimalSeparator;
+            out.append(d.digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(d.pointPos - 1);
+        return out;
+    }
+    out += d.integerDigits();
+    const std::string fraction = d.fractionDigits();
+    if (!fraction.empty()) {
+        out += fs.decimalSeparator;
+        out += fraction;
+    }
+    return out;
+}
+
+std::string formatCurrency(double value, const FormatSettings &fs, int decimals, int precision)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    return detail::formatCurrencyDigits(
+        DecimalDigits::fromDouble(value, std::clamp(precision, 1, 17)), fs, decimals, precision);
+}
+
+namespace {
+
+std::string fixedForm(double value, const FormatSettings &fs, int decimals, int precision,
+                      bool group)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    DecimalDigits d = DecimalDigits::fromDouble(value, std::clamp(precision, 1, 17));
+    d.roundToDecimals(decimals);
+    std::string out = d.negative ? "-" : "";
+    out += fixedNumber(d, fs, decimals, group);
+    return out;
+}
+
+} // namespace
+
+std::string formatNumber(double value, const FormatSettings &fs, int decimals, int precision)
+{
+    return fixedForm(value, fs, decimals, precision, true);
+}
+
+std::string formatFixed(double value, const FormatSettings &fs, int decimals, int precision)
+{
+    return fixedForm(value, fs, decimals, precision, false);
+}
+
+std::string formatZeroPadded(std::int64_t value, int digits)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*lld", std::clamp(digits, 0, 40),
+                  static_cast<long long>(value));
+    return buffer;
+}
+
+std::optional<double> parseFloat(std::string_view text, const FormatSettings &fs)
+{
+    text = trimBlanks(text);
+    std::string normalized;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            normalized += '-';
+        ++i;
+    }
+    std::size_t mantissaDigits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i, ++mantissaDigits)
+        normalized += text[i];
+    if (i < text.size() && text[i] == fs.decimalSeparator) {
+        normalized += '.';
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++mantissaDigits)
+            normalized += text[i];
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        normalized += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            normalized += text[i++];
+        std::size_t exponentDigits = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits)
+            normalized += text[i];
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const char *end = normalized.data() + normalized.size();
+    const auto [ptr, ec] = std::from_chars(normalized.data(), end, value);
+    if (ec == std::errc::result_out_of_range && ptr == end && underflows(normalized))
+        return normalized.front() == '-' ? -0.0 : 0.0;
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> parseInt32(std::string_view text)
+{
+    text = trimBlanks(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace tally

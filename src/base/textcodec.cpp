@@ -1,0 +1,260 @@
+#include "base/textcodec.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <iconv.h>
+
+namespace tally::text {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+struct Decoded
+{
+    char32_t codePoint; // kInvalid for an ill-formed subpart
+    std::size_t length; // bytes consumed, at least 1
+};
+
+// Decodes one character at `pos`. An ill-formed sequence consumes its maximal
+// subpart, so each one becomes exactly one replacement character.
+Decoded decodeAt(std::string_view s, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char b0 = byte(pos);
+    if (b0 < 0x80)
+        return {b0, 1};
+    int need = 0;
+    char32_t cp = 0;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        need = 1;
+        cp = b0 & 0x1Fu;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        need = 2;
+        cp = b0 & 0x0Fu;
+        if (b0 == 0xE0)
+            lo = 0xA0; // overlong
+        else if (b0 == 0xED)
+            hi = 0x9F; // surrogates
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        need = 3;
+        cp = b0 & 0x07u;
+        if (b0 == 0xF0)
+            lo = 0x90; // overlong
+        else if (b0 == 0xF4)
+            hi = 0x8F; // beyond U+10FFFF
+    } else {
+        return {kInvalid, 1};
+    }
+    std::size_t i = pos + 1;
+    for (int k = 0; k < need; ++k, ++i) {
+        if (i >= s.size())
+            return {kInvalid, i - pos};
+        const unsigned char b = byte(i);
+        const unsigned char min = k == 0 ? lo : 0x80;
+        const unsigned char max = k == 0 ? hi : 0xBF;
+        if (b < min || b > max)
+            return {kInvalid, i - pos};
+        cp = (cp << 6) | (b & 0x3Fu);
+    }
+    return {cp, i - pos};
+}
+
+void appendUtf8(std::string &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// One conversion descriptor per thread and direction: iconv descriptors carry
+// shift state and must not be shared between threads.
+class Converter
+{
+public:
+    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts the whole input or nothing: returns false (and leaves `out`
+    // unchanged) when iconv rejects any byte.
+    bool convert(std::string_view in, std::string &out)
+    {
+        if (!valid())
+            return false;
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char buffer[32];
+        std::string result;
+        char *src = const_cast<char *>(in.data());
+        std::size_t srcLeft = in.size();
+        while (srcLeft > 0) {
+            char *dst = buffer;
+            std::size_t dstLeft = sizeof buffer;
+            const std::size_t rc = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            result.append(buffer, static_cast<std::size_t>(dst - buffer));
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG)
+                return false;
+        }
+        char *dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        iconv(m_cd, nullptr, nullptr, &dst, &dstLeft);
+        result.append(buffer, static_cast<std::size_t>(dst - buffer));
+        out += result;
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Converter &encoder()
+{
+    thread_local Converter conv("CP936", "UTF-8");
+    return conv;
+}
+
+Converter &decoder()
+{
+    thread_local Converter conv("UTF-8", "CP936");
+    return conv;
+}
+
+// Appends the code page bytes of one character, '?' when the code page lacks it.
+void encodeChar(std::string_view utf8Char, char32_t cp, std::string &out)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+        return;
+    }
+    if (cp == kInvalid || !encoder().convert(utf8Char, out))
+        out += '?';
+}
+
+std::size_t encodedWidth(std::string_view utf8Char, char32_t cp)
+{
+    if (cp < 0x80)
+        return 1;
+    std::string bytes;
+    encodeChar(utf8Char, cp, bytes);
+    return bytes.size();
+}
+
+bool isGbkLead(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+bool isGbkTrail(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes)
+{
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Decoded d = decodeAt(bytes, pos);
+        if (d.codePoint == kInvalid)
+            return false;
+        pos += d.length;
+    }
+    return true;
+}
+
+std::string sanitizeUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Decoded d = decodeAt(bytes, pos);
+        if (d.codePoint == kInvalid)
+            out += kReplacementUtf8;
+        else
+            out.append(bytes.substr(pos, d.length));
+        pos += d.length;
+    }
+    return out;
+}
+
+std::string toCodePage(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    // Whole-text conversion is the common case; iconv stops at the first
+    // character GBK lacks, and then each character is converted on its own.
+    if (isValidUtf8(utf8) && encoder().convert(utf8, out))
+        return out;
+    out.clear();
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Decoded d = decodeAt(utf8, pos);
+        encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
+        pos += d.length;
+    }
+    return out;
+}
+
+std::string fromCodePage(std::string_view cp936)
+{
+    std::string out;
+    out.reserve(cp936.size() + cp936.size() / 2);
+    for (std::size_t pos = 0; pos < cp936.size();) {
+        const auto b = static_cast<unsigned char>(cp936[pos]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        std::size_t len = 1;
+        if (isGbkLead(b) && pos + 1 < cp936.size() &&
+            isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
+            len = 2;
+        if (!decoder().convert(cp936.substr(pos, len), out))
+            appendUtf8(out, kReplacement);
+        pos += len;
+    }
+    return out;
+}
+
+std::size_t codePageLength(std::string_view utf8)
+{
+    return toCodePage(utf8).size();
+}
+
+std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes)
+{
+    std::size_t length = 0;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const Decoded d = decodeAt(utf8, pos);
+        const std::size_t width = encodedWidth(utf8.substr(pos, d.length), d.codePoint);
+        if (length + width > maxBytes)
+            break;
+        length += width;
+        pos += d.length;
+    }
+    return utf8.substr(0, pos);
+}
+
+} // namespace tally::text
