@@ -8,6 +8,7 @@
 #include "printing/preview/printersetup.h"
 #include "printing/preview/zoomspinbox.h"
 #include "printing/printer.h"
+#include "printing/qt/fontsubstitution.h"
 #include "printing/printroutines.h"
 #include "printing/settingsstore.h"
 #include "printing/usermessages.h"
@@ -72,9 +73,7 @@ TFormPreview::TFormPreview(IPrintable &printable, QWidget *ownerForm,
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("打印预览"));
     resize(650, 519);
-    QFont uiFont(QStringLiteral("宋体"));
-    uiFont.setPixelSize(12);
-    setFont(uiFont);
+    setFont(FontSubstitution::font("宋体", 12, 0));
 
     buildToolBar();
     auto *central = new QWidget(this);

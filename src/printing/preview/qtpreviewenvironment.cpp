@@ -1,0 +1,27 @@
+#include "printing/preview/qtpreviewenvironment.h"
+
+#include "printing/qt/qpaintercanvas.h"
+#include "printing/qt/qtprinter.h"
+
+namespace tally::printing::preview {
+
+QtPreviewEnvironment::QtPreviewEnvironment(QtPrinter &printer, const PrintContext &context)
+    : m_context(context), m_metrics(printer), m_setup(printer.qprinter())
+{
+    m_context.printer = &printer;
+}
+
+PreviewServices QtPreviewEnvironment::Services(QWidget *modalParent)
+{
+    PreviewServices services;
+    services.print = m_context;
+    services.metrics = &m_metrics;
+    services.setup = &m_setup;
+    services.makeCanvas = [](QPainter &painter) -> std::unique_ptr<Canvas> {
+        return std::make_unique<QPainterCanvas>(painter);
+    };
+    services.modalParent = modalParent;
+    return services;
+}
+
+} // namespace tally::printing::preview
