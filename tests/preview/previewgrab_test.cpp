@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,54 @@ TEST(PreviewGrabTest, WindowShowsSheetPageAndMargins)
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+void sendMouse(QWidget *target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+               Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, held,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+TEST(PreviewGrabTest, DragGuideIsVisibleOverSheet)
+{
+    QTemporaryDir spool;
+    ASSERT_TRUE(spool.isValid());
+    QtPrinter printer(OutputTarget::pdfFolder(spool.path()));
+    MemorySettingsStore store;
+    PrintContext context;
+    context.settings = &store;
+    QtPreviewEnvironment environment(printer, context);
+    FakeMetrics metrics; // printable area from (20, 30), scale 1
+    PreviewServices services = environment.Services();
+    services.metrics = &metrics;
+    services.screenDpi = 96;
+    OrderFormBill bill;
+    bill.SetOffset({30, 40}); // left margin line at x 50
+    QPointer<TFormPreview> window = ShowPreview(nullptr, bill, false, false, services);
+    window->resize(900, 760);
+    QCoreApplication::processEvents();
+
+    QWidget *box = window->PaintBox();
+    sendMouse(box, QEvent::MouseMove, {50, 600}, Qt::NoButton, Qt::NoButton);
+    sendMouse(box, QEvent::MouseButtonPress, {50, 600}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(box, QEvent::MouseMove, {300, 600}, Qt::NoButton, Qt::LeftButton);
+    const QImage surface = box->grab().toImage();
+    const QString dir = qEnvironmentVariable("TALLY_PREVIEW_PNG_DIR");
+    if (!dir.isEmpty())
+        window->grab().save(QDir(dir).filePath(QStringLiteral("preview_drag.png")));
+
+    // Below the last item row the sheet is white but for the guide's dots.
+    int dark = 0;
+    for (int y = 800; y < 900; ++y)
+        dark += qGray(surface.pixel(300, y)) < 128;
+    EXPECT_GT(dark, 10);
+    EXPECT_LT(dark, 90);
+    sendMouse(box, QEvent::MouseButtonRelease, {300, 600}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(bill.GetOffset().x, 280);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

@@ -458,8 +458,11 @@ void TFormPreview::PaintBoxPaint()
     state.surfaceHeight = m_paintBox->height();
     state.scale = m_surface.scale;
     state.sheet = m_sheet;
-    state.marginX = m_marginX;
-    state.marginY = m_marginY;
+    // While dragging, the lines stay where the bill has them and the guide
+    // follows the pointer.
+    const Point lines = m_dragging ? m_printable.GetOffset() : Point{m_marginX, m_marginY};
+    state.marginX = lines.x;
+    state.marginY = lines.y;
     state.page = m_currentPage;
     state.marginColor = fromQColor(palette().color(QPalette::Highlight));
     state.guide = m_guideShown;
