@@ -143,6 +143,37 @@ TEST(PreviewGrabTest, WindowShowsSheetPageAndMargins)
     }
 }
 
+TEST(PreviewGrabTest, BillPreviewReturnsAtOnceAndReportsClosing)
+{
+    QTemporaryDir spool;
+    ASSERT_TRUE(spool.isValid());
+    QtPrinter printer(OutputTarget::pdfFolder(spool.path()));
+    MemorySettingsStore store;
+    PrintContext context;
+    context.settings = &store;
+    QtPreviewEnvironment environment(printer, context);
+    int closed = 0;
+    OrderFormBill bill;
+    context.printer = &printer;
+    context.showPreview = environment.Opener(nullptr, [&] { ++closed; });
+    bill.SetPrintContext(context);
+
+    bill.Preview(true, true);
+    TFormPreview *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<TFormPreview *>(w); p && p->isVisible())
+            window = p;
+    }
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->CurrentPage(), 1);
+    EXPECT_EQ(closed, 0);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(store.readInt(TFormPreview::kSettingsKey, TFormPreview::kZoomTypeValue), 1);
+}
+
 void sendMouse(QWidget *target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons held)
 {

@@ -485,6 +485,30 @@ TEST_F(PreviewWindowTest, PrintClosesAndReopensBracket)
     }
 }
 
+TEST_F(PreviewWindowTest, CloseDuringPrintJobWaitsForJob)
+{
+    dialogAccepts = true;
+    PreviewServices s = services();
+    bool tried = false;
+    s.print.processEvents = [&] {
+        tried = true;
+        window->close();
+    };
+    window = ShowPreview(nullptr, bill, false, true, s, [this] { ++closedCalls; });
+    flush();
+    bill.log.clear();
+    click("btnPrint");
+    EXPECT_TRUE(tried);
+    flush();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(closedCalls, 0);
+    EXPECT_EQ(bill.log.back(), "BeginPrint");
+    window->close();
+    flush();
+    EXPECT_EQ(closedCalls, 1);
+    EXPECT_EQ(bill.log.back(), "EndPrint");
+}
+
 TEST_F(PreviewWindowTest, PrinterSetupReadsPaperAndOrientationBack)
 {
     const struct

@@ -1,5 +1,6 @@
 #include "printing/preview/qtpreviewenvironment.h"
 
+#include "printing/preview/tformpreview.h"
 #include "printing/qt/qpaintercanvas.h"
 #include "printing/qt/qtprinter.h"
 
@@ -22,6 +23,15 @@ PreviewServices QtPreviewEnvironment::Services(QWidget *modalParent)
     };
     services.modalParent = modalParent;
     return services;
+}
+
+std::function<void(IPrintable &, bool, bool)>
+QtPreviewEnvironment::Opener(QWidget *modalParent, std::function<void()> onClosed)
+{
+    return [this, modalParent, onClosed = std::move(onClosed)](IPrintable &printable,
+                                                               bool maximized, bool modal) {
+        ShowPreview(nullptr, printable, maximized, modal, Services(modalParent), onClosed);
+    };
 }
 
 } // namespace tally::printing::preview

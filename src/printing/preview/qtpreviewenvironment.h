@@ -27,6 +27,12 @@ public:
     // blocks (may be null).
     PreviewServices Services(QWidget *modalParent = nullptr);
 
+    // A preview opener for PrintContext::showPreview: opens the bill's
+    // preview without an owner form, modal to modalParent, and calls
+    // onClosed once the window has closed. Errors of ShowPreview propagate.
+    std::function<void(IPrintable &, bool, bool)> Opener(QWidget *modalParent,
+                                                         std::function<void()> onClosed);
+
 private:
     PrintContext m_context;
     PrinterMetricsOfPrinter m_metrics;

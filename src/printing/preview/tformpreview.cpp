@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -400,6 +401,9 @@ void TFormPreview::btnPrintClick()
                 self->m_printing = true;
             }
         } reopen{this};
+        // Pages are spooled with events running; the window stays until the
+        // job is done so its bracket can be reopened.
+        const QScopedValueRollback<bool> busy(m_spooling, true);
         PrintReport(m_printable, m_services.print, true);
     });
 }
@@ -556,6 +560,10 @@ void TFormPreview::DrawDragGuide()
 
 void TFormPreview::closeEvent(QCloseEvent *event)
 {
+    if (m_spooling) {
+        event->ignore();
+        return;
+    }
     if (!m_closed)
         FormClose();
     event->accept();

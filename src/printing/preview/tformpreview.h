@@ -131,6 +131,7 @@ private:
     int m_guideY = 0;
     bool m_printing = false; // the output bracket is open
     bool m_shown = false;    // FormShow has run
+    bool m_spooling = false; // a print job is running
     bool m_closed = false;
     bool m_notified = false;
 };
