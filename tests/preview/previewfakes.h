@@ -119,7 +119,10 @@ public:
     std::vector<std::string> log;
     RecordingCanvas page{96, 96};
 
-    void setPaperSize(std::int16_t code) override { log.push_back("paper " + std::to_string(code)); }
+    void setPaperSize(std::int16_t code) override
+    {
+        log.push_back("paper " + std::to_string(code));
+    }
     void setPaperExtent(std::int16_t l, std::int16_t w) override
     {
         log.push_back("extent " + std::to_string(l) + "x" + std::to_string(w));

@@ -11,7 +11,7 @@ TEST(PixelsToMMTest, ConvertsThroughTwips)
     {
         int pixels, dpi, mm;
     } cases[] = {
-        {96, 96, 25},    // an inch of margin shows as 25, not 25.4 rounded up
+        {96, 96, 25}, // an inch of margin shows as 25, not 25.4 rounded up
         {0, 96, 0},      {2, 96, 1},       {38, 96, 10},     {794, 96, 210},
         {1123, 96, 297}, {4960, 600, 210}, {7016, 600, 297}, {96, 0, 0},
     };
@@ -26,9 +26,12 @@ TEST(ZoomModeTest, StoredZoomTypeSelectsMode)
         std::optional<int> stored;
         ZoomMode mode;
     } cases[] = {
-        {std::nullopt, ZoomMode::ActualSize}, {1, ZoomMode::ActualSize},
-        {2, ZoomMode::PageWidth},             {3, ZoomMode::WholePage},
-        {0, ZoomMode::WholePage},             {4, ZoomMode::WholePage},
+        {std::nullopt, ZoomMode::ActualSize},
+        {1, ZoomMode::ActualSize},
+        {2, ZoomMode::PageWidth},
+        {3, ZoomMode::WholePage},
+        {0, ZoomMode::WholePage},
+        {4, ZoomMode::WholePage},
         {-1, ZoomMode::WholePage},
     };
     for (const auto &c : cases)
@@ -69,21 +72,40 @@ TEST(PlaceSurfaceTest, ZoomModesForClientSizes)
         int clientW, clientH;
         SurfaceGeometry expected;
     } cases[] = {
-        {"actual size ignores the client", ZoomMode::ActualSize, 300, 200,
+        {"actual size ignores the client",
+         ZoomMode::ActualSize,
+         300,
+         200,
          {10, 10, kSheetW, kSheetH, 1.0}},
-        {"page width, sheet fits in height", ZoomMode::PageWidth, 600, 2000,
+        {"page width, sheet fits in height",
+         ZoomMode::PageWidth,
+         600,
+         2000,
          {10, 10, 580, 820, 580.0 / kSheetW}},
-        {"page width leaves room for the vertical bar", ZoomMode::PageWidth, 600, 400,
+        {"page width leaves room for the vertical bar",
+         ZoomMode::PageWidth,
+         600,
+         400,
          {10, 10, 565, 799, 565.0 / kSheetW}},
-        {"whole page limited by height, centred", ZoomMode::WholePage, 600, 400,
+        {"whole page limited by height, centred",
+         ZoomMode::WholePage,
+         600,
+         400,
          {166, 10, 268, 380, 268.0 / kSheetW}},
-        {"whole page limited by width", ZoomMode::WholePage, 600, 1000,
+        {"whole page limited by width",
+         ZoomMode::WholePage,
+         600,
+         1000,
          {10, 10, 580, 820, 580.0 / kSheetW}},
-        {"whole page in a wide client", ZoomMode::WholePage, 1600, 900,
+        {"whole page in a wide client",
+         ZoomMode::WholePage,
+         1600,
+         900,
          {(1600 - 622) / 2, 10, 622, 880, 622.0 / kSheetW}},
     };
     for (const auto &c : cases) {
-        const SurfaceGeometry s = PlaceSurface(c.mode, c.clientW, c.clientH, kSheetW, kSheetH, kBar);
+        const SurfaceGeometry s =
+            PlaceSurface(c.mode, c.clientW, c.clientH, kSheetW, kSheetH, kBar);
         EXPECT_EQ(s.left, c.expected.left) << c.name;
         EXPECT_EQ(s.top, c.expected.top) << c.name;
         EXPECT_EQ(s.width, c.expected.width) << c.name;
@@ -130,7 +152,7 @@ TEST(MarginLineTest, PointerWithinTwoPixelsOfALine)
         {200, 72, 1.0, MarginLine::Top},  {200, 68, 1.0, MarginLine::Top},
         {200, 73, 1.0, MarginLine::None}, {200, 200, 1.0, MarginLine::None},
         {51, 71, 1.0, MarginLine::Left}, // both close: the vertical line wins
-        {50, 70, 1.0, MarginLine::Left}, {27, 200, 0.5, MarginLine::Left},
+        {50, 70, 1.0, MarginLine::Left},  {27, 200, 0.5, MarginLine::Left},
         {28, 200, 0.5, MarginLine::None}, {200, 35, 0.5, MarginLine::Top},
     };
     for (const auto &c : cases)
@@ -163,8 +185,8 @@ TEST(MarginMathTest, ReleaseClampsIntoPrintableArea)
     {
         int margin, x, y;
     } cases[] = {
-        {-15, 0, 0}, {0, 0, 0}, {500, 500, 500}, {761, 761, 761}, {762, 761, 762},
-        {800, 761, 800}, {1091, 761, 1090}, {5000, 761, 1090},
+        {-15, 0, 0},     {0, 0, 0},       {500, 500, 500},   {761, 761, 761},
+        {762, 761, 762}, {800, 761, 800}, {1091, 761, 1090}, {5000, 761, 1090},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ClampMarginX(c.margin, g), c.x) << c.margin;
@@ -179,8 +201,8 @@ TEST(ZoomTextTest, TextReadAsLimitedInteger)
         const char *text;
         int zoom;
     } cases[] = {
-        {"5", 10},   {"0", 10},     {"", 10},   {"999", 500}, {"abc", 10},
-        {"150", 150}, {" 75 ", 75}, {"-5", 10}, {"500", 500}, {"10", 10},
+        {"5", 10},    {"0", 10},    {"", 10},    {"999", 500},         {"abc", 10},
+        {"150", 150}, {" 75 ", 75}, {"-5", 10},  {"500", 500},         {"10", 10},
         {"501", 500}, {"+80", 80},  {"12a", 10}, {"99999999999", 500},
     };
     for (const auto &c : cases)

@@ -68,8 +68,8 @@ protected:
             const int y = top + r * rowH + 6;
             c.drawText(std::to_string(n), f.ScaleRect({cols[0], y, cols[1], y + 20}),
                        Canvas::AlignCenter);
-            c.drawText("SP" + std::to_string(10000 + n), f.ScaleRect({cols[1] + 4, y, cols[2], y + 20}),
-                       Canvas::AlignLeft);
+            c.drawText("SP" + std::to_string(10000 + n),
+                       f.ScaleRect({cols[1] + 4, y, cols[2], y + 20}), Canvas::AlignLeft);
             c.drawText("矿泉水 550ml", f.ScaleRect({cols[2] + 4, y, cols[3], y + 20}),
                        Canvas::AlignLeft);
             c.drawText(std::to_string(n * 3), f.ScaleRect({cols[3], y, cols[4] - 4, y + 20}),
@@ -120,8 +120,8 @@ TEST(PreviewGrabTest, WindowShowsSheetPageAndMargins)
         ASSERT_FALSE(image.isNull());
         const QString dir = qEnvironmentVariable("TALLY_PREVIEW_PNG_DIR");
         if (!dir.isEmpty())
-            image.save(QDir(dir).filePath(QStringLiteral("preview_%1.png")
-                                              .arg(QString::fromLatin1(shot.name))));
+            image.save(QDir(dir).filePath(
+                QStringLiteral("preview_%1.png").arg(QString::fromLatin1(shot.name))));
 
         // The sheet is white where nothing is printed and dark where the
         // grid lies: look inside the surface only.

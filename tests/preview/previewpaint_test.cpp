@@ -64,20 +64,21 @@ TEST_F(PreviewPaintTest, SheetPageWipeCornerMarksAndMarginLines)
     EXPECT_EQ(bill.lastDraw.origin, (Point{10, 15}));
     EXPECT_EQ(canvas.origin(), (Point{0, 0}));
     // Half-way values (379.5, 539.5, 384.5, 544.5) round to even.
-    EXPECT_EQ(geometry(canvas), "fillRect 0,0,397,562\n"
-                                "moveTo 0,0\nlineTo 396,0\nlineTo 396,561\nlineTo 0,561\nlineTo 0,0\n"
-                                "shiftOrigin 10,15\n"
-                                "fillRect 10,15,1010,1015\n"
-                                "shiftOrigin -10,-15\n"
-                                "fillRect 380,2,396,561\n"
-                                "fillRect 2,540,396,561\n"
-                                "moveTo 5,15\nlineTo 10,15\nlineTo 10,10\n"
-                                "moveTo 384,15\nlineTo 380,15\nlineTo 380,10\n"
-                                "moveTo 5,540\nlineTo 10,540\nlineTo 10,544\n"
-                                "moveTo 384,540\nlineTo 380,540\nlineTo 380,544\n"
-                                "moveTo 25,0\nlineTo 25,562\n"
-                                "moveTo 0,35\nlineTo 397,35\n"
-                                "moveTo 0,0\nlineTo 396,0\nlineTo 396,561\nlineTo 0,561\nlineTo 0,0\n");
+    EXPECT_EQ(geometry(canvas),
+              "fillRect 0,0,397,562\n"
+              "moveTo 0,0\nlineTo 396,0\nlineTo 396,561\nlineTo 0,561\nlineTo 0,0\n"
+              "shiftOrigin 10,15\n"
+              "fillRect 10,15,1010,1015\n"
+              "shiftOrigin -10,-15\n"
+              "fillRect 380,2,396,561\n"
+              "fillRect 2,540,396,561\n"
+              "moveTo 5,15\nlineTo 10,15\nlineTo 10,10\n"
+              "moveTo 384,15\nlineTo 380,15\nlineTo 380,10\n"
+              "moveTo 5,540\nlineTo 10,540\nlineTo 10,544\n"
+              "moveTo 384,540\nlineTo 380,540\nlineTo 380,544\n"
+              "moveTo 25,0\nlineTo 25,562\n"
+              "moveTo 0,35\nlineTo 397,35\n"
+              "moveTo 0,0\nlineTo 396,0\nlineTo 396,561\nlineTo 0,561\nlineTo 0,0\n");
 }
 
 TEST_F(PreviewPaintTest, WipeIsWhiteWhateverThePageLeftAndMarksAreGrey)

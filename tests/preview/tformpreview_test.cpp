@@ -102,8 +102,8 @@ protected:
                                          : button == Qt::NoButton && type == QEvent::MouseMove
                                              ? Qt::MouseButtons(m_held)
                                              : Qt::MouseButtons(button);
-        QMouseEvent event(type, QPointF(pos), window->PaintBox()->mapToGlobal(QPointF(pos)),
-                          button, buttons, Qt::NoModifier);
+        QMouseEvent event(type, QPointF(pos), window->PaintBox()->mapToGlobal(QPointF(pos)), button,
+                          buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(window->PaintBox(), &event);
     }
     Qt::CursorShape cursorAt(QPoint pos) const
@@ -146,11 +146,11 @@ TEST_F(PreviewWindowTest, LaysOutToolbarPanelAndStatusBar)
         const char *caption;
         bool visible;
     } buttons[] = {
-        {"btnActual", "实际大小", true}, {"btnWidth", "适合宽度", false},
+        {"btnActual", "实际大小", true},  {"btnWidth", "适合宽度", false},
         {"btnWindow", "适合窗口", false}, {"btnFirst", "首页", true},
-        {"btnPrev", "上页", true},       {"btnNext", "下页", true},
-        {"btnLast", "末页", true},       {"btnPrint", "打印", true},
-        {"btnSetup", "设置", true},      {"BtnExit", "退出", true},
+        {"btnPrev", "上页", true},        {"btnNext", "下页", true},
+        {"btnLast", "末页", true},        {"btnPrint", "打印", true},
+        {"btnSetup", "设置", true},       {"BtnExit", "退出", true},
     };
     const QList<QAction *> actions = window->findChild<QToolBar *>()->actions();
     int i = 0;
@@ -304,8 +304,8 @@ TEST_F(PreviewWindowTest, ZoomFieldTextRules)
         int applied;
         const char *afterFocusLoss;
     } cases[] = {
-        {"5", 10, "10"},     {"250", 250, "250"}, {"0", 10, "10"},
-        {"", 10, "10"},      {"999", 500, "500"}, {"75", 75, "75"},
+        {"5", 10, "10"}, {"250", 250, "250"}, {"0", 10, "10"},
+        {"", 10, "10"},  {"999", 500, "500"}, {"75", 75, "75"},
     };
     for (const auto &c : cases) {
         typeZoom(QString::fromLatin1(c.typed));
@@ -331,9 +331,12 @@ TEST_F(PreviewWindowTest, ZoomTypeReadAtOpeningAndSavedAtClosing)
         ZoomMode mode;
         int saved;
     } cases[] = {
-        {std::nullopt, ZoomMode::ActualSize, 1}, {1, ZoomMode::ActualSize, 1},
-        {2, ZoomMode::PageWidth, 2},             {3, ZoomMode::WholePage, 3},
-        {0, ZoomMode::WholePage, 3},             {4, ZoomMode::WholePage, 3},
+        {std::nullopt, ZoomMode::ActualSize, 1},
+        {1, ZoomMode::ActualSize, 1},
+        {2, ZoomMode::PageWidth, 2},
+        {3, ZoomMode::WholePage, 3},
+        {0, ZoomMode::WholePage, 3},
+        {4, ZoomMode::WholePage, 3},
     };
     for (const auto &c : cases) {
         store = MemorySettingsStore();
@@ -363,9 +366,9 @@ TEST_F(PreviewWindowTest, SurfaceFollowsZoomModeAndWindowSize)
         window->resize(size);
         flush();
         const QSize client = scroll->maximumViewportSize();
-        const SurfaceGeometry expected = PlaceSurface(
-            ZoomMode::WholePage, client.width(), client.height(), 794, 1123,
-            window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+        const SurfaceGeometry expected =
+            PlaceSurface(ZoomMode::WholePage, client.width(), client.height(), 794, 1123,
+                         window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
         EXPECT_EQ(window->Surface(), expected) << size.width() << "x" << size.height();
         EXPECT_EQ(window->PaintBox()->geometry(),
                   QRect(expected.left, expected.top, expected.width, expected.height));
@@ -414,10 +417,9 @@ TEST_F(MarginDragTest, ReleaseIsClampedIntoPrintableArea)
         QPoint from, to;
         Point offset;
     } cases[] = {
-        {{50, 300}, {5, 300}, {0, 40}},      // left of the printable area
-        {{50, 300}, {900, 300}, {739, 40}},  // beyond its right edge: 759 - 20
-        {{50, 300}, {120, 300}, {100, 40}},
-        {{300, 70}, {300, 10}, {30, 0}},
+        {{50, 300}, {5, 300}, {0, 40}},     // left of the printable area
+        {{50, 300}, {900, 300}, {739, 40}}, // beyond its right edge: 759 - 20
+        {{50, 300}, {120, 300}, {100, 40}},   {{300, 70}, {300, 10}, {30, 0}},
         {{300, 70}, {300, 1500}, {30, 1049}},
     };
     for (const auto &c : cases) {

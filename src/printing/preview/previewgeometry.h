@@ -12,7 +12,12 @@ namespace tally::printing::preview {
 
 // Which part of the sheet the drawing surface shows. The numbers are the
 // ones stored as the preview's "ZoomType".
-enum class ZoomMode { ActualSize = 1, PageWidth = 2, WholePage = 3 };
+enum class ZoomMode
+{
+    ActualSize = 1,
+    PageWidth = 2,
+    WholePage = 3
+};
 
 // The zoom mode a stored "ZoomType" selects: none keeps actual size, 1 and
 // 2 select actual size and page width, any other number the whole page.
@@ -66,7 +71,12 @@ SurfaceGeometry PlaceSurface(ZoomMode mode, int clientWidth, int clientHeight, i
 
 // Which margin line the pointer is over: the left margin's vertical line
 // wins when both are within reach.
-enum class MarginLine { None, Left, Top };
+enum class MarginLine
+{
+    None,
+    Left,
+    Top
+};
 
 // The line under the pointer (x, y) on the surface, for margins in layout
 // pixels measured from the printable area.

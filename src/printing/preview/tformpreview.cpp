@@ -8,8 +8,8 @@
 #include "printing/preview/printersetup.h"
 #include "printing/preview/zoomspinbox.h"
 #include "printing/printer.h"
-#include "printing/qt/fontsubstitution.h"
 #include "printing/printroutines.h"
+#include "printing/qt/fontsubstitution.h"
 #include "printing/settingsstore.h"
 #include "printing/usermessages.h"
 
@@ -165,8 +165,7 @@ void TFormPreview::buildToolBar()
     connect(add("btnSetup", QStringLiteral("设置"), 8), &QAction::triggered, this,
             &TFormPreview::btnSetupClick);
     bar->addSeparator()->setObjectName(QStringLiteral("ToolButton12"));
-    connect(add("BtnExit", QStringLiteral("退出"), 9), &QAction::triggered, this,
-            &QWidget::close);
+    connect(add("BtnExit", QStringLiteral("退出"), 9), &QAction::triggered, this, &QWidget::close);
 }
 
 void TFormPreview::buildPanel(QWidget *central)
@@ -187,9 +186,8 @@ void TFormPreview::buildPanel(QWidget *central)
     m_spinZoom->setFixedWidth(42);
     m_spinZoom->setToolTip(QStringLiteral("调整表格大小"));
     row->addWidget(m_spinZoom);
-    connect(m_spinZoom, &QSpinBox::textChanged, this, [this] {
-        guarded("zoom", [this] { SpinZoomChange(); });
-    });
+    connect(m_spinZoom, &QSpinBox::textChanged, this,
+            [this] { guarded("zoom", [this] { SpinZoomChange(); }); });
 
     auto *percent = new QLabel(QStringLiteral("%"), panel);
     percent->setObjectName(QStringLiteral("Label2"));
@@ -261,7 +259,8 @@ void TFormPreview::FormShow()
         ApplyPageSetup(m_printable, *m_services.print.printer);
 
     if (m_services.print.settings) {
-        switch (ZoomModeFromStored(m_services.print.settings->readInt(kSettingsKey, kZoomTypeValue))) {
+        switch (
+            ZoomModeFromStored(m_services.print.settings->readInt(kSettingsKey, kZoomTypeValue))) {
         case ZoomMode::ActualSize:
             m_btnActual->setChecked(true);
             break;
@@ -300,9 +299,8 @@ void TFormPreview::UpdatePageMetrics()
     m_screenDpiX = m_services.screenDpi > 0 ? m_services.screenDpi : m_paintBox->logicalDpiX();
     m_screenDpiY = m_services.screenDpi > 0 ? m_services.screenDpi : m_paintBox->logicalDpiY();
     m_sheet = MeasureSheet(metrics, m_screenDpiX, m_screenDpiY);
-    m_panels[2]->setText(QStringLiteral("纸张大小：%1x%2毫米")
-                             .arg(m_sheet.paperWidthMM)
-                             .arg(m_sheet.paperHeightMM));
+    m_panels[2]->setText(
+        QStringLiteral("纸张大小：%1x%2毫米").arg(m_sheet.paperWidthMM).arg(m_sheet.paperHeightMM));
     UpdatePageCount();
     ApplyZoomMode();
 }
@@ -337,9 +335,9 @@ void TFormPreview::ApplyZoomMode()
     m_scrollBox->verticalScrollBar()->setValue(0);
     // The client area as if no scroll bar were shown.
     const QSize client = m_scrollBox->maximumViewportSize();
-    m_surface = PlaceSurface(CurrentZoomMode(), client.width(), client.height(),
-                             m_sheet.sheetWidth, m_sheet.sheetHeight,
-                             style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBox));
+    m_surface = PlaceSurface(
+        CurrentZoomMode(), client.width(), client.height(), m_sheet.sheetWidth, m_sheet.sheetHeight,
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBox));
     m_paintBox->setGeometry(m_surface.left, m_surface.top, m_surface.width, m_surface.height);
     // No margin after the surface: the scroll range ends with the sheet.
     m_paintHost->resize(m_surface.left + m_surface.width, m_surface.top + m_surface.height);
@@ -492,8 +490,8 @@ void TFormPreview::PaintBoxMouseMove(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
     if (!m_dragging) {
-        m_cursorLine = MarginLineAt(pos.x(), pos.y(), m_marginX, m_marginY, m_sheet,
-                                    m_surface.scale);
+        m_cursorLine =
+            MarginLineAt(pos.x(), pos.y(), m_marginX, m_marginY, m_sheet, m_surface.scale);
         switch (m_cursorLine) {
         case MarginLine::Left:
             m_paintBox->setCursor(Qt::SizeHorCursor);

@@ -147,7 +147,6 @@ private:
 // signal. The returned window deletes itself when closed. Printer and bill
 // errors while opening propagate, and then no window remains.
 TFormPreview *ShowPreview(QWidget *ownerForm, IPrintable &printable, bool maximized, bool modal,
-                          const PreviewServices &services,
-                          std::function<void()> onClosed = {});
+                          const PreviewServices &services, std::function<void()> onClosed = {});
 
 } // namespace tally::printing::preview
