@@ -14,12 +14,28 @@ namespace tally::printing {
 class Canvas
 {
 public:
-    enum class BrushStyle { Solid, Clear };
-    enum class PenStyle { Solid, Dash, Dot, DashDot, Clear };
-    enum class PenMode { Copy, Xor };
+    enum class BrushStyle
+    {
+        Solid,
+        Clear
+    };
+    enum class PenStyle
+    {
+        Solid,
+        Dash,
+        Dot,
+        DashDot,
+        Clear
+    };
+    enum class PenMode
+    {
+        Copy,
+        Xor
+    };
 
     // Font style bits.
-    enum FontStyle : unsigned {
+    enum FontStyle : unsigned
+    {
         Regular = 0,
         Bold = 1,
         Italic = 2,
@@ -29,7 +45,8 @@ public:
 
     // Text format bits for drawText and measureText. Horizontal alignment is
     // AlignLeft (0), AlignRight or AlignCenter.
-    enum TextFlag : unsigned {
+    enum TextFlag : unsigned
+    {
         AlignLeft = 0,
         AlignRight = 0x1,
         AlignCenter = 0x2,

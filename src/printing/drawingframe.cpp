@@ -2,6 +2,8 @@
 
 #include "printing/printmath.h"
 
+#include <limits>
+
 namespace tally::printing {
 
 namespace {
@@ -10,6 +12,11 @@ int scale(int dpi, double zoom, int a, int screenPpi)
 {
     // Same operation order as the layouts were designed against.
     const double v = static_cast<double>(dpi) * zoom * a / screenPpi / 100.0 + 0.5;
+    // A stored zoom can be anything; saturate rather than overflow.
+    if (!(v < static_cast<double>(std::numeric_limits<int>::max())))
+        return std::numeric_limits<int>::max();
+    if (!(v > static_cast<double>(std::numeric_limits<int>::min())))
+        return std::numeric_limits<int>::min();
     return static_cast<int>(v);
 }
 

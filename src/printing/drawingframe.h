@@ -15,8 +15,7 @@ public:
 
     DrawingFrame() = default;
     // zoom in percent (Scale × ZoomRatio while printing or previewing).
-    DrawingFrame(int deviceDpiX, int deviceDpiY, double zoom,
-                 int screenPpi = kDefaultScreenPpi);
+    DrawingFrame(int deviceDpiX, int deviceDpiY, double zoom, int screenPpi = kDefaultScreenPpi);
 
     int DeviceDpiX() const { return m_dpiX; }
     int DeviceDpiY() const { return m_dpiY; }

@@ -10,7 +10,11 @@ namespace tally::printing {
 class Canvas;
 
 // Page orientation handed to the printer; stored as 0 or 1.
-enum class PrinterOrientation : std::uint8_t { poPortrait = 0, poLandscape = 1 };
+enum class PrinterOrientation : std::uint8_t
+{
+    poPortrait = 0,
+    poLandscape = 1
+};
 
 // The printable contract of a bill: what the print routines and the preview
 // window use, and all they use. Holding one does not keep the bill alive;

@@ -14,7 +14,7 @@ struct PrinterMetrics
 {
     int dpiX = 0;
     int dpiY = 0;
-    int paperWidth = 0;  // whole sheet
+    int paperWidth = 0; // whole sheet
     int paperHeight = 0;
     int offsetX = 0; // top-left corner of the printable area on the sheet
     int offsetY = 0;

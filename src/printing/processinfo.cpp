@@ -4,6 +4,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <iterator>
 #include <windows.h>
 #endif
 

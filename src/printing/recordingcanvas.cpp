@@ -49,22 +49,38 @@ const char *opName(RecordingCanvas::Op op)
 {
     using Op = RecordingCanvas::Op;
     switch (op) {
-    case Op::FontName: return "fontName";
-    case Op::FontSize: return "fontSize";
-    case Op::FontHeight: return "fontHeight";
-    case Op::FontStyle: return "fontStyle";
-    case Op::BrushColor: return "brushColor";
-    case Op::BrushStyle: return "brushStyle";
-    case Op::PenWidth: return "penWidth";
-    case Op::PenColor: return "penColor";
-    case Op::PenStyle: return "penStyle";
-    case Op::PenMode: return "penMode";
-    case Op::MoveTo: return "moveTo";
-    case Op::LineTo: return "lineTo";
-    case Op::FillRect: return "fillRect";
-    case Op::DrawText: return "drawText";
-    case Op::MeasureText: return "measureText";
-    case Op::ShiftOrigin: return "shiftOrigin";
+    case Op::FontName:
+        return "fontName";
+    case Op::FontSize:
+        return "fontSize";
+    case Op::FontHeight:
+        return "fontHeight";
+    case Op::FontStyle:
+        return "fontStyle";
+    case Op::BrushColor:
+        return "brushColor";
+    case Op::BrushStyle:
+        return "brushStyle";
+    case Op::PenWidth:
+        return "penWidth";
+    case Op::PenColor:
+        return "penColor";
+    case Op::PenStyle:
+        return "penStyle";
+    case Op::PenMode:
+        return "penMode";
+    case Op::MoveTo:
+        return "moveTo";
+    case Op::LineTo:
+        return "lineTo";
+    case Op::FillRect:
+        return "fillRect";
+    case Op::DrawText:
+        return "drawText";
+    case Op::MeasureText:
+        return "measureText";
+    case Op::ShiftOrigin:
+        return "shiftOrigin";
     }
     return "?";
 }
@@ -98,10 +114,14 @@ std::string RecordingCanvas::dump() const
     for (const Call &c : m_calls) {
         out << opName(c.op);
         switch (c.op) {
-        case Op::FontName: out << ' ' << c.text; break;
+        case Op::FontName:
+            out << ' ' << c.text;
+            break;
         case Op::MoveTo:
         case Op::LineTo:
-        case Op::ShiftOrigin: out << ' ' << c.a.x << ',' << c.a.y; break;
+        case Op::ShiftOrigin:
+            out << ' ' << c.a.x << ',' << c.a.y;
+            break;
         case Op::FillRect:
             out << ' ' << c.rect.left << ',' << c.rect.top << ',' << c.rect.right << ','
                 << c.rect.bottom;
@@ -115,7 +135,9 @@ std::string RecordingCanvas::dump() const
         case Op::PenColor:
             out << ' ' << int(c.color.red) << ',' << int(c.color.green) << ',' << int(c.color.blue);
             break;
-        default: out << ' ' << c.value; break;
+        default:
+            out << ' ' << c.value;
+            break;
         }
         out << '\n';
     }

@@ -15,7 +15,8 @@ namespace tally::printing {
 class RecordingCanvas : public Canvas
 {
 public:
-    enum class Op {
+    enum class Op
+    {
         FontName,
         FontSize,
         FontHeight,

@@ -39,7 +39,12 @@ bool breaksAnywhere(char32_t cp)
     return cp >= 0x2E80 && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
-enum class TokenKind { Word, Space, Tab };
+enum class TokenKind
+{
+    Word,
+    Space,
+    Tab
+};
 
 struct Token
 {
@@ -53,8 +58,8 @@ std::vector<Token> tokenize(std::string_view para, bool tabsAreStops)
     std::vector<Token> tokens;
     std::size_t pos = 0;
     while (pos < para.size()) {
-        const std::size_t len = std::min(sequenceLength(static_cast<unsigned char>(para[pos])),
-                                         para.size() - pos);
+        const std::size_t len =
+            std::min(sequenceLength(static_cast<unsigned char>(para[pos])), para.size() - pos);
         const char32_t cp = decodeAt(para, pos, len);
         if (cp == U'\t' && tabsAreStops) {
             tokens.push_back({TokenKind::Tab, para.substr(pos, 1)});
@@ -76,8 +81,8 @@ std::vector<Token> tokenize(std::string_view para, bool tabsAreStops)
         }
         std::size_t end = pos;
         while (end < para.size()) {
-            const std::size_t l = std::min(sequenceLength(static_cast<unsigned char>(para[end])),
-                                           para.size() - end);
+            const std::size_t l =
+                std::min(sequenceLength(static_cast<unsigned char>(para[end])), para.size() - end);
             const char32_t c = decodeAt(para, end, l);
             if (c == U' ' || (c == U'\t' && tabsAreStops) || breaksAnywhere(c))
                 break;
@@ -171,8 +176,8 @@ TextLayout TextLayout::layout(std::string_view utf8, int width, unsigned flags,
     std::size_t start = 0;
     while (true) {
         std::size_t end = utf8.find_first_of("\r\n", start);
-        const std::string_view para =
-            utf8.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        const std::string_view para = utf8.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         bool afterBreak = false;
         for (const Token &t : tokenize(para, tabs)) {
             if (wrap && !builder.empty() && t.kind != TokenKind::Space &&
@@ -189,7 +194,8 @@ TextLayout TextLayout::layout(std::string_view utf8, int width, unsigned flags,
         result.m_lines.push_back(builder.finish(wrap));
         if (end == std::string_view::npos)
             break;
-        start = end + ((utf8[end] == '\r' && end + 1 < utf8.size() && utf8[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((utf8[end] == '\r' && end + 1 < utf8.size() && utf8[end + 1] == '\n') ? 2 : 1);
     }
     return result;
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <latch>
+#include <limits>
+#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -19,6 +21,11 @@ struct ScaleCase
     int length;
     int expected;
 };
+
+void PrintTo(const ScaleCase &c, std::ostream *os)
+{
+    *os << c.dpi << " dpi, zoom " << c.zoom << ", length " << c.length;
+}
 
 class ScaleTest : public testing::TestWithParam<ScaleCase>
 {
@@ -34,9 +41,9 @@ TEST_P(ScaleTest, LayoutLengthBecomesDevicePixels)
 
 INSTANTIATE_TEST_SUITE_P(
     Resolutions, ScaleTest,
-    testing::Values(ScaleCase{96, 100, 1, 1}, ScaleCase{96, 100, 64, 64},
-                    ScaleCase{96, 50, 64, 32}, ScaleCase{96, 50, 1, 1}, // 0.5 + 0.5
-                    ScaleCase{96, 50, 3, 2},                           // 1.5 + 0.5
+    testing::Values(ScaleCase{96, 100, 1, 1}, ScaleCase{96, 100, 64, 64}, ScaleCase{96, 50, 64, 32},
+                    ScaleCase{96, 50, 1, 1}, // 0.5 + 0.5
+                    ScaleCase{96, 50, 3, 2}, // 1.5 + 0.5
                     ScaleCase{300, 100, 1, 3}, ScaleCase{300, 100, 2, 6},
                     ScaleCase{300, 100, 64, 200}, ScaleCase{300, 50, 64, 100},
                     ScaleCase{300, 50, 22, 34}, // 34.375
@@ -50,6 +57,13 @@ TEST(DrawingFrameTest, HorizontalAndVerticalUseTheirOwnResolution)
 {
     const DrawingFrame frame(300, 600, 100);
     EXPECT_EQ(frame.ScaleRect({1, 2, 64, 22}), (Rect{3, 13, 200, 138}));
+}
+
+TEST(DrawingFrameTest, AbsurdZoomSaturatesInsteadOfOverflowing)
+{
+    const DrawingFrame frame(600, 600, 1e12);
+    EXPECT_EQ(frame.ScaleX(100), std::numeric_limits<int>::max());
+    EXPECT_EQ(frame.ScaleY(-100), std::numeric_limits<int>::min());
 }
 
 TEST(DrawingFrameTest, FontHeightFollowsZoomWithTiesToEven)
@@ -124,6 +138,12 @@ struct PageFrameCase
     Point expectedOrigin;
     double expectedZoom;
 };
+
+void PrintTo(const PageFrameCase &c, std::ostream *os)
+{
+    *os << c.dpi << " dpi, zoom " << c.zoomRatio << ", scale " << c.scale << ", offset "
+        << c.offset.x << "," << c.offset.y;
+}
 
 class PageFrameTest : public testing::TestWithParam<PageFrameCase>
 {

@@ -22,7 +22,10 @@ public:
     PrinterMetrics pageMetrics{600, 600, 4960, 7016, 100, 100, 4760, 6816};
     RecordingCanvas page{600, 600};
 
-    void setPaperSize(std::int16_t code) override { log.push_back("paper " + std::to_string(code)); }
+    void setPaperSize(std::int16_t code) override
+    {
+        log.push_back("paper " + std::to_string(code));
+    }
     void setPaperExtent(std::int16_t length, std::int16_t width) override
     {
         log.push_back("extent " + std::to_string(length) + "x" + std::to_string(width));

@@ -1,8 +1,11 @@
+#include "casename.h"
 #include "fakes.h"
 
 #include "printing/printroutines.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 namespace tally::printing {
 namespace {
@@ -22,7 +25,6 @@ protected:
         bill.SetPrintContext(context);
     }
 
-
     void answerDialog(FakeDialog::Answer answer)
     {
         context.makePrintDialog = [this, answer] {
@@ -40,15 +42,14 @@ protected:
     int released = 0;
 };
 
-
 TEST_F(PrintTest, DirectPrintDrawsEveryPageInOneJob)
 {
     bill.pages = 3;
     bill.Print(false);
     EXPECT_EQ(log, (Log{"BeginPrint", "CalcPages", "DrawPage 1", "DrawPage 2", "DrawPage 3",
                         "EndPrint"}));
-    EXPECT_EQ(printer.log, (Log{"orient 0", "title 报表:订货单", "beginDoc", "newPage",
-                                "newPage", "endDoc"}));
+    EXPECT_EQ(printer.log,
+              (Log{"orient 0", "title 报表:订货单", "beginDoc", "newPage", "newPage", "endDoc"}));
     EXPECT_EQ(pumped, 3);
 }
 
@@ -70,6 +71,12 @@ struct PageSetupCase
     Log expected;
 };
 
+void PrintTo(const PageSetupCase &c, std::ostream *os)
+{
+    *os << "paper " << c.paperSize << " " << c.length << "x" << c.width << " orient "
+        << static_cast<int>(c.orient);
+}
+
 class PageSetupTest : public PrintTest, public testing::WithParamInterface<PageSetupCase>
 {
 };
@@ -87,13 +94,16 @@ TEST_P(PageSetupTest, PaperAndOrientationReachThePrinter)
 
 INSTANTIATE_TEST_SUITE_P(
     Papers, PageSetupTest,
-    testing::Values(PageSetupCase{0, 1000, 2000, PrinterOrientation::poLandscape, {"orient 1"}},
-                    PageSetupCase{9, 1000, 2000, PrinterOrientation::poPortrait,
-                                  {"paper 9", "orient 0"}},
-                    PageSetupCase{256, 1400, 2100, PrinterOrientation::poPortrait,
-                                  {"paper 256", "extent 1400x2100", "orient 0"}},
-                    PageSetupCase{256, 0, 0, PrinterOrientation::poLandscape,
-                                  {"paper 256", "extent 0x0", "orient 1"}}));
+    testing::Values(
+        PageSetupCase{0, 1000, 2000, PrinterOrientation::poLandscape, {"orient 1"}},
+        PageSetupCase{9, 1000, 2000, PrinterOrientation::poPortrait, {"paper 9", "orient 0"}},
+        PageSetupCase{256,
+                      1400,
+                      2100,
+                      PrinterOrientation::poPortrait,
+                      {"paper 256", "extent 1400x2100", "orient 0"}},
+        PageSetupCase{
+            256, 0, 0, PrinterOrientation::poLandscape, {"paper 256", "extent 0x0", "orient 1"}}));
 
 struct DialogCase
 {
@@ -151,30 +161,66 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, DialogTest,
     testing::Values(
         DialogCase{"all pages",
-                   3, true, true, 1, 3, 1, false, true,
+                   3,
+                   true,
+                   true,
+                   1,
+                   3,
+                   1,
+                   false,
+                   true,
                    {"DrawPage 1", "DrawPage 2", "DrawPage 3"},
                    {"copies 1", "collate off", "title 报表:订货单", "beginDoc", "newPage",
                     "newPage", "endDoc"}},
         DialogCase{"range with copies and collation",
-                   5, true, true, 2, 4, 3, true, true,
+                   5,
+                   true,
+                   true,
+                   2,
+                   4,
+                   3,
+                   true,
+                   true,
                    {"DrawPage 2", "DrawPage 3", "DrawPage 4"},
-                   {"copies 3", "collate on", "title 报表:订货单", "beginDoc", "newPage",
-                    "newPage", "endDoc"}},
+                   {"copies 3", "collate on", "title 报表:订货单", "beginDoc", "newPage", "newPage",
+                    "endDoc"}},
         DialogCase{"one page offers no range",
-                   1, true, true, 1, 1, 2, false, false,
+                   1,
+                   true,
+                   true,
+                   1,
+                   1,
+                   2,
+                   false,
+                   false,
                    {"DrawPage 1"},
                    {"copies 2", "collate off", "title 报表:订货单", "beginDoc", "endDoc"}},
-        DialogCase{"collation off when the printer cannot collate",
-                   2, false, true, 1, 2, 2, true, true,
-                   {"DrawPage 1", "DrawPage 2"},
-                   {"copies 2", "collate off", "title 报表:订货单", "beginDoc", "newPage",
-                    "endDoc"}},
+        DialogCase{
+            "collation off when the printer cannot collate",
+            2,
+            false,
+            true,
+            1,
+            2,
+            2,
+            true,
+            true,
+            {"DrawPage 1", "DrawPage 2"},
+            {"copies 2", "collate off", "title 报表:订货单", "beginDoc", "newPage", "endDoc"}},
         DialogCase{"range beyond the document is cut",
-                   3, true, true, 0, 9, 1, false, true,
+                   3,
+                   true,
+                   true,
+                   0,
+                   9,
+                   1,
+                   false,
+                   true,
                    {"DrawPage 1", "DrawPage 2", "DrawPage 3"},
                    {"copies 1", "collate off", "title 报表:订货单", "beginDoc", "newPage",
                     "newPage", "endDoc"}},
-        DialogCase{"cancel prints nothing", 3, true, false, 1, 3, 1, false, true, {}, {}}));
+        DialogCase{"cancel prints nothing", 3, true, false, 1, 3, 1, false, true, {}, {}}),
+    testing_fakes::CaseName());
 
 struct FailureCase
 {
@@ -205,16 +251,27 @@ TEST_P(FailureTest, EndPrintRunsAndTheJobIsAborted)
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, FailureTest,
-    testing::Values(
-        FailureCase{"drawing fails on page 2", false, false, 2,
-                    {"BeginPrint", "CalcPages", "DrawPage 1", "DrawPage 2", "EndPrint"},
-                    {"orient 0", "title 报表:订货单", "beginDoc", "newPage", "abortDoc"}},
-        FailureCase{"drawing fails with dialog", true, false, 1,
-                    {"BeginPrint", "CalcPages", "DrawPage 1", "EndPrint"},
-                    {"orient 0", "copies 1", "collate off", "title 报表:订货单", "beginDoc",
-                     "abortDoc"}},
-        FailureCase{"pagination fails", false, true, 0,
-                    {"BeginPrint", "CalcPages", "EndPrint"}, {"orient 0"}}));
+    testing::Values(FailureCase{"drawing fails on page 2",
+                                false,
+                                false,
+                                2,
+                                {"BeginPrint", "CalcPages", "DrawPage 1", "DrawPage 2", "EndPrint"},
+                                {"orient 0", "title 报表:订货单", "beginDoc", "newPage",
+                                 "abortDoc"}},
+                    FailureCase{"drawing fails with dialog",
+                                true,
+                                false,
+                                1,
+                                {"BeginPrint", "CalcPages", "DrawPage 1", "EndPrint"},
+                                {"orient 0", "copies 1", "collate off", "title 报表:订货单",
+                                 "beginDoc", "abortDoc"}},
+                    FailureCase{"pagination fails",
+                                false,
+                                true,
+                                0,
+                                {"BeginPrint", "CalcPages", "EndPrint"},
+                                {"orient 0"}}),
+    testing_fakes::CaseName());
 
 TEST(PrintContextTest, MissingPrinterOrDialogIsAnError)
 {

@@ -1,5 +1,7 @@
 #include "qtapp.h"
 
+#include "printing/custombillbase.h"
+#include "printing/qt/billwidget.h"
 #include "printing/qt/fontsubstitution.h"
 #include "printing/qt/qpaintercanvas.h"
 
@@ -8,6 +10,8 @@
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 namespace tally::printing {
 namespace {
@@ -31,6 +35,11 @@ struct FontCase
     const char *layoutName;
     const char *family;
 };
+
+void PrintTo(const FontCase &c, std::ostream *os)
+{
+    *os << c.family;
+}
 
 class FontSubstitutionTest : public testing::TestWithParam<FontCase>
 {
@@ -69,6 +78,8 @@ TEST_F(QPainterCanvasTest, LinesAndFillsLandOnDevicePixelsAfterOriginShift)
 
     EXPECT_TRUE(black(30, 10));
     EXPECT_TRUE(white(30, 9));
+    EXPECT_TRUE(black(59, 10));
+    EXPECT_TRUE(white(60, 10)) << "end point not painted";
     EXPECT_EQ(image.pixelColor(10, 20), QColor(0x48, 0xB7, 0x93));
     EXPECT_EQ(image.pixelColor(29, 39), QColor(0x48, 0xB7, 0x93));
     EXPECT_TRUE(white(30, 20)) << "right edge excluded";
@@ -88,8 +99,8 @@ TEST_F(QPainterCanvasTest, TextIsClippedUnlessNoClip)
     EXPECT_GT(wide.right, 100);
     EXPECT_GE(wide.bottom, 20);
 
-    canvas.drawText(text, {0, 0, 30, 40}, Canvas::NoPrefix);      // clipped at x 30
-    canvas.drawText(text, {0, 50, 30, 90}, Canvas::NoClip);        // runs on
+    canvas.drawText(text, {0, 0, 30, 40}, Canvas::NoPrefix); // clipped at x 30
+    canvas.drawText(text, {0, 50, 30, 90}, Canvas::NoClip);  // runs on
     painter.end();
 
     auto inkIn = [&](int x0, int x1, int y0, int y1) {
@@ -110,11 +121,50 @@ TEST_F(QPainterCanvasTest, WrappedMeasureGrowsDownwardsOnly)
     QPainterCanvas canvas(painter, 96, 96);
     canvas.setFontHeight(16);
     const Rect one = canvas.measureText("订货", {5, 5, 200, 5}, Canvas::WordBreak);
-    const Rect three = canvas.measureText("订货单号码联系人电话地址", {5, 5, 60, 5},
-                                          Canvas::WordBreak);
+    const Rect three =
+        canvas.measureText("订货单号码联系人电话地址", {5, 5, 60, 5}, Canvas::WordBreak);
     EXPECT_EQ(one.right, 200);
     EXPECT_EQ(three.right, 60);
     EXPECT_GE(three.height(), 3 * one.height());
+}
+
+// A bill whose page 1 is a filled square at the content's origin.
+class SquareBill : public TCustomBillBase
+{
+public:
+    std::string GetCaption() const override { return {}; }
+    int GetPageWidth() const override { return 40; }
+    int GetPageHeight() const override { return 30; }
+    int GetPageCount() const override { return 2; }
+
+protected:
+    void RenderPage(Canvas &canvas, const DrawingFrame &frame, int pageIndex) override
+    {
+        if (pageIndex != 1)
+            return;
+        canvas.setBrushColor(kBlack);
+        canvas.fillRect(frame.ScaleRect({0, 0, 10, 10}));
+    }
+};
+
+TEST_F(QPainterCanvasTest, BillWidgetPaintsPageOneFivePixelsIn)
+{
+    SquareBill bill;
+    bill.SetZoomRatio(50);    // not applied on screen
+    bill.SetOffset({20, 20}); // nor is the offset
+    BillWidget widget;
+    widget.setBill(&bill);
+    widget.fitToBill();
+    EXPECT_EQ(widget.size(), QSize(50, 40));
+    QImage shot(widget.size(), QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    widget.render(&shot);
+    image = shot;
+    EXPECT_TRUE(white(4, 4));
+    EXPECT_TRUE(black(5, 5));
+    EXPECT_TRUE(black(14, 14));
+    EXPECT_TRUE(white(15, 15));
+    EXPECT_TRUE(white(49, 39)) << "background filled white";
 }
 
 } // namespace

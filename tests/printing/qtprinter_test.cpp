@@ -1,3 +1,4 @@
+#include "casename.h"
 #include "fakes.h"
 #include "qtapp.h"
 
@@ -89,10 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                     PaperCase{"B5 (JIS)", 13, 0, 0, O::poPortrait, 182, 257},
                     PaperCase{"user-defined 241 x 140", 256, 1400, 2410, O::poPortrait, 241, 140},
                     PaperCase{"user-defined landscape", 256, 1400, 2410, O::poLandscape, 140, 241},
-                    PaperCase{"user-defined of size 0 keeps paper", 256, 0, 0, O::poPortrait,
-                              210, 297},
-                    PaperCase{"unknown code keeps paper", 9999, 0, 0, O::poPortrait, 210,
-                              297}));
+                    PaperCase{"user-defined of size 0 keeps paper", 256, 0, 0, O::poPortrait, 210,
+                              297},
+                    PaperCase{"unknown code keeps paper", 9999, 0, 0, O::poPortrait, 210, 297}),
+    testing_fakes::CaseName());
 
 // A bill that prints Chinese text in the layout fonts and a black square in
 // the corner of its content.
@@ -125,8 +126,8 @@ protected:
                             Canvas::NoClip | Canvas::ExpandTabs | Canvas::NoPrefix);
         }
         canvas.setFontName("宋体");
-        canvas.drawText("第" + std::to_string(pageIndex) + "页", frame.ScaleRect({40, 200, 500, 240}),
-                        Canvas::NoPrefix);
+        canvas.drawText("第" + std::to_string(pageIndex) + "页",
+                        frame.ScaleRect({40, 200, 500, 240}), Canvas::NoPrefix);
     }
 };
 
@@ -181,8 +182,8 @@ TEST_F(PdfTest, ChineseTextComesBackFromThePdf)
     EXPECT_TRUE(QFileInfo::exists(reported));
 
     const QString text = run(QStringLiteral("pdftotext"), {reported, QStringLiteral("-")});
-    for (const char *expected : {"订货单号码", "合同号", "供应商名称", "金额合计", "审核人",
-                                 "制单人", "第1页", "第2页"})
+    for (const char *expected :
+         {"订货单号码", "合同号", "供应商名称", "金额合计", "审核人", "制单人", "第1页", "第2页"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     const QString info = run(QStringLiteral("pdfinfo"), {reported});
@@ -208,9 +209,9 @@ TEST_F(PdfTest, OriginIsTheCornerOfThePage)
     bill.pages = 1;
     bill.Print(false);
     const QString out = dir.path() + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("48"),
-                                     QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                     printer.lastOutputFile(), out});
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("48"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), printer.lastOutputFile(), out});
     const QImage page(out + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     // 20 layout pixels at 96 per inch are 10 pixels at 48.

@@ -18,8 +18,7 @@ constexpr const char *kKey = "SOFTWARE\\VAZ\\Bill\\tallyhost-TPrintDHD-Bill1";
 class QtSettingsStoreTest : public testing::Test
 {
 protected:
-    QtSettingsStoreTest()
-        : file(dir.path() + QStringLiteral("/bill.ini")), store(file)
+    QtSettingsStoreTest() : file(dir.path() + QStringLiteral("/bill.ini")), store(file)
     {
         testing_fakes::ensureQtApp();
     }

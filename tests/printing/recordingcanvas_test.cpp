@@ -1,3 +1,4 @@
+#include "casename.h"
 #include "printing/originshift.h"
 #include "printing/recordingcanvas.h"
 #include "printing/textlayout.h"
@@ -46,10 +47,17 @@ INSTANTIATE_TEST_SUITE_P(
         MeasureCase{"long word stays whole", "abcdefgh", {0, 0, 30, 0}, kCell, {0, 0, 30, 20}},
         MeasureCase{"line breaks", "a\r\nbb\nccc", {0, 0, 100, 0}, kFree, {0, 0, 30, 60}},
         MeasureCase{"tab jumps to stop", "a\tb", {0, 0, 500, 0}, kFree, {0, 0, 90, 20}},
-        MeasureCase{"tab unexpanded is a character", "a\tb", {0, 0, 500, 0},
-                    Canvas::NoClip, {0, 0, 30, 20}},
-        MeasureCase{"centre alignment does not change extent", "ab", {0, 0, 100, 0},
-                    kFree | Canvas::AlignCenter, {0, 0, 20, 20}}));
+        MeasureCase{"tab unexpanded is a character",
+                    "a\tb",
+                    {0, 0, 500, 0},
+                    Canvas::NoClip,
+                    {0, 0, 30, 20}},
+        MeasureCase{"centre alignment does not change extent",
+                    "ab",
+                    {0, 0, 100, 0},
+                    kFree | Canvas::AlignCenter,
+                    {0, 0, 20, 20}}),
+    testing_fakes::CaseName());
 
 TEST(TextLayoutTest, WrappedLinesDropBreakingSpacesAndAlign)
 {
@@ -57,10 +65,7 @@ TEST(TextLayoutTest, WrappedLinesDropBreakingSpacesAndAlign)
     canvas.setFontHeight(20);
     struct Metrics : TextMetrics
     {
-        int textWidth(std::string_view t) const override
-        {
-            return static_cast<int>(t.size()) * 10;
-        }
+        int textWidth(std::string_view t) const override { return static_cast<int>(t.size()) * 10; }
         int lineHeight() const override { return 20; }
         int averageCharWidth() const override { return 10; }
     } metrics;

@@ -8,6 +8,7 @@
 
 namespace tally::printing {
 
+#ifndef Q_OS_WIN
 namespace {
 
 struct Substitute
@@ -23,16 +24,15 @@ constexpr const char *kKai = "AR PL UKai CN";
 constexpr const char *kHei = "WenQuanYi Zen Hei";
 
 constexpr std::array kTable{
-    Substitute{"宋体", kSong},        Substitute{"新宋体", kSong},
-    Substitute{"SimSun", kSong},      Substitute{"NSimSun", kSong},
-    Substitute{"楷体_GB2312", kKai},  Substitute{"楷体", kKai},
-    Substitute{"KaiTi_GB2312", kKai}, Substitute{"KaiTi", kKai},
-    Substitute{"黑体", kHei},         Substitute{"SimHei", kHei},
-    Substitute{"Arial", kHei},        Substitute{"Tahoma", kHei},
+    Substitute{"宋体", kSong},         Substitute{"新宋体", kSong},     Substitute{"SimSun", kSong},
+    Substitute{"NSimSun", kSong},      Substitute{"楷体_GB2312", kKai}, Substitute{"楷体", kKai},
+    Substitute{"KaiTi_GB2312", kKai},  Substitute{"KaiTi", kKai},       Substitute{"黑体", kHei},
+    Substitute{"SimHei", kHei},        Substitute{"Arial", kHei},       Substitute{"Tahoma", kHei},
     Substitute{"MS Sans Serif", kHei},
 };
 
 } // namespace
+#endif
 
 QString FontSubstitution::family(const std::string &layoutName)
 {

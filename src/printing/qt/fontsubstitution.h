@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QFont>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 

@@ -8,7 +8,12 @@ namespace tally::printing {
 // folder (one file per job), or one given PDF file.
 struct OutputTarget
 {
-    enum class Kind { SystemPrinter, PdfFolder, PdfFile };
+    enum class Kind
+    {
+        SystemPrinter,
+        PdfFolder,
+        PdfFile
+    };
 
     // Environment variable that forces PDF output and names the spool folder.
     static constexpr const char *kPdfDirVariable = "TALLY_PDF_DIR";

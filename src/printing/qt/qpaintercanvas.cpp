@@ -65,14 +65,26 @@ QPen QPainterCanvas::currentPen() const
     QPen pen(toQColor(m_penColor));
     // Width 0 is Qt's cosmetic one-pixel pen, as on the platform.
     pen.setWidth(std::max(m_penWidth, 0));
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
+    // Thin lines leave out their end point, wide ones get round ends that
+    // close the corners where grid lines meet, as the platform's pens do.
+    pen.setCapStyle(m_penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
     switch (m_penStyle) {
-    case PenStyle::Solid: pen.setStyle(Qt::SolidLine); break;
-    case PenStyle::Dash: pen.setStyle(Qt::DashLine); break;
-    case PenStyle::Dot: pen.setStyle(Qt::DotLine); break;
-    case PenStyle::DashDot: pen.setStyle(Qt::DashDotLine); break;
-    case PenStyle::Clear: pen.setStyle(Qt::NoPen); break;
+    case PenStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    case PenStyle::Dash:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case PenStyle::Dot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case PenStyle::DashDot:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case PenStyle::Clear:
+        pen.setStyle(Qt::NoPen);
+        break;
     }
     return pen;
 }

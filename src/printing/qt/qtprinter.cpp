@@ -79,8 +79,8 @@ void QtPrinter::setPaperExtent(std::int16_t lengthTenthsMm, std::int16_t widthTe
     if (lengthTenthsMm <= 0 || widthTenthsMm <= 0)
         return;
     const QSizeF portrait(widthTenthsMm / 10.0, lengthTenthsMm / 10.0);
-    m_printer->setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(),
-                                     QPageSize::ExactMatch));
+    m_printer->setPageSize(
+        QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
 }
 
 void QtPrinter::setOrientation(PrinterOrientation orientation)
@@ -139,8 +139,9 @@ void QtPrinter::setTitle(const std::string &title)
 QString QtPrinter::nextSpoolFile() const
 {
     const QDir dir(m_target.path);
-    const QString stem = fileNameFromTitle(m_title) + QLatin1Char('-') +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString stem =
+        fileNameFromTitle(m_title) + QLatin1Char('-') +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     QString file = dir.filePath(stem + QStringLiteral(".pdf"));
     for (int n = 2; QFileInfo::exists(file); ++n)
         file = dir.filePath(stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf"));

@@ -28,7 +28,8 @@ std::unique_ptr<QSettings> QtSettingsStore::open(const std::string &key) const
     // SOFTWARE\<organisation>\<application>\<rest> becomes the user's file of
     // that organisation and application, group <rest>.
     QStringList parts = k.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-    if (parts.size() >= 3 && parts.front().compare(QLatin1String("SOFTWARE"), Qt::CaseInsensitive) == 0) {
+    if (parts.size() >= 3 &&
+        parts.front().compare(QLatin1String("SOFTWARE"), Qt::CaseInsensitive) == 0) {
         auto s = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              parts.at(1), parts.at(2));
         parts.erase(parts.begin(), parts.begin() + 3);
@@ -44,7 +45,7 @@ std::unique_ptr<QSettings> QtSettingsStore::open(const std::string &key) const
 }
 
 std::optional<std::int32_t> QtSettingsStore::readInt(const std::string &key,
-                                                      const std::string &name) const
+                                                     const std::string &name) const
 {
     const auto s = open(key);
     const QVariant v = s->value(QString::fromStdString(name));
@@ -58,8 +59,7 @@ std::optional<std::int32_t> QtSettingsStore::readInt(const std::string &key,
     return static_cast<std::int32_t>(n);
 }
 
-void QtSettingsStore::writeInt(const std::string &key, const std::string &name,
-                               std::int32_t value)
+void QtSettingsStore::writeInt(const std::string &key, const std::string &name, std::int32_t value)
 {
     const auto s = open(key);
     // An int is written as a DWORD into the registry.
