@@ -8,9 +8,11 @@
 #include "layout/tbilllayout.h"
 #include "layout/tcell.h"
 #include "layout/tfooter.h"
+#include "printing/billpagination.h"
 #include "printing/printer.h"
-#include "printing/printmath.h"
 
+#include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 namespace tally::layout {
@@ -278,33 +280,31 @@ std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
     if (table.eof())
         return {};
 
-    const long long rows = m_layout->BodyBlock().RowCount();
-    const long long page = pageIndex;
+    const int records = static_cast<int>(table.recordCount());
+    const printing::RecordRange range = printing::SumRecordRange(
+        unit.SumKind(), pageIndex, m_layout->BodyBlock().RowCount(), records);
     double sum = 0.0;
     switch (unit.SumKind()) {
-    case 1: {
-        table.moveBy((page - 1) * rows);
-        for (long long i = 0; i < rows && !table.eof(); ++i) {
+    case 1:
+        table.moveBy(range.first);
+        for (int i = range.first; i < range.end; ++i) {
             sum += field.asFloat();
             table.next();
         }
         break;
-    }
     case 2:
-    case 3: {
-        const long long count = unit.SumKind() == 2 ? page * rows
-                                                    : static_cast<long long>(table.recordCount());
-        const std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 0;
+    case 3:
+        // Both start at the first record: within an output run the running
+        // sums are kept, so later pages do not read the table from the top.
         if (m_inOutput) {
-            sum = m_sums.PrefixSum(table, fieldIndex, n);
+            sum = m_sums.PrefixSum(table, fieldIndex, static_cast<std::size_t>(range.end));
         } else {
-            for (std::size_t i = 0; i < n && !table.eof(); ++i) {
+            for (int i = 0; i < range.end; ++i) {
                 sum += field.asFloat();
                 table.next();
             }
         }
         break;
-    }
     default: return {};
     }
 
@@ -343,8 +343,8 @@ void TCustomBill::CalcPages()
         return;
     if (!Context().printer)
         throw std::logic_error("no printer to fit the body rows to");
-    const printing::PrinterMetrics m = Context().printer->metrics();
-    const long long pageHeight = printing::MulDiv(ScreenPPI(), m.pageHeight, m.dpiY);
+    const int pageHeight =
+        printing::PageHeightInScreenPixels(Context().printer->metrics(), ScreenPPI());
 
     const TColRow &rows = m_layout->Rows();
     const int bodyStart = m_layout->LeftBlock().RowOrigin();
@@ -354,18 +354,15 @@ void TCustomBill::CalcPages()
         fixed += rows.Size(r) + 1;
     for (int r = tailStart; r < rows.Count(); ++r)
         fixed += rows.Size(r) + 1;
-    const long long rowHeight = rows.Size(bodyStart);
 
-    const long long zoom = GetZoomRatio();
-    const long long divisor = (rowHeight + 1) * zoom;
-    // A zoom of 0 (or a stored negative one) fits nothing; keep the rows.
-    if (divisor <= 0)
+    // A zoom of 0 gives -1, which the setter ignores like any negative count.
+    const int n = printing::AutoFitBodyRows(
+        pageHeight, GetOffset().y, static_cast<int>(std::min<long long>(fixed, INT_MAX)),
+        rows.Size(bodyStart), GetZoomRatio());
+    // Absurd counts (a page of thousands of rows) are ignored as well.
+    if (n > LayoutReader::kMaxRows)
         return;
-    const long long n = ((pageHeight - GetOffset().y) * 100 - fixed * zoom) / divisor;
-    // Negative counts are ignored like any bad row count; absurd ones too.
-    if (n < 0 || n > LayoutReader::kMaxRows)
-        return;
-    SetRowCountBody(n == 0 ? 1 : static_cast<int>(n));
+    SetRowCountBody(n == 0 ? 1 : n);
 }
 
 int TCustomBill::GetPageWidth() const
@@ -382,13 +379,12 @@ int TCustomBill::GetPageCount() const
 {
     if (!Active())
         return 1;
-    const long long rows = m_layout->BodyBlock().RowCount();
-    // No body rows: one page of head, tail and free items rather than a
-    // division by zero.
+    const int rows = m_layout->BodyBlock().RowCount();
+    // No body rows: one page of head, tail and free items (also without
+    // records) rather than a division by zero or a document without pages.
     if (rows <= 0)
         return 1;
-    const long long records = static_cast<long long>(m_dataSet->recordCount());
-    return static_cast<int>((records + rows - 1) / rows);
+    return printing::BodyPageCount(static_cast<int>(m_dataSet->recordCount()), rows);
 }
 
 } // namespace tally::layout

@@ -42,8 +42,6 @@ public:
         std::function<void(TCustomBill &sender, printing::Canvas &canvas, int col, int row,
                            int pageIndex, const printing::Rect &rect)>;
 
-    // Fill of fixed texts while the bill is shown in a designer.
-    static constexpr printing::Color kDesignFixedColor = printing::Color::fromBgr(0x0093B748);
     // Margin of the on-screen painting around the page, in pixels.
     static constexpr int kScreenMargin = 5;
 
@@ -94,7 +92,7 @@ public:
     // and not while a stream is being read.
     void FitSize();
 
-    // Fills fixed texts with kDesignFixedColor instead of white.
+    // Fills fixed texts with the design colour instead of white.
     bool DesignState() const { return m_designState; }
     void SetDesignState(bool value);
 
@@ -170,7 +168,6 @@ private:
     void structureChanged();
     std::string bodyText(int col, int row, int pageIndex);
     std::string sumText(const TBasicUnit &unit, int pageIndex);
-    printing::Color fillColor(const TBasicUnit &unit) const;
 
     std::unique_ptr<TBillLayout> m_layout;
     int m_layoutPPI;

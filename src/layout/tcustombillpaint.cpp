@@ -4,9 +4,9 @@
 #include "layout/tbilllayout.h"
 #include "layout/tcell.h"
 #include "layout/tfooter.h"
-#include "layout/unitdrawing.h"
 #include "printing/canvas.h"
-#include "printing/printmath.h"
+#include "printing/griddrawing.h"
+#include "printing/unitdrawing.h"
 
 namespace tally::layout {
 
@@ -21,6 +21,21 @@ Rect toRect(const TRect &r)
     return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
+// How the printing engine draws the text of this unit.
+printing::UnitStyle styleOf(const TBasicUnit &unit, bool diagonal)
+{
+    printing::UnitStyle style;
+    style.fontName = unit.FontName();
+    style.fontSize = unit.FontSize();
+    // The layout's style bits (bold 1, italic 2, underline 4) are the canvas's.
+    style.fontStyle = unit.FontStyle();
+    style.hAlign = unit.HAlign();
+    style.vAlign = unit.VAlign();
+    style.wrapsText = unit.WrapsText();
+    style.diagonal = diagonal;
+    return style;
+}
+
 void resetDrawn(const TBillLayout &layout)
 {
     layout.HeadBlock().ResetDrawn();
@@ -30,11 +45,6 @@ void resetDrawn(const TBillLayout &layout)
 }
 
 } // namespace
-
-printing::Color TCustomBill::fillColor(const TBasicUnit &unit) const
-{
-    return m_designState && unit.FixedText() ? kDesignFixedColor : printing::kWhite;
-}
 
 void TCustomBill::RenderPage(Canvas &canvas, const DrawingFrame &frame, int pageIndex)
 {
@@ -53,18 +63,10 @@ void TCustomBill::RenderPage(Canvas &canvas, const DrawingFrame &frame, int page
         DrawFooter(canvas, frame, item, true, pageIndex);
 
     if (m_drawEdge) {
-        // Two screen pixels wide whatever the zoom.
-        canvas.setPenWidth(printing::MulDiv(2, frame.DeviceDpiX(), frame.ScreenPPI()));
         const TColRow &rows = layout.Rows();
-        const Rect r = frame.ScaleRect(
+        printing::DrawOuterFrame(
+            canvas, frame,
             {0, rows.EndPosition(0), layout.GetPageWidth(), rows.Position(rows.Count() - 1)});
-        canvas.moveTo(r.left, r.top);
-        canvas.lineTo(r.right, r.top);
-        canvas.lineTo(r.right, r.bottom);
-        canvas.lineTo(r.left, r.bottom);
-        canvas.lineTo(r.left, r.top - 1);
-        canvas.setPenWidth(1);
-        canvas.setBrushStyle(Canvas::BrushStyle::Solid);
     }
 }
 
@@ -81,33 +83,19 @@ void TCustomBill::DrawCell(Canvas &canvas, const DrawingFrame &frame, int col, i
     for (int i = range.Left; i <= range.Right; ++i) {
         for (int j = range.Top; j <= range.Bottom; ++j) {
             const Rect r = frame.ScaleRect(toRect(layout.CellRect({i, j, i, j})));
-            if (layout.Edge(i, j).TopLine) {
-                canvas.moveTo(r.left, r.top);
-                canvas.lineTo(r.right, r.top);
-            }
-            if (layout.Edge(i, j).LeftLine) {
-                canvas.moveTo(r.left, r.top);
-                canvas.lineTo(r.left, r.bottom);
-            }
-            if (layout.Edge(i, j + 1).TopLine) {
-                canvas.moveTo(r.left, r.bottom);
-                canvas.lineTo(r.right, r.bottom);
-            }
-            if (layout.Edge(i + 1, j).LeftLine) {
-                canvas.moveTo(r.right, r.top);
-                canvas.lineTo(r.right, r.bottom);
-            }
+            printing::DrawSlotLines(canvas, r,
+                                    {layout.Edge(i, j).TopLine, layout.Edge(i, j).LeftLine,
+                                     layout.Edge(i, j + 1).TopLine, layout.Edge(i + 1, j).LeftLine});
         }
     }
 
     // The fill keeps the outline and erases the lines inside a merged cell.
     const Rect whole = frame.ScaleRect(toRect(layout.CellRect(range)));
-    canvas.setBrushStyle(Canvas::BrushStyle::Solid);
-    canvas.setBrushColor(fillColor(cell));
-    canvas.fillRect({whole.left + 1, whole.top + 1, whole.right, whole.bottom});
+    printing::FillCellArea(canvas, whole, m_designState && cell.FixedText());
 
     const std::string text = GetCellText(cell, col, row, pageIndex);
-    DrawCellUnit(canvas, frame, cell, whole, true, text);
+    printing::DrawCellUnit(canvas, whole, &frame, styleOf(cell, cell.Diagonal()), text);
+    cell.SetDrawn(true);
     if (m_onDrawCell)
         m_onDrawCell(*this, canvas, col, row, pageIndex, whole);
 }
@@ -123,10 +111,8 @@ void TCustomBill::DrawFooter(Canvas &canvas, const DrawingFrame &frame, const TF
     }
     const Rect r = frame.ScaleRect(toRect(source));
     const std::string text = GetFooterText(item, pageIndex);
-    canvas.setBrushStyle(Canvas::BrushStyle::Solid);
-    canvas.setBrushColor(fillColor(item));
-    canvas.fillRect(r);
-    DrawUnit(canvas, frame, item, r, true, text);
+    printing::FillFooterArea(canvas, r, m_designState && item.FixedText());
+    printing::DrawUnitText(canvas, r, &frame, styleOf(item, false), text);
 }
 
 } // namespace tally::layout

@@ -1,6 +1,7 @@
 #include "billfixtures.h"
 
 #include "layout/tfooter.h"
+#include "printing/griddrawing.h"
 #include "printing/recordingcanvas.h"
 
 #include <gtest/gtest.h>
@@ -233,7 +234,7 @@ TEST_F(RenderTest, DesignStateColoursFixedTextsOnly)
         bill.SetDesignState(design);
         RecordingCanvas canvas;
         bill.DrawPage(canvas, 1, 1.0);
-        const Color fixed = design ? TCustomBill::kDesignFixedColor : printing::kWhite;
+        const Color fixed = design ? printing::kDesignFixedTextColor : printing::kWhite;
         Color color;
         fillBefore(canvas, "固定", &color);
         EXPECT_EQ(color, fixed) << design;
@@ -243,7 +244,7 @@ TEST_F(RenderTest, DesignStateColoursFixedTextsOnly)
         EXPECT_EQ(color, fixed) << design;
         EXPECT_EQ(fill.rect, (Rect{4, 240, 52, 252})) << "below the grid";
     }
-    EXPECT_EQ(TCustomBill::kDesignFixedColor, (Color{0x48, 0xB7, 0x93}));
+    EXPECT_EQ(printing::kDesignFixedTextColor, (Color{0x48, 0xB7, 0x93}));
 }
 
 struct PlacementCase
