@@ -47,8 +47,8 @@ long long daysFromCivil(int y, int m, int d)
 // Day serial counted from 1899-12-30, the time as the fraction of a day.
 double daySerial(const LocalDateTime &dt)
 {
-    const double days = static_cast<double>(daysFromCivil(dt.year, dt.month, dt.day) -
-                                            daysFromCivil(1899, 12, 30));
+    const double days =
+        static_cast<double>(daysFromCivil(dt.year, dt.month, dt.day) - daysFromCivil(1899, 12, 30));
     const double ms = ((dt.hour * 60.0 + dt.minute) * 60.0 + dt.second) * 1000.0 + dt.millisecond;
     return days + ms / 86400000.0;
 }
@@ -92,7 +92,18 @@ void PacketField::unbind()
     m_typeCode.clear();
 }
 
-bool PacketField::cell(std::uint64_t &value) const { return m_table->currentCell(m_column, value); }
+std::int64_t PacketField::intValue(std::uint64_t v) const
+{
+    // Signed kinds of up to 32 bits are kept narrow, as their low 32 bits.
+    if (m_kind == FieldKind::Int8 || m_kind == FieldKind::Int16 || m_kind == FieldKind::Int32)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    return cell::toInt(v);
+}
+
+bool PacketField::cell(std::uint64_t &value) const
+{
+    return m_table->currentCell(m_column, value);
+}
 
 void PacketField::failRead(const std::string &what) const
 {
@@ -106,16 +117,23 @@ int PacketField::displayWidth() const
 {
     switch (m_kind) {
     case FieldKind::Text:
-    case FieldKind::WideText: return m_size;
-    case FieldKind::Boolean: return 5;
+    case FieldKind::WideText:
+        return m_size;
+    case FieldKind::Boolean:
+        return 5;
     case FieldKind::Int8:
     case FieldKind::UInt8:
     case FieldKind::Int16:
-    case FieldKind::UInt16: return 6;
-    case FieldKind::Int64: return 15;
-    case FieldKind::Bcd: return m_size + 2;
-    case FieldKind::DateTime: return 18;
-    default: return 10;
+    case FieldKind::UInt16:
+        return 6;
+    case FieldKind::Int64:
+        return 15;
+    case FieldKind::Bcd:
+        return m_size + 2;
+    case FieldKind::DateTime:
+        return 18;
+    default:
+        return 10;
     }
 }
 
@@ -137,12 +155,16 @@ double PacketField::numeric(std::uint64_t v) const
 {
     switch (m_kind) {
     case FieldKind::Float:
-    case FieldKind::Bcd: return cell::toDouble(v);
-    case FieldKind::Boolean: return v != 0 ? 1.0 : 0.0;
+    case FieldKind::Bcd:
+        return cell::toDouble(v);
+    case FieldKind::Boolean:
+        return v != 0 ? 1.0 : 0.0;
     case FieldKind::Date:
     case FieldKind::Time:
-    case FieldKind::DateTime: return daySerial(unpackDateTime(v));
-    default: return static_cast<double>(cell::toInt(v));
+    case FieldKind::DateTime:
+        return daySerial(unpackDateTime(v));
+    default:
+        return static_cast<double>(intValue(v));
     }
 }
 
@@ -154,16 +176,22 @@ std::string PacketField::asString() const
     if (isTextKind(m_kind) || m_kind == FieldKind::Blob)
         return std::string(m_table->textOf(v));
     if (isIntegerKind(m_kind))
-        return std::to_string(cell::toInt(v));
+        return std::to_string(intValue(v));
     const FormatSettings &fs = m_table->formatSettings();
     switch (m_kind) {
     case FieldKind::Float:
-    case FieldKind::Bcd: return formatGeneral(cell::toDouble(v), fs, 15);
-    case FieldKind::Boolean: return v != 0 ? "True" : "False";
-    case FieldKind::Date: return dateToString(unpackDateTime(v), fs);
-    case FieldKind::Time: return formatDateTime(fs.longTimeFormat, unpackDateTime(v));
-    case FieldKind::DateTime: return dateTimeToString(unpackDateTime(v), fs);
-    default: return {};
+    case FieldKind::Bcd:
+        return formatGeneral(cell::toDouble(v), fs, 15);
+    case FieldKind::Boolean:
+        return v != 0 ? "True" : "False";
+    case FieldKind::Date:
+        return dateToString(unpackDateTime(v), fs);
+    case FieldKind::Time:
+        return formatDateTime(fs.longTimeFormat, unpackDateTime(v));
+    case FieldKind::DateTime:
+        return dateTimeToString(unpackDateTime(v), fs);
+    default:
+        return {};
     }
 }
 
@@ -182,7 +210,7 @@ std::int64_t PacketField::asInteger() const
     if (!present)
         return 0;
     if (isIntegerKind(m_kind) || m_kind == FieldKind::Boolean)
-        return m_kind == FieldKind::Boolean ? (v != 0 ? 1 : 0) : cell::toInt(v);
+        return m_kind == FieldKind::Boolean ? (v != 0 ? 1 : 0) : intValue(v);
     const double d = numeric(v);
     if (!(std::fabs(d) < 9.2e18))
         failRead(formatGeneral(d, m_table->formatSettings(), 15) + " is out of integer range");
@@ -210,7 +238,7 @@ Currency PacketField::asCurrency() const
 {
     std::uint64_t v;
     if (isIntegerKind(m_kind) && cell(v)) {
-        const std::int64_t i = cell::toInt(v);
+        const std::int64_t i = intValue(v);
         if (i > -922337203685477LL && i < 922337203685477LL)
             return Currency::fromScaled(i * 10000);
         failRead(std::to_string(i) + " is out of currency range");
@@ -226,9 +254,12 @@ std::string PacketField::formatValue(std::uint64_t v, bool edit) const
     const FormatSettings &fs = m_table->formatSettings();
     switch (m_kind) {
     case FieldKind::Text:
-    case FieldKind::WideText: return std::string(m_table->textOf(v));
-    case FieldKind::Memo: return "(MEMO)";
-    case FieldKind::Blob: return "(BLOB)";
+    case FieldKind::WideText:
+        return std::string(m_table->textOf(v));
+    case FieldKind::Memo:
+        return "(MEMO)";
+    case FieldKind::Blob:
+        return "(BLOB)";
     case FieldKind::Float:
     case FieldKind::Bcd: {
         const double d = cell::toDouble(v);
@@ -255,7 +286,7 @@ std::string PacketField::formatValue(std::uint64_t v, bool edit) const
         return asString();
     default:
         if (isIntegerKind(m_kind) && !m_format.empty())
-            return formatFloatPattern(m_format, static_cast<double>(cell::toInt(v)), fs);
+            return formatFloatPattern(m_format, static_cast<double>(intValue(v)), fs);
         return asString();
     }
 }
