@@ -106,11 +106,12 @@ void BM_PrintPdf(benchmark::State &state)
     static int argc = 1;
     static char name[] = "bench_bill";
     static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        // Lives until the process ends (Qt holds it as the instance):
+        // destroying it among the static destructors crashes inside Qt.
+        new QGuiApplication(argc, argv);
     }
     OrderForm form(static_cast<int>(state.range(0)));
     QTemporaryDir dir;

@@ -24,15 +24,27 @@
 namespace tally::layout {
 namespace {
 
-void ensureApp()
+// The application object the Qt printer needs, ended with the test run:
+// destroying it among the static destructors crashes inside Qt.
+class QtAppEnvironment : public testing::Environment
 {
-    static int argc = 1;
-    static char name[] = "tally_bill_pdf_tests";
-    static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QGuiApplication>(argc, argv);
-}
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "tally_bill_pdf_tests";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            m_app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+const testing::Environment *const kQtApp =
+    testing::AddGlobalTestEnvironment(new QtAppEnvironment); // owned by GoogleTest
 
 std::string withoutSpaces(std::string s)
 {
@@ -125,7 +137,6 @@ TEST_P(BuiltinPdfTest, PrintsLabelsAndBodyTextsThatPdftotextFinds)
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
-    ensureApp();
 
     auto bill = TBill::FromBuiltin(GetParam());
     ASSERT_TRUE(bill);
