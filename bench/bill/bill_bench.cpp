@@ -25,7 +25,7 @@ using tally::layout::TBill;
 std::string orderItems(int records)
 {
     static const char *const kText[] = {"SPCODE", "NAME", "SPGG", "UNIT"};
-    static const char *const kNumbers[] = {"SPXS", "BZHL", "SPJS", "JXSL",
+    static const char *const kNumbers[] = {"SPXS",    "BZHL",   "SPJS",   "JXSL",
                                            "JHDJ_HS", "SPWKSL", "JHJE_HS"};
     std::string s = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\">"
                     "<METADATA><FIELDS>";
@@ -53,11 +53,12 @@ struct OrderForm
         items.load(orderItems(records));
         bill->SetDataSet(&items);
         bill->SetRowCountBody(40);
-        bill->SetOnGetFooterText([](tally::layout::TCustomBill &sender, int page, std::string &text) {
-            if (text == ":PAGE")
-                text = "共" + std::to_string(sender.GetPageCount()) + "页第" + std::to_string(page) +
-                       "页";
-        });
+        bill->SetOnGetFooterText(
+            [](tally::layout::TCustomBill &sender, int page, std::string &text) {
+                if (text == ":PAGE")
+                    text = "共" + std::to_string(sender.GetPageCount()) + "页第" +
+                           std::to_string(page) + "页";
+            });
     }
     DataPacketTable items;
     std::unique_ptr<TBill> bill;

@@ -41,8 +41,7 @@ TPageSettings settingsOf(const printing::TCustomBillBase &bill, bool autoFit,
 
 } // namespace
 
-TCustomBill::TCustomBill()
-    : m_layout(std::make_unique<TBillLayout>()), m_layoutPPI(ScreenPPI())
+TCustomBill::TCustomBill() : m_layout(std::make_unique<TBillLayout>()), m_layoutPPI(ScreenPPI())
 {
     FitSize();
 }
@@ -145,19 +144,41 @@ void TCustomBill::SetDesignState(bool value)
     invalidate();
 }
 
-int TCustomBill::RowCountHead() const { return m_layout->RowCountHead(); }
-int TCustomBill::RowCountBody() const { return m_layout->RowCountBody(); }
-int TCustomBill::RowCountTail() const { return m_layout->RowCountTail(); }
-int TCustomBill::ColCount() const { return m_layout->ColCount(); }
-int TCustomBill::ColCountLeft() const { return m_layout->ColCountLeft(); }
+int TCustomBill::RowCountHead() const
+{
+    return m_layout->RowCountHead();
+}
+int TCustomBill::RowCountBody() const
+{
+    return m_layout->RowCountBody();
+}
+int TCustomBill::RowCountTail() const
+{
+    return m_layout->RowCountTail();
+}
+int TCustomBill::ColCount() const
+{
+    return m_layout->ColCount();
+}
+int TCustomBill::ColCountLeft() const
+{
+    return m_layout->ColCountLeft();
+}
 
 void TCustomBill::SetRowCount(int kind, int value)
 {
     switch (kind) {
-    case 1: m_layout->SetRowCountHead(value); break;
-    case 2: m_layout->SetRowCountBody(value); break;
-    case 3: m_layout->SetRowCountTail(value); break;
-    default: return;
+    case 1:
+        m_layout->SetRowCountHead(value);
+        break;
+    case 2:
+        m_layout->SetRowCountBody(value);
+        break;
+    case 3:
+        m_layout->SetRowCountTail(value);
+        break;
+    default:
+        return;
     }
     structureChanged();
 }
@@ -227,8 +248,8 @@ void TCustomBill::AfterLoad()
 std::string TCustomBill::GetCellText(const TCell &cell, int col, int row, int pageIndex)
 {
     const TBodyBlock &body = m_layout->BodyBlock();
-    if (col >= body.ColOrigin() && col < body.ColOrigin() + body.ColCount()
-        && row >= body.RowOrigin() && row < body.RowOrigin() + body.RowCount())
+    if (col >= body.ColOrigin() && col < body.ColOrigin() + body.ColCount() &&
+        row >= body.RowOrigin() && row < body.RowOrigin() + body.RowCount())
         return bodyText(col, row, pageIndex);
 
     std::string text = cell.SumKind() != 0 ? sumText(cell, pageIndex) : cell.Text();
@@ -305,7 +326,8 @@ std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
             }
         }
         break;
-    default: return {};
+    default:
+        return {};
     }
 
     const FormatSettings &fs = table.formatSettings();
@@ -356,9 +378,9 @@ void TCustomBill::CalcPages()
         fixed += rows.Size(r) + 1;
 
     // A zoom of 0 gives -1, which the setter ignores like any negative count.
-    const int n = printing::AutoFitBodyRows(
-        pageHeight, GetOffset().y, static_cast<int>(std::min<long long>(fixed, INT_MAX)),
-        rows.Size(bodyStart), GetZoomRatio());
+    const int n = printing::AutoFitBodyRows(pageHeight, GetOffset().y,
+                                            static_cast<int>(std::min<long long>(fixed, INT_MAX)),
+                                            rows.Size(bodyStart), GetZoomRatio());
     // Absurd counts (a page of thousands of rows) are ignored as well.
     if (n > LayoutReader::kMaxRows)
         return;

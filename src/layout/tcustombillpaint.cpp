@@ -85,7 +85,8 @@ void TCustomBill::DrawCell(Canvas &canvas, const DrawingFrame &frame, int col, i
             const Rect r = frame.ScaleRect(toRect(layout.CellRect({i, j, i, j})));
             printing::DrawSlotLines(canvas, r,
                                     {layout.Edge(i, j).TopLine, layout.Edge(i, j).LeftLine,
-                                     layout.Edge(i, j + 1).TopLine, layout.Edge(i + 1, j).LeftLine});
+                                     layout.Edge(i, j + 1).TopLine,
+                                     layout.Edge(i + 1, j).LeftLine});
         }
     }
 

@@ -49,8 +49,9 @@ const testing::Environment *const kQtApp =
 std::string withoutSpaces(std::string s)
 {
     s.erase(std::remove_if(s.begin(), s.end(),
-                           [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' ||
-                                               c == '\f'; }),
+                           [](char c) {
+                               return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f';
+                           }),
             s.end());
     return s;
 }
@@ -69,7 +70,8 @@ std::vector<std::string> cellLabels(TBillLayout &layout, TBlock &block)
             found.emplace_back(rect.Right - rect.Left, cell.Text());
         }
     }
-    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::sort(found.begin(), found.end(),
+              [](const auto &a, const auto &b) { return a.first > b.first; });
     std::vector<std::string> out;
     for (auto &f : found)
         out.push_back(f.second);
@@ -116,7 +118,7 @@ SamplePacket samplePacket(TBillLayout &layout, int records)
     for (int r = 0; r < records; ++r) {
         s += "<ROW";
         for (int f = 0; f < fields; ++f) {
-            std::string v = numeric.count(f) ? std::to_string(r + 1) + ".5"
+            std::string v = numeric.count(f)        ? std::to_string(r + 1) + ".5"
                             : f == packet.wideField ? "样品" + std::to_string(r)
                                                     : std::to_string(r);
             s += " F" + std::to_string(f) + "=\"" + v + "\"";
@@ -167,8 +169,8 @@ TEST_P(BuiltinPdfTest, PrintsLabelsAndBodyTextsThatPdftotextFinds)
         EXPECT_NE(text.find("样品" + std::to_string(r)), std::string::npos) << text;
     const auto labels = cellLabels(bill->Layout(), bill->Layout().HeadBlock());
     ASSERT_FALSE(labels.empty());
-    EXPECT_NE(text.find(withoutSpaces(labels.front())), std::string::npos)
-        << labels.front() << "\n" << text;
+    EXPECT_NE(text.find(withoutSpaces(labels.front())), std::string::npos) << labels.front() << "\n"
+                                                                           << text;
     for (const TFooter &item : bill->Layout().TopFooters()) {
         if (item.FixedText() || item.Text().empty())
             continue;

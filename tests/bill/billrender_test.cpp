@@ -148,15 +148,29 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ScaleCase{"screen", 96, 100, 1.0, 1, {12, 73, 73, 0}, 2, 12, {10, 20}},
         // 600 dpi: pen ScaleX(1) = 6, inset ScaleX(2) = 12.5 + 0.5 = 13.
-        ScaleCase{"600 dpi", 600, 100, 1.0, 6, {63 + 13, 125 + 319 + 13, 63 + 406 - 13, 0}, 13,
-                  75, {63, 125}},
+        ScaleCase{"600 dpi",
+                  600,
+                  100,
+                  1.0,
+                  6,
+                  {63 + 13, 125 + 319 + 13, 63 + 406 - 13, 0},
+                  13,
+                  75,
+                  {63, 125}},
         // Zoom 50 halves lengths and fonts; offset and frame pen stay.
         ScaleCase{"zoom 50", 96, 50, 1.0, 1, {10 + 1, 20 + 26 + 1, 10 + 33 - 1, 0}, 2, 6, {10, 20}},
-        ScaleCase{"600 dpi zoom 50", 600, 50, 1.0, 3, {63 + 6, 125 + 159 + 6, 63 + 203 - 6, 0},
-                  13, 38, {63, 125}},
+        ScaleCase{"600 dpi zoom 50",
+                  600,
+                  50,
+                  1.0,
+                  3,
+                  {63 + 6, 125 + 159 + 6, 63 + 203 - 6, 0},
+                  13,
+                  38,
+                  {63, 125}},
         // A preview at half scale: content and offset both halve.
-        ScaleCase{"preview half", 96, 100, 0.5, 1, {5 + 1, 10 + 26 + 1, 5 + 33 - 1, 0}, 2, 6,
-                  {5, 10}}));
+        ScaleCase{
+            "preview half", 96, 100, 0.5, 1, {5 + 1, 10 + 26 + 1, 5 + 33 - 1, 0}, 2, 6, {5, 10}}));
 
 TEST_F(RenderTest, MergedCellFillErasesItsInnerLineAndKeepsTheOutline)
 {

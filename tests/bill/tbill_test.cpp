@@ -172,8 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                         SumCase{"running page 1", 2, 2, 1, "36"},
                         SumCase{"running page 2 stops at the end", 2, 2, 2, "66"},
                         SumCase{"total", 3, 2, 1, "66"}, SumCase{"float total", 3, 3, 1, "68.75"},
-                        SumCase{"unknown kind", 4, 2, 1, ""},
-                        SumCase{"text field", 3, 0, 1, ""},
+                        SumCase{"unknown kind", 4, 2, 1, ""}, SumCase{"text field", 3, 0, 1, ""},
                         SumCase{"field past the last", 3, 9, 1, ""}),
         testing::Bool()));
 
@@ -218,8 +217,8 @@ TEST(BillSumCache, PrefixSumsEqualSequentialAdditionBitForBit)
                "<FIELD attrname=\"V\" fieldtype=\"r8\"/></FIELDS><PARAMS/></METADATA><ROWDATA>" +
                rows + "</ROWDATA></DATAPACKET>");
     BillSumCache cache;
-    for (std::size_t n : {std::size_t{0}, std::size_t{17}, std::size_t{250}, std::size_t{500},
-                          std::size_t{900}}) {
+    for (std::size_t n :
+         {std::size_t{0}, std::size_t{17}, std::size_t{250}, std::size_t{500}, std::size_t{900}}) {
         double expected = 0.0;
         for (std::size_t i = 0; i < std::min<std::size_t>(n, 500); ++i)
             expected += values[i];
@@ -238,12 +237,12 @@ TEST_F(BillTest, VariableCellsAskTheCallbackFixedOnesNever)
     EXPECT_EQ(tailText(1, 1), ":SUM") << "no callback: the stored text";
 
     std::vector<std::string> asked;
-    bill.SetOnGetCellText([&](TCustomBill &sender, const std::string &name, int page,
-                              std::string &text) {
-        EXPECT_EQ(&sender, &bill);
-        asked.push_back(name + "@" + std::to_string(page) + "=" + text);
-        text = "值";
-    });
+    bill.SetOnGetCellText(
+        [&](TCustomBill &sender, const std::string &name, int page, std::string &text) {
+            EXPECT_EQ(&sender, &bill);
+            asked.push_back(name + "@" + std::to_string(page) + "=" + text);
+            text = "值";
+        });
     EXPECT_EQ(tailText(0, 2), "合计");
     EXPECT_EQ(tailText(1, 2), "值");
     const int row = bill.Layout().RowCount() - 2;
@@ -318,15 +317,14 @@ TEST_P(RowCountTest, SettersChangeTheEndOfTheBlockOrIgnoreBadValues)
     EXPECT_TRUE(bill.Layout().IsConsistent()) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RowCounts, RowCountTest,
-    testing::Values(RowCountCase{"body fewer", 2, 5, 1, 5, 1},
-                    RowCountCase{"body more", 2, 10, 1, 10, 1},
-                    RowCountCase{"body none", 2, 0, 1, 0, 1},
-                    RowCountCase{"negative", 2, -1, 1, 8, 1},
-                    RowCountCase{"head more", 1, 3, 3, 8, 1},
-                    RowCountCase{"tail none", 3, 0, 1, 8, 0},
-                    RowCountCase{"unknown kind", 4, 2, 1, 8, 1}));
+INSTANTIATE_TEST_SUITE_P(RowCounts, RowCountTest,
+                         testing::Values(RowCountCase{"body fewer", 2, 5, 1, 5, 1},
+                                         RowCountCase{"body more", 2, 10, 1, 10, 1},
+                                         RowCountCase{"body none", 2, 0, 1, 0, 1},
+                                         RowCountCase{"negative", 2, -1, 1, 8, 1},
+                                         RowCountCase{"head more", 1, 3, 3, 8, 1},
+                                         RowCountCase{"tail none", 3, 0, 1, 8, 0},
+                                         RowCountCase{"unknown kind", 4, 2, 1, 8, 1}));
 
 TEST_F(BillTest, BodyRowsComeAndGoAtTheEndOfTheBody)
 {

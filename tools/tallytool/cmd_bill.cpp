@@ -31,8 +31,8 @@ struct LayoutCap
 };
 
 constexpr LayoutCap kCaps[] = {
-    {"TPrintDHD", 40}, {"TPrintDHD_HX", 22}, {"TPrintJHD", 32},     {"TPrintJSD", 8},
-    {"TPrintJSKKD", 8}, {"TPrintJXJSD", 8},  {"TprintSPCGBJD", 40}, {"TprintJJBJD", 8},
+    {"TPrintDHD", 40},  {"TPrintDHD_HX", 22}, {"TPrintJHD", 32},     {"TPrintJSD", 8},
+    {"TPrintJSKKD", 8}, {"TPrintJXJSD", 8},   {"TprintSPCGBJD", 40}, {"TprintJJBJD", 8},
     {"TPrintTHD", 36},  {"TPrintTHD_SLL", 8},
 };
 
