@@ -16,6 +16,8 @@ constexpr std::array kCommands{
     Command{"layout", "layout dump NAME|FILE        describe a layout as JSON\n"
                       "  layout write NAME FILE      write a built-in layout's stream",
             tally::tool::runLayout},
+    Command{"bill", "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
+            tally::tool::runBill},
 };
 
 int usage()
