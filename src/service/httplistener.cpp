@@ -115,11 +115,12 @@ public:
 
     ~Impl() { stop(); }
 
-    bool start(int port)
+    bool start(int port, std::string host)
     {
         if (m_thread.joinable())
             return false;
-        const std::string host = ipv6Available() ? "::" : "0.0.0.0";
+        if (host.empty())
+            host = ipv6Available() ? "::" : "0.0.0.0";
         int bound = port;
         if (port == 0)
             bound = m_server.bind_to_any_port(host);
@@ -227,7 +228,7 @@ HttpListener::HttpListener(RequestHandler handler, LogSink log) : HttpListener(s
 
 HttpListener::~HttpListener() = default;
 
-bool HttpListener::start(int port) { return m_impl->start(port); }
+bool HttpListener::start(int port, const std::string &host) { return m_impl->start(port, host); }
 
 int HttpListener::port() const { return m_impl->port(); }
 
