@@ -20,13 +20,17 @@ int runService()
 {
     // The main window stamps each line; do that work too, then drop the line.
     auto sink = [](const std::string &line) {
-        const std::string stamped = tally::formatDateTime("yyyy-mm-dd,hh:nn:ss", tally::LocalDateTime::now()) + ":" + line;
+        const std::string stamped =
+            tally::formatDateTime("yyyy-mm-dd,hh:nn:ss", tally::LocalDateTime::now()) + ":" + line;
         if (stamped.empty())
             std::abort();
     };
     tally::service::RequestIntake intake(sink);
     tally::service::HttpListener listener(
-        [&](std::string_view method, const std::string &body) { intake.handleRequest(method, body); }, sink);
+        [&](std::string_view method, const std::string &body) {
+            intake.handleRequest(method, body);
+        },
+        sink);
     if (!listener.start(0, "127.0.0.1"))
         return 1;
     std::printf("%d\n", listener.port());

@@ -10,11 +10,19 @@ thread_local bool t_overCapacity = false;
 
 } // namespace
 
-ConnectionThreads::ConnectionThreads(std::size_t maxConnections) : m_maxConnections(maxConnections) {}
+ConnectionThreads::ConnectionThreads(std::size_t maxConnections) : m_maxConnections(maxConnections)
+{
+}
 
-ConnectionThreads::~ConnectionThreads() { shutdown(); }
+ConnectionThreads::~ConnectionThreads()
+{
+    shutdown();
+}
 
-bool ConnectionThreads::overCapacity() { return t_overCapacity; }
+bool ConnectionThreads::overCapacity()
+{
+    return t_overCapacity;
+}
 
 void ConnectionThreads::reapFinished()
 {

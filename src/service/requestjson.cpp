@@ -29,7 +29,8 @@ public:
         --m_depth;
         return Base::end_array();
     }
-    bool parse_error(std::size_t position, const std::string &token, const nlohmann::detail::exception &ex)
+    bool parse_error(std::size_t position, const std::string &token,
+                     const nlohmann::detail::exception &ex)
     {
         m_errorOffset = position;
         m_errorMessage = ex.what();
@@ -98,8 +99,9 @@ RequestJson parseRequestJson(std::string_view text)
     RequestJson r;
     Json value;
     DepthLimitedBuilder builder(value);
-    const bool parsed = Json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json,
-                                        /*strict=*/false, /*ignore_comments=*/true);
+    const bool parsed =
+        Json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json,
+                        /*strict=*/false, /*ignore_comments=*/true);
     if (builder.tooDeep()) {
         r.status = RequestJson::Status::TooDeep;
         r.offset = depthFailureOffset(text);

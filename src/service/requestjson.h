@@ -11,7 +11,13 @@ namespace tally::service {
 // other value its compact JSON text (so "djlx": 1 reads as "1").
 struct RequestJson
 {
-    enum class Status { Ok, SyntaxError, NotAnObject, TooDeep };
+    enum class Status
+    {
+        Ok,
+        SyntaxError,
+        NotAnObject,
+        TooDeep
+    };
 
     Status status = Status::Ok;
     std::size_t offset = 0; // byte offset of the failure

@@ -41,8 +41,7 @@ private:
 
 const auto *const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-template <class Predicate>
-bool processEventsUntil(Predicate done)
+template <class Predicate> bool processEventsUntil(Predicate done)
 {
     QElapsedTimer timer;
     timer.start();
@@ -124,12 +123,14 @@ TEST_F(MainFormTest, StatusPanels)
     auto form = makeForm();
     const int widths[] = {50, 150, 50, 150};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("Panel%1").arg(i))->width(), widths[i]) << i;
+        EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("Panel%1").arg(i))->width(), widths[i])
+            << i;
     EXPECT_EQ(panel(*form, 0), QStringLiteral("状态："));
     EXPECT_EQ(panel(*form, 1), QStringLiteral("端口:0 启动成功"));
     EXPECT_EQ(panel(*form, 2), QStringLiteral("时间:"));
     // Chinese short date and long time when the locale is plain C; some date otherwise.
-    EXPECT_TRUE(panel(*form, 3).contains(QRegularExpression(QStringLiteral("\\d{1,4}\\D\\d{1,2}\\D\\d{1,4}"))))
+    EXPECT_TRUE(panel(*form, 3).contains(
+        QRegularExpression(QStringLiteral("\\d{1,4}\\D\\d{1,2}\\D\\d{1,4}"))))
         << panel(*form, 3).toStdString();
 }
 
@@ -209,7 +210,8 @@ TEST_F(MainFormTest, LogLinesCarryTheTimeStampAndKeepCallOrder)
         t.join();
     const QStringList lines = logLines(*form);
     ASSERT_EQ(lines.size(), 1 + kThreads * kLines);
-    const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d{2}-\\d{2},\\d{2}:\\d{2}:\\d{2}:(.*)$"));
+    const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2},\\d{2}:\\d{2}:\\d{2}:(.*)$"));
     const auto first = stamp.match(lines[0]);
     ASSERT_TRUE(first.hasMatch()) << lines[0].toStdString();
     EXPECT_EQ(first.captured(1), QStringLiteral("正常接收信息3条"));
@@ -240,7 +242,8 @@ TEST_F(MainFormTest, CloseIsRefusedWhileADocumentWindowIsOpen)
     QObject::connect(form.get(), &TMainForm::closed, [&] { closed = true; });
     form->show();
 
-    std::thread request([&] { form->intake().handleRequest("POST", R"({"djlx":"1","title":"订货单"})"); });
+    std::thread request(
+        [&] { form->intake().handleRequest("POST", R"({"djlx":"1","title":"订货单"})"); });
     ASSERT_TRUE(processEventsUntil([&] { return opened && opened->isVisible(); }));
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("订货单"));
     EXPECT_EQ(opened->parentWidget(), form.get());
@@ -270,14 +273,18 @@ TEST_F(MainFormTest, WindowFactoryFailureAndNothingToShow)
     form->registerWindow("1", [](const LaunchRequest &, QWidget *) -> std::unique_ptr<QWidget> {
         throw std::runtime_error("layout missing");
     });
-    form->registerWindow("2", [](const LaunchRequest &, QWidget *) { return std::unique_ptr<QWidget>(); });
+    form->registerWindow(
+        "2", [](const LaunchRequest &, QWidget *) { return std::unique_ptr<QWidget>(); });
     int done = 0;
-    for (const char *body : {R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})", R"({"djlx":"2"})"}) {
+    for (const char *body :
+         {R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})", R"({"djlx":"2"})"}) {
         std::thread request([&] { form->intake().handleRequest("POST", body); });
         // The window is built on this thread, so it must keep processing events.
         ++done;
         ASSERT_TRUE(processEventsUntil([&] {
-            return logLines(*form).filter(QRegularExpression(QStringLiteral("当前打开数量=0$"))).size() == done;
+            return logLines(*form)
+                       .filter(QRegularExpression(QStringLiteral("当前打开数量=0$")))
+                       .size() == done;
         }));
         request.join();
     }
