@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 namespace tally::service {
 
 namespace {
@@ -110,7 +112,8 @@ RequestJson parseRequestJson(std::string_view text)
     }
     if (!parsed || builder.is_errored()) {
         r.status = RequestJson::Status::SyntaxError;
-        r.offset = builder.errorOffset();
+        // The parser counts the offending byte (or the end) as read.
+        r.offset = std::min(builder.errorOffset() > 0 ? builder.errorOffset() - 1 : 0, text.size());
         r.message = builder.errorMessage();
         return r;
     }

@@ -20,7 +20,7 @@ struct RequestJson
     };
 
     Status status = Status::Ok;
-    std::size_t offset = 0; // byte offset of the failure
+    std::size_t offset = 0; // offset of the offending byte (the text's size at its end)
     std::string message;    // parser message on failure
 
     std::size_t memberCount = 0; // distinct member names of the object

@@ -140,7 +140,8 @@ TEST(RequestJsonTest, SyntaxErrorReportsOffset)
 {
     const RequestJson r = parseRequestJson(R"({"djlx": x})");
     EXPECT_EQ(r.status, JS::SyntaxError);
-    EXPECT_EQ(r.offset, 10u);
+    EXPECT_EQ(r.offset, 9u);
+    EXPECT_EQ(parseRequestJson(R"({"djlx": )").offset, 9u); // cut off: the end
     EXPECT_FALSE(r.message.empty());
 }
 

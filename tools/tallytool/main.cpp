@@ -13,6 +13,8 @@ using tally::tool::Command;
 constexpr std::array kCommands{
     Command{"packet", "packet FILE                 print the fields and rows of a data packet",
             tally::tool::runPacket},
+    Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
+            tally::tool::runRequest},
 };
 
 int usage()
