@@ -1,7 +1,8 @@
 #include "base/formatsettings.h"
 
-#include <clocale>
+#include <algorithm>
 #include <climits>
+#include <clocale>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
@@ -49,25 +50,46 @@ int negativeForm(char csPrecedes, char sepBySpace, char signPosn)
     const bool before = csPrecedes == 1;
     const bool space = sepBySpace == 1 || sepBySpace == 2;
     switch (signPosn) {
-    case 0: return before ? (space ? 14 : 0) : (space ? 15 : 4);
-    case 2: return before ? (space ? 11 : 3) : (space ? 10 : 7);
-    case 3: return before ? (space ? 9 : 1) : (space ? 13 : 6);
-    case 4: return before ? (space ? 12 : 2) : (space ? 10 : 7);
-    default: return before ? (space ? 9 : 1) : (space ? 8 : 5);
+    case 0:
+        return before ? (space ? 14 : 0) : (space ? 15 : 4);
+    case 2:
+        return before ? (space ? 11 : 3) : (space ? 10 : 7);
+    case 3:
+        return before ? (space ? 9 : 1) : (space ? 13 : 6);
+    case 4:
+        return before ? (space ? 12 : 2) : (space ? 10 : 7);
+    default:
+        return before ? (space ? 9 : 1) : (space ? 8 : 5);
     }
 }
 
-// Quotes characters that the pattern language would read as specifiers.
-void appendLiteral(std::string &out, char c)
+// Appends literal text, quoted when the pattern language could read any of it
+// as a field letter.
+void appendLiteral(std::string &out, const std::string &literal)
 {
-    static constexpr std::string_view kSpecifiers = "yYmMdDhHnNsSzZaAcCtTeEgG\"'";
-    if (kSpecifiers.find(c) != std::string_view::npos || static_cast<unsigned char>(c) >= 0x80) {
-        out += '"';
-        out += c == '"' ? '\'' : c;
-        out += '"';
-    } else {
-        out += c;
+    static constexpr std::string_view kPatternLetters = "yYmMdDhHnNsSzZaAcCtTeEgG'";
+    const bool quote = std::any_of(literal.begin(), literal.end(), [](char c) {
+        return kPatternLetters.find(c) != std::string_view::npos ||
+               static_cast<unsigned char>(c) >= 0x80;
+    });
+    if (!quote) {
+        out += literal;
+        return;
     }
+    out += '"';
+    for (char c : literal)
+        out += c == '"' ? '\'' : c;
+    out += '"';
+}
+
+// "C", "POSIX" and "C.UTF-8" carry no regional conventions of their own.
+bool isPlainC(int category)
+{
+    const char *name = std::setlocale(category, nullptr);
+    if (name == nullptr)
+        return true;
+    const std::string_view n(name);
+    return n == "C" || n == "POSIX" || n.starts_with("C.");
 }
 
 } // namespace
@@ -75,43 +97,94 @@ void appendLiteral(std::string &out, char c)
 std::string strftimeToPattern(std::string_view format)
 {
     std::string out;
+    std::string literal;
     for (std::size_t i = 0; i < format.size(); ++i) {
         const char c = format[i];
         if (c != '%' || i + 1 == format.size()) {
-            appendLiteral(out, c);
+            literal += c == '"' ? '\'' : c;
             continue;
         }
-        char spec = format[++i];
+        appendLiteral(out, literal);
+        literal.clear();
+        char conversion = format[++i];
         // Flags and the alternative/era modifiers do not change the fields.
-        while ((spec == 'E' || spec == 'O' || spec == '-' || spec == '_' || spec == '0' || spec == '^'
-                || spec == '#')
-               && i + 1 < format.size())
-            spec = format[++i];
-        switch (spec) {
-        case 'Y': case 'G': out += "yyyy"; break;
-        case 'y': case 'g': out += "yy"; break;
-        case 'm': out += "mm"; break;
-        case 'd': out += "dd"; break;
-        case 'e': out += 'd'; break;
-        case 'H': case 'I': out += "hh"; break;
-        case 'k': case 'l': out += 'h'; break;
-        case 'M': out += "nn"; break;
-        case 'S': out += "ss"; break;
-        case 'D': out += "mm/dd/yy"; break;
-        case 'F': out += "yyyy-mm-dd"; break;
-        case 'T': case 'r': out += "hh:nn:ss"; break;
-        case 'R': out += "hh:nn"; break;
-        case 'b': case 'h': out += "mmm"; break;
-        case 'B': out += "mmmm"; break;
-        case 'a': out += "ddd"; break;
-        case 'A': out += "dddd"; break;
-        case 'n': out += ' '; break;
-        case 't': out += ' '; break;
-        case '%': out += '%'; break;
-        default: break; // %p, %Z and the like have no counterpart
+        while ((conversion == 'E' || conversion == 'O' || conversion == '-' || conversion == '_' ||
+                conversion == '0' || conversion == '^' || conversion == '#') &&
+               i + 1 < format.size())
+            conversion = format[++i];
+        switch (conversion) {
+        case 'Y':
+        case 'G':
+            out += "yyyy";
+            break;
+        case 'y':
+        case 'g':
+            out += "yy";
+            break;
+        case 'm':
+            out += "mm";
+            break;
+        case 'd':
+            out += "dd";
+            break;
+        case 'e':
+            out += 'd';
+            break;
+        case 'H':
+        case 'I':
+            out += "hh";
+            break;
+        case 'k':
+        case 'l':
+            out += 'h';
+            break;
+        case 'M':
+            out += "nn";
+            break;
+        case 'S':
+            out += "ss";
+            break;
+        case 'D':
+            out += "mm/dd/yy";
+            break;
+        case 'F':
+            out += "yyyy-mm-dd";
+            break;
+        case 'T':
+        case 'r':
+            out += "hh:nn:ss";
+            break;
+        case 'R':
+            out += "hh:nn";
+            break;
+        case 'b':
+        case 'h':
+            out += "mmm";
+            break;
+        case 'B':
+            out += "mmmm";
+            break;
+        case 'a':
+            out += "ddd";
+            break;
+        case 'A':
+            out += "dddd";
+            break;
+        case 'n':
+            literal += ' ';
+            break;
+        case 't':
+            literal += ' ';
+            break;
+        case '%':
+            literal += '%';
+            break;
+        default:
+            break; // %p, %Z and the like have no counterpart
         }
     }
-    // Trailing blanks left behind by dropped specifiers ("%I:%M:%S %p").
+    appendLiteral(out, literal);
+    // Trailing blanks left behind by dropped conversions ("%I:%M:%S %p").
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out;
@@ -125,41 +198,40 @@ FormatSettings FormatSettings::chinesePrc()
 FormatSettings FormatSettings::fromSystemLocale()
 {
     FormatSettings fs = chinesePrc();
-    const char *name = std::setlocale(LC_ALL, nullptr);
-    if (name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0)
-        return fs;
-
     const char *charset = nl_langinfo(CODESET);
     const lconv *lc = std::localeconv();
-    if (lc->currency_symbol != nullptr && lc->currency_symbol[0] != '\0') {
-        const std::string symbol = toUtf8(lc->currency_symbol, charset);
-        if (!symbol.empty())
-            fs.currencyString = symbol;
+
+    if (!isPlainC(LC_MONETARY)) {
+        if (lc->currency_symbol != nullptr && lc->currency_symbol[0] != '\0') {
+            const std::string symbol = toUtf8(lc->currency_symbol, charset);
+            if (!symbol.empty())
+                fs.currencyString = symbol;
+        }
         if (lc->p_cs_precedes != CHAR_MAX) {
             const bool space = lc->p_sep_by_space == 1 || lc->p_sep_by_space == 2;
             fs.currencyFormat = lc->p_cs_precedes == 1 ? (space ? 2 : 0) : (space ? 3 : 1);
         }
         if (lc->n_cs_precedes != CHAR_MAX && lc->n_sign_posn != CHAR_MAX)
             fs.negCurrFormat = negativeForm(lc->n_cs_precedes, lc->n_sep_by_space, lc->n_sign_posn);
+        if (lc->frac_digits != CHAR_MAX)
+            fs.currencyDecimals = lc->frac_digits;
     }
-    if (lc->frac_digits != CHAR_MAX)
-        fs.currencyDecimals = lc->frac_digits;
-    fs.decimalSeparator = separatorChar(lc->decimal_point, fs.decimalSeparator);
-    // A thousands separator the char cannot hold (narrow no-break space) reads as a blank.
-    const char *thousands = lc->mon_thousands_sep != nullptr && lc->mon_thousands_sep[0] != '\0'
-                                ? lc->mon_thousands_sep
-                                : lc->thousands_sep;
-    if (thousands != nullptr && thousands[0] != '\0')
-        fs.thousandSeparator = separatorChar(thousands, ' ');
-    if (fs.thousandSeparator == fs.decimalSeparator)
-        fs.thousandSeparator = fs.decimalSeparator == ',' ? '.' : ',';
-
-    const std::string date = toUtf8(nl_langinfo(D_FMT), charset);
-    if (!date.empty())
-        fs.shortDateFormat = strftimeToPattern(date);
-    const std::string time = toUtf8(nl_langinfo(T_FMT), charset);
-    if (!time.empty())
-        fs.longTimeFormat = strftimeToPattern(time);
+    if (!isPlainC(LC_NUMERIC)) {
+        fs.decimalSeparator = separatorChar(lc->decimal_point, fs.decimalSeparator);
+        // A separator the char cannot hold (a narrow no-break space) reads as a blank.
+        if (lc->thousands_sep != nullptr && lc->thousands_sep[0] != '\0')
+            fs.thousandSeparator = separatorChar(lc->thousands_sep, ' ');
+        if (fs.thousandSeparator == fs.decimalSeparator)
+            fs.thousandSeparator = fs.decimalSeparator == ',' ? '.' : ',';
+    }
+    if (!isPlainC(LC_TIME)) {
+        const std::string date = toUtf8(nl_langinfo(D_FMT), charset);
+        if (!date.empty())
+            fs.shortDateFormat = strftimeToPattern(date);
+        const std::string time = toUtf8(nl_langinfo(T_FMT), charset);
+        if (!time.empty())
+            fs.longTimeFormat = strftimeToPattern(time);
+    }
     return fs;
 }
 

@@ -11,21 +11,30 @@ struct FormatSettings;
 
 // General number form with up to `precision` significant digits, shortest
 // representation, no grouping; exponent form only when the digits do not fit
-// (50.80 -> "50.8", 1e20 -> "1E20"). Uses the settings' decimal separator.
+// (50.80 -> "50.8", 1e20 -> "1E20", 1e-5 -> "1E-5"); exponent form when the
+// integer digits exceed `precision` or the value is below 0.0001. Uses the
+// settings' decimal separator; NaN and infinities give "NAN", "INF", "-INF".
 std::string formatGeneral(double value, const FormatSettings &fs, int precision = 15);
 
 // Currency form: symbol placement by currencyFormat / negCurrFormat, thousands
 // separators, `decimals` fixed decimals, value first rounded to `precision`
-// significant digits. decimals < 0 means fs.currencyDecimals.
+// significant digits, rounding half away from zero. decimals < 0 means
+// fs.currencyDecimals. A value that rounds to zero shows as positive zero.
 std::string formatCurrency(double value, const FormatSettings &fs, int decimals = -1,
                            int precision = 15);
 
-// Fixed decimals with thousands separators ("1,234.5000").
-std::string formatNumber(double value, const FormatSettings &fs, int decimals);
+// Fixed decimals with thousands separators ("1,234.5000"), the value first
+// rounded to `precision` significant digits (1..17). NaN/INF give "NAN"/"INF".
+std::string formatNumber(double value, const FormatSettings &fs, int decimals, int precision = 15);
+
+// Fixed decimals without grouping or symbol ("1234.50"), otherwise as formatNumber.
+std::string formatFixed(double value, const FormatSettings &fs, int decimals, int precision = 15);
 
 // Number pattern language of display formats: "0", "#", ".", ",", literal
 // text in quotes, ";" sections for negative and zero ("000000", "0.00",
-// "#,##0.00"). Uses the settings' separators for '.' and ','.
+// "#,##0.00", "0.00E+00"). Uses the settings' separators for '.' and ','. An
+// empty pattern gives the general form; a value shown by its own negative or
+// zero section gets no minus sign.
 std::string formatFloatPattern(std::string_view pattern, double value, const FormatSettings &fs);
 
 // printf "%.6d": at least `digits` digits, zero-padded, minus sign in front.

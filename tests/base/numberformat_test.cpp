@@ -1,0 +1,290 @@
+#include "base/formatsettings.h"
+#include "base/numberformat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using tally::FormatSettings;
+
+namespace {
+
+FormatSettings prc()
+{
+    return FormatSettings::chinesePrc();
+}
+
+FormatSettings commaDecimal()
+{
+    FormatSettings fs = prc();
+    fs.decimalSeparator = ',';
+    fs.thousandSeparator = '.';
+    return fs;
+}
+
+struct GeneralCase
+{
+    double value;
+    int precision;
+    const char *expected;
+};
+
+TEST(FormatGeneral, ShortestFormWithinPrecision)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<GeneralCase> cases = {
+        {50.80, 15, "50.8"},
+        {0.1 + 0.2, 15, "0.3"},
+        {2.5, 15, "2.5"},
+        {0.013, 15, "0.013"},
+        {17, 15, "17"},
+        {0, 15, "0"},
+        {-0.0, 15, "0"},
+        {-2.5, 15, "-2.5"},
+        {1.0 / 3, 15, "0.333333333333333"},
+        {2.0 / 3, 15, "0.666666666666667"},
+        {999999999999999.0, 15, "999999999999999"},
+        {1e15, 15, "1E15"},
+        {1e20, 15, "1E20"},
+        {123456789012345678.0, 15, "1.23456789012346E17"},
+        {0.0001, 15, "0.0001"},
+        {0.00012, 15, "0.00012"},
+        {0.00001, 15, "1E-5"},
+        {-1.5e-7, 15, "-1.5E-7"},
+        {3.14159, 4, "3.142"},
+        {9.99999, 3, "10"},
+        {12345, 3, "1.23E4"},
+        {std::nan(""), 15, "NAN"},
+        {inf, 15, "INF"},
+        {-inf, 15, "-INF"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::formatGeneral(c.value, prc(), c.precision), c.expected) << c.value;
+}
+
+TEST(FormatGeneral, UsesTheDecimalSeparator)
+{
+    EXPECT_EQ(tally::formatGeneral(2.5, commaDecimal()), "2,5");
+    EXPECT_EQ(tally::formatGeneral(1.5e20, commaDecimal()), "1,5E20");
+}
+
+TEST(FormatCurrency, PositivePlacements)
+{
+    const char *expected[] = {"￥1,234.50", "1,234.50￥", "￥ 1,234.50", "1,234.50 ￥"};
+    for (int format = 0; format < 4; ++format) {
+        FormatSettings fs = prc();
+        fs.currencyFormat = format;
+        EXPECT_EQ(tally::formatCurrency(1234.5, fs), expected[format]) << format;
+    }
+}
+
+TEST(FormatCurrency, NegativeForms)
+{
+    const char *expected[] = {
+        "(￥1,234.50)", "-￥1,234.50",  "￥-1,234.50",   "￥1,234.50-",
+        "(1,234.50￥)", "-1,234.50￥",  "1,234.50-￥",   "1,234.50￥-",
+        "-1,234.50 ￥", "-￥ 1,234.50", "1,234.50 ￥-",  "￥ 1,234.50-",
+        "￥ -1,234.50", "1,234.50- ￥", "(￥ 1,234.50)", "(1,234.50 ￥)",
+    };
+    for (int format = 0; format < 16; ++format) {
+        FormatSettings fs = prc();
+        fs.negCurrFormat = format;
+        EXPECT_EQ(tally::formatCurrency(-1234.5, fs), expected[format]) << format;
+    }
+}
+
+struct CurrencyCase
+{
+    double value;
+    int decimals;
+    int precision;
+    const char *expected;
+};
+
+TEST(FormatCurrency, RoundsDecimalsAndSignificantDigits)
+{
+    const std::vector<CurrencyCase> cases = {
+        {0, -1, 15, "￥0.00"},
+        {0.125, -1, 15, "￥0.13"},
+        {1.005, -1, 15, "￥1.01"},
+        {-0.125, -1, 15, "￥-0.13"},
+        {-0.001, -1, 15, "￥0.00"},
+        {999.995, -1, 15, "￥1,000.00"},
+        {1234567.891, 0, 15, "￥1,234,568"},
+        {1234.5, 4, 15, "￥1,234.5000"},
+        {123456789012.34, 2, 10, "￥123,456,789,000.00"},
+        {32735.1, 2, 10, "￥32,735.10"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::formatCurrency(c.value, prc(), c.decimals, c.precision), c.expected)
+            << c.value;
+}
+
+TEST(FormatCurrency, HonoursSeparatorsAndSettingsDecimals)
+{
+    FormatSettings fs = commaDecimal();
+    fs.currencyString = "€";
+    fs.currencyFormat = 3;
+    fs.currencyDecimals = 3;
+    EXPECT_EQ(tally::formatCurrency(1234567.5, fs), "1.234.567,500 €");
+}
+
+TEST(FormatNumber, FixedDecimalsWithAndWithoutGrouping)
+{
+    EXPECT_EQ(tally::formatNumber(1234.5, prc(), 4, 16), "1,234.5000");
+    EXPECT_EQ(tally::formatNumber(6.1947, prc(), 4, 16), "6.1947");
+    EXPECT_EQ(tally::formatNumber(-1234567.125, prc(), 2), "-1,234,567.13");
+    EXPECT_EQ(tally::formatNumber(2.5, prc(), 0), "3");
+    EXPECT_EQ(tally::formatNumber(-0.4, prc(), 0), "0");
+    EXPECT_EQ(tally::formatNumber(999.0, prc(), 0), "999");
+    EXPECT_EQ(tally::formatFixed(1234.5, prc(), 2), "1234.50");
+    EXPECT_EQ(tally::formatFixed(-1234.5, commaDecimal(), 2), "-1234,50");
+}
+
+struct PatternCase
+{
+    const char *pattern;
+    double value;
+    const char *expected;
+};
+
+TEST(FormatFloatPattern, PatternLanguage)
+{
+    const std::vector<PatternCase> cases = {
+        {"000000", 12, "000012"},
+        {"000000", 1234567, "1234567"},
+        {"0.00", 3.14159, "3.14"},
+        {"0.00", 2.005, "2.01"},
+        {"0", 2.5, "3"},
+        {"0", -0.4, "0"},
+        {"#,##0.00", 1234567.891, "1,234,567.89"},
+        {"#,##0.00", -1234.5, "-1,234.50"},
+        {"#,##0.00", 0.5, "0.50"},
+        {"#,##0", 999, "999"},
+        {"#,##0.00;(#,##0.00)", -1234.5, "(1,234.50)"},
+        {"#,##0.00;(#,##0.00)", 1234.5, "1,234.50"},
+        {"0.00;-0.00;'zero'", 0, "zero"},
+        {"0.00;-0.00;'zero'", 0.001, "zero"},
+        {"0.00;;'zero'", -2, "-2.00"},
+        {"#.##", 0.5, ".5"},
+        {"0.##", 1, "1"},
+        {"0.##", 1.235, "1.24"},
+        {"0.0#", 1.5, "1.5"},
+        {"\"￥\"#,##0.00", 5, "￥5.00"},
+        {"0.00'元'", 12.3, "12.30元"},
+        {"000-000", 12345, "012-345"},
+        {"0.00E+00", 12345, "1.23E+04"},
+        {"0.00E+00", 0.00012345, "1.23E-04"},
+        {"0.0E-0", 12345, "1.2E4"},
+        {"0.00E+00", 0, "0.00E+00"},
+        {"0.00E+00", 9.999, "1.00E+01"},
+        {"00.0E+0", 12345, "12.3E+3"},
+        {"0.0E+00;(0.0E+00)", -0.5, "(5.0E-01)"},
+        {"", 50.8, "50.8"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::formatFloatPattern(c.pattern, c.value, prc()), c.expected)
+            << c.pattern << " / " << c.value;
+}
+
+TEST(FormatFloatPattern, UsesTheSettingsSeparators)
+{
+    EXPECT_EQ(tally::formatFloatPattern("#,##0.00", 1234567.891, commaDecimal()), "1.234.567,89");
+}
+
+TEST(FormatZeroPadded, PadsToAtLeastTheDigits)
+{
+    EXPECT_EQ(tally::formatZeroPadded(12, 6), "000012");
+    EXPECT_EQ(tally::formatZeroPadded(166753, 6), "166753");
+    EXPECT_EQ(tally::formatZeroPadded(1234567, 6), "1234567");
+    EXPECT_EQ(tally::formatZeroPadded(0, 6), "000000");
+    EXPECT_EQ(tally::formatZeroPadded(-5, 6), "-000005");
+    EXPECT_EQ(tally::formatZeroPadded(std::numeric_limits<std::int64_t>::min(), 6),
+              "-9223372036854775808");
+}
+
+struct ParseFloatCase
+{
+    const char *text;
+    std::optional<double> expected;
+};
+
+TEST(ParseFloat, AcceptsDecimalNumbersOnly)
+{
+    const std::vector<ParseFloatCase> cases = {
+        {"1.5", 1.5},
+        {" -2.5 ", -2.5},
+        {"+3", 3.0},
+        {"5.", 5.0},
+        {".5", 0.5},
+        {"1e3", 1000.0},
+        {"2.5E-1", 0.25},
+        {"28969.12", 28969.12},
+        {"", {}},
+        {"   ", {}},
+        {"1,2", {}},
+        {"abc", {}},
+        {".", {}},
+        {"-", {}},
+        {"1e", {}},
+        {"1e+", {}},
+        {"1e999", {}},
+        {"1e-999", 0.0},
+        {"1e-310", 1e-310},
+        {"0x10", {}},
+        {"inf", {}},
+        {"nan", {}},
+        {"1.2.3", {}},
+        {"1 2", {}},
+        {"--1", {}},
+        {"12abc", {}},
+        {"0.00001e-999", 0.0},
+        {"1000e-320", 1e-317},
+        {"1e99999999999999999999", {}},
+        {"1e-99999999999999999999", 0.0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::parseFloat(c.text, prc()), c.expected) << '"' << c.text << '"';
+}
+
+TEST(ParseFloat, UsesTheDecimalSeparator)
+{
+    EXPECT_EQ(tally::parseFloat("1,5", commaDecimal()), 1.5);
+    EXPECT_EQ(tally::parseFloat("1.5", commaDecimal()), std::nullopt);
+}
+
+struct ParseIntCase
+{
+    const char *text;
+    std::optional<std::int32_t> expected;
+};
+
+TEST(ParseInt32, AcceptsDecimalIntegersInRange)
+{
+    const std::vector<ParseIntCase> cases = {
+        {"12", 12},
+        {" -7 ", -7},
+        {"+8", 8},
+        {"007", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"2147483648", {}},
+        {"-2147483649", {}},
+        {"99999999999999999999", {}},
+        {"", {}},
+        {" ", {}},
+        {"1.0", {}},
+        {"1,2", {}},
+        {"abc", {}},
+        {"+-1", {}},
+        {"+", {}},
+        {"1 2", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::parseInt32(c.text), c.expected) << '"' << c.text << '"';
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+#include "base/textcodec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace tally::text;
+
+namespace {
+
+struct Utf8Case
+{
+    const char *name;
+    std::string bytes;
+    bool valid;
+    std::string sanitized;
+};
+
+const std::string kFffd = "\xEF\xBF\xBD";
+
+class Utf8Validity : public testing::TestWithParam<Utf8Case>
+{
+};
+
+TEST_P(Utf8Validity, ValidatesAndSanitizes)
+{
+    const Utf8Case &c = GetParam();
+    EXPECT_EQ(isValidUtf8(c.bytes), c.valid);
+    const std::string sanitized = sanitizeUtf8(c.bytes);
+    EXPECT_EQ(sanitized, c.sanitized);
+    EXPECT_TRUE(isValidUtf8(sanitized));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8Validity,
+    testing::Values(Utf8Case{"Empty", "", true, ""}, Utf8Case{"Ascii", "abc 123", true, "abc 123"},
+                    Utf8Case{"Chinese", "正常接收", true, "正常接收"},
+                    Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true, "\xF0\x9F\x98\x80"},
+                    Utf8Case{"EmbeddedNul", std::string("a\0b", 3), true, std::string("a\0b", 3)},
+                    Utf8Case{"LoneContinuation", "a\x80z", false, "a" + kFffd + "z"},
+                    Utf8Case{"OverlongSlash", "\xC0\xAF", false, kFffd + kFffd},
+                    Utf8Case{"OverlongThreeByte", "\xE0\x80\xAF", false, kFffd + kFffd + kFffd},
+                    Utf8Case{"Surrogate", "\xED\xA0\x80", false, kFffd + kFffd + kFffd},
+                    Utf8Case{"BeyondUnicode", "\xF4\x90\x80\x80", false,
+                             kFffd + kFffd + kFffd + kFffd},
+                    Utf8Case{"TruncatedAtEnd", "中\xE4\xB8", false, "中" + kFffd},
+                    Utf8Case{"TruncatedBeforeAscii", "\xE4\xB8x", false, kFffd + "x"},
+                    Utf8Case{"InvalidLeadByte", "\xFF\xFEok", false, kFffd + kFffd + "ok"}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+struct CodePageCase
+{
+    const char *name;
+    std::string utf8;
+    std::string cp936;
+    std::size_t length;
+};
+
+class CodePageConversion : public testing::TestWithParam<CodePageCase>
+{
+};
+
+TEST_P(CodePageConversion, EncodesAndMeasures)
+{
+    const CodePageCase &c = GetParam();
+    EXPECT_EQ(toCodePage(c.utf8), c.cp936);
+    EXPECT_EQ(codePageLength(c.utf8), c.length);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CodePageConversion,
+    testing::Values(CodePageCase{"Empty", "", "", 0},
+                    CodePageCase{"Ascii", "JLBH 12", "JLBH 12", 7},
+                    CodePageCase{"OneChinese", "中", "\xD6\xD0", 2},
+                    CodePageCase{"Mixed", "a中b",
+                                 "a\xD6\xD0"
+                                 "b",
+                                 4},
+                    CodePageCase{"FullWidthYuan", "￥", "\xA3\xA4", 2},
+                    CodePageCase{"FullWidthColon", "本次：", "\xB1\xBE\xB4\xCE\xA3\xBA", 6},
+                    CodePageCase{"UnmappableEmoji", "a\xF0\x9F\x98\x80z", "a?z", 3},
+                    CodePageCase{"UnmappableHangul", "한", "?", 1},
+                    CodePageCase{"IllFormedBecomesQuestionMark", "a\xFFz", "a?z", 3}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+TEST(CodePage, RoundTripsMappableText)
+{
+    for (const std::string text :
+         {"", "abc", "正常接收信息3条", "间隔2.5秒 上次:", "满百折扣：￥12.50", "€"}) {
+        EXPECT_EQ(fromCodePage(toCodePage(text)), text) << text;
+        EXPECT_EQ(toCodePage(text).size(), codePageLength(text)) << text;
+    }
+}
+
+TEST(CodePage, DecodingReplacesWhatIsNotGbk)
+{
+    EXPECT_EQ(fromCodePage("\xD6\xD0"), "中");
+    // A lead byte at the very end, a lead byte before a non-trail byte, and 0xFF.
+    EXPECT_EQ(fromCodePage("a\xD6"), "a" + kFffd);
+    EXPECT_EQ(fromCodePage("\xD6 a"), kFffd + " a");
+    EXPECT_EQ(fromCodePage("\xFFx"), kFffd + "x");
+    EXPECT_TRUE(isValidUtf8(fromCodePage(std::string("\x81\x7F\xFE\xFF\x80\x00", 6))));
+}
+
+struct TruncateCase
+{
+    std::string text;
+    std::size_t maxBytes;
+    std::string expected;
+};
+
+TEST(CodePage, TruncatesWithoutSplittingCharacters)
+{
+    const std::vector<TruncateCase> cases = {
+        {"abc", 0, ""},      {"abc", 2, "ab"},      {"abc", 10, "abc"},
+        {"中文", 1, ""},     {"中文", 2, "中"},     {"中文", 3, "中"},
+        {"a中文", 4, "a中"}, {"a中文", 5, "a中文"}, {"\xF0\x9F\x98\x80x", 1, "\xF0\x9F\x98\x80"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(truncateToCodePageLength(c.text, c.maxBytes), c.expected)
+            << c.text << " / " << c.maxBytes;
+        EXPECT_LE(codePageLength(truncateToCodePageLength(c.text, c.maxBytes)), c.maxBytes);
+    }
+}
+
+TEST(CodePage, ConvertsFromSeveralThreadsAtOnce)
+{
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (std::size_t t = 0; t < failures.size(); ++t) {
+        threads.emplace_back([&failures, t] {
+            for (int i = 0; i < 500; ++i) {
+                if (fromCodePage(toCodePage("结算单中文" + std::to_string(i))) !=
+                    "结算单中文" + std::to_string(i))
+                    ++failures[t];
+            }
+        });
+    }
+    for (auto &thread : threads)
+        thread.join();
+    for (int f : failures)
+        EXPECT_EQ(f, 0);
+}
+
+} // namespace
