@@ -138,6 +138,9 @@ TEST_F(MainFormTest, PortInUseIsReportedInTheStatusBar)
 {
     // Holds 9300 unless something else already does; either way it is taken.
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Lingering closed connections of an earlier run must not keep it from binding.
+    const int yes = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(9300);
