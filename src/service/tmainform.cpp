@@ -213,6 +213,11 @@ int TMainForm::OpenCount() const
     return m_intake->openCount();
 }
 
+int TMainForm::listeningPort() const
+{
+    return m_listener->port();
+}
+
 void TMainForm::registerWindow(const std::string &djlx, GuiWindowLauncher::WindowFactory factory)
 {
     m_intake->dispatchTable().registerLauncher(

@@ -16,8 +16,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <httplib.h>
+
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 
 namespace tally::service {
@@ -268,6 +271,34 @@ TEST_F(MainFormTest, CloseIsRefusedWhileADocumentWindowIsOpen)
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(messages.size(), 2);
     EXPECT_TRUE(logLines(*form).last().endsWith(QStringLiteral("当前打开数量=0")));
+}
+
+// The whole road: an HTTP POST opens its window on the GUI thread and gets its
+// reply only once the user has closed that window.
+TEST_F(MainFormTest, HttpReplyFollowsTheWindowClosing)
+{
+    auto form = makeForm();
+    ASSERT_GT(form->listeningPort(), 0);
+    QPointer<QWidget> opened;
+    form->registerWindow("1", [&](const LaunchRequest &, QWidget *) {
+        auto window = std::make_unique<QWidget>();
+        opened = window.get();
+        return window;
+    });
+    auto reply = std::async(std::launch::async, [port = form->listeningPort()] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(std::chrono::seconds(60));
+        return client.Post("/", "%7B%22djlx%22%3A%221%22%7D", "application/x-www-form-urlencoded");
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return opened && opened->isVisible(); }));
+    EXPECT_EQ(reply.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    opened->close();
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    const httplib::Result r = reply.get();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 200);
+    EXPECT_EQ(form->OpenCount(), 0);
 }
 
 TEST_F(MainFormTest, WindowFactoryFailureAndNothingToShow)
