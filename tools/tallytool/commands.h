@@ -19,5 +19,6 @@ struct Command
 int runPacket(std::span<const std::string_view> args);
 int runLayout(std::span<const std::string_view> args);
 int runBill(std::span<const std::string_view> args);
+int runRequest(std::span<const std::string_view> args);
 
 } // namespace tally::tool

@@ -18,6 +18,8 @@ constexpr std::array kCommands{
             tally::tool::runLayout},
     Command{"bill", "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
             tally::tool::runBill},
+    Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
+            tally::tool::runRequest},
 };
 
 int usage()
