@@ -468,9 +468,11 @@ TEST_F(BillTest, BuiltinLayoutsLoadWithTheirPageSettings)
         EXPECT_EQ(made->SaveToStream(), std::vector<std::uint8_t>(stream.begin(), stream.end()))
             << name;
     }
+    // The landscape variant keeps its stored orientation; the order form stands.
+    EXPECT_EQ(TBill::FromBuiltin("TPrintDHD_HX")->GetPrintOrient(), printing::PrinterOrientation::poLandscape);
     auto dhd = TBill::FromBuiltin("tprintdhd");
     ASSERT_TRUE(dhd);
-    EXPECT_EQ(dhd->GetPrintOrient(), printing::PrinterOrientation::poLandscape);
+    EXPECT_EQ(dhd->GetPrintOrient(), printing::PrinterOrientation::poPortrait);
     EXPECT_EQ(dhd->GetPaperSize(), 9);
     EXPECT_EQ(TBill::FromBuiltin("TPrintNone"), nullptr);
 }

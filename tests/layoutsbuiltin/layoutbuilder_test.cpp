@@ -47,7 +47,8 @@ void PrintTo(const Expected &e, std::ostream *os)
 
 // Figures read off the design tables, independent of the sources.
 const Expected kLayouts[] = {
-    {"TPrintDHD", 12, 42, 743, 1065, 2, 36, 2, {100, 0, 0, 1, 9, 0, 0, false}, 14, 9},
+    // The order form prints portrait: 40 body rows need a standing A4 sheet.
+    {"TPrintDHD", 12, 42, 743, 1065, 2, 36, 2, {100, 0, 0, 0, 9, 0, 0, false}, 14, 9},
     {"TPrintDHD_HX", 14, 42, 938, 1065, 2, 36, 2, {100, 31, 0, 1, 9, 0, 0, false}, 14, 9},
     {"TPrintJHD", 10, 42, 753, 1088, 2, 36, 2, {100, 2, 32, 0, 9, 0, 0, false}, 22, 5},
     {"TPrintTHD", 11, 9, 753, 324, 1, 5, 1, {100, 2, 0, 0, 9, 0, 0, false}, 17, 13},
