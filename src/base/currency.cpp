@@ -12,7 +12,10 @@ namespace {
 
 constexpr int kScaleDigits = 4;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimBlanks(std::string_view text)
 {
@@ -36,8 +39,10 @@ std::optional<std::int64_t> toScaled(detail::DecimalDigits d)
     // Accumulate negatively: the negative range is one larger.
     std::int64_t value = 0;
     for (int i = 0; i < wholeDigits; ++i) {
-        const int digit = i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] - '0' : 0;
-        if (__builtin_mul_overflow(value, 10, &value) || __builtin_sub_overflow(value, digit, &value))
+        const int digit =
+            i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] - '0' : 0;
+        if (__builtin_mul_overflow(value, 10, &value) ||
+            __builtin_sub_overflow(value, digit, &value))
             return std::nullopt;
     }
     if (!d.negative) {
@@ -111,7 +116,10 @@ std::optional<Currency> Currency::parse(std::string_view text, const FormatSetti
     return parseWith(text, fs.decimalSeparator);
 }
 
-std::optional<Currency> Currency::parse(std::string_view text) { return parseWith(text, '.'); }
+std::optional<Currency> Currency::parse(std::string_view text)
+{
+    return parseWith(text, '.');
+}
 
 double Currency::toDouble() const
 {
@@ -120,8 +128,8 @@ double Currency::toDouble() const
 
 std::string formatCurrency(Currency value, const FormatSettings &fs, int decimals, int precision)
 {
-    return detail::formatCurrencyDigits(detail::DecimalDigits::fromScaled(value.scaled(), kScaleDigits),
-                                        fs, decimals, precision);
+    return detail::formatCurrencyDigits(
+        detail::DecimalDigits::fromScaled(value.scaled(), kScaleDigits), fs, decimals, precision);
 }
 
 } // namespace tally

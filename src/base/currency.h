@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +17,12 @@ class Currency
 public:
     constexpr Currency() = default;
 
-    static constexpr Currency fromScaled(std::int64_t scaled) { Currency c; c.m_scaled = scaled; return c; }
+    static constexpr Currency fromScaled(std::int64_t scaled)
+    {
+        Currency c;
+        c.m_scaled = scaled;
+        return c;
+    }
     // Rounds half away from zero to four decimals. NaN gives zero; values
     // beyond the range saturate at min()/max().
     static Currency fromDouble(double value);

@@ -11,13 +11,18 @@ namespace {
 
 constexpr std::array<std::string_view, 12> kShortMonths = {
     "1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"};
-constexpr std::array<std::string_view, 12> kLongMonths = {
-    "一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"};
-constexpr std::array<std::string_view, 7> kShortDays = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+constexpr std::array<std::string_view, 12> kLongMonths = {"一月", "二月", "三月",   "四月",
+                                                          "五月", "六月", "七月",   "八月",
+                                                          "九月", "十月", "十一月", "十二月"};
+constexpr std::array<std::string_view, 7> kShortDays = {"周日", "周一", "周二", "周三",
+                                                        "周四", "周五", "周六"};
 constexpr std::array<std::string_view, 7> kLongDays = {"星期日", "星期一", "星期二", "星期三",
                                                        "星期四", "星期五", "星期六"};
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 void appendNumber(std::string &out, long long value, int width)
 {
@@ -87,7 +92,8 @@ void format(std::string &out, std::string_view pattern, const LocalDateTime &dt,
             if (run <= 2)
                 appendNumber(out, dt.day, static_cast<int>(run));
             else if (run <= 4)
-                out += nameAt(run == 3 ? kShortDays : kLongDays, weekday(dt.year, dt.month, dt.day));
+                out +=
+                    nameAt(run == 3 ? kShortDays : kLongDays, weekday(dt.year, dt.month, dt.day));
             else if (depth == 0)
                 format(out, fs.shortDateFormat, dt, fs, depth + 1);
             break;
@@ -114,8 +120,9 @@ void format(std::string &out, std::string_view pattern, const LocalDateTime &dt,
             break;
         case 't':
             if (depth == 0)
-                format(out, run == 1 ? std::string_view("h:nn") : std::string_view(fs.longTimeFormat), dt, fs,
-                       depth + 1);
+                format(out,
+                       run == 1 ? std::string_view("h:nn") : std::string_view(fs.longTimeFormat),
+                       dt, fs, depth + 1);
             break;
         default:
             out.append(pattern.substr(i, run));
@@ -144,7 +151,8 @@ LocalDateTime LocalDateTime::now()
     return dt;
 }
 
-std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt, const FormatSettings &fs)
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
+                           const FormatSettings &fs)
 {
     std::string out;
     format(out, pattern, dt, fs, 0);

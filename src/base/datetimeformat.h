@@ -26,7 +26,8 @@ struct LocalDateTime
 // (am/pm is not supported). Names and the date/time parts of c, t, tt and
 // ddddd come from `fs`. Never fails.
 // "yyyy-mm-dd,hh:nn:ss" -> "2024-11-16,09:13:55"; "h:m:s:z" -> "9:5:3:7".
-std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt, const FormatSettings &fs);
+std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
+                           const FormatSettings &fs);
 
 // Same with Chinese (PRC) settings.
 std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt);

@@ -33,8 +33,8 @@ DecimalDigits DecimalDigits::fromScaled(std::int64_t scaled, int scaleDigits)
     DecimalDigits d;
     d.negative = scaled < 0;
     // Unsigned negation keeps INT64_MIN exact.
-    std::uint64_t magnitude = d.negative ? 0 - static_cast<std::uint64_t>(scaled)
-                                         : static_cast<std::uint64_t>(scaled);
+    std::uint64_t magnitude =
+        d.negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
     std::string reversed;
     while (magnitude > 0) {
         reversed += static_cast<char>('0' + magnitude % 10);
@@ -90,15 +90,22 @@ void DecimalDigits::keepDigits(int count)
     normalize();
 }
 
-void DecimalDigits::roundToSignificant(int count) { keepDigits(count); }
+void DecimalDigits::roundToSignificant(int count)
+{
+    keepDigits(count);
+}
 
-void DecimalDigits::roundToDecimals(int decimals) { keepDigits(pointPos + decimals); }
+void DecimalDigits::roundToDecimals(int decimals)
+{
+    keepDigits(pointPos + decimals);
+}
 
 std::string DecimalDigits::integerDigits() const
 {
     if (pointPos <= 0)
         return "0";
-    std::string out = digits.substr(0, static_cast<std::size_t>(std::min<int>(pointPos, static_cast<int>(digits.size()))));
+    std::string out = digits.substr(
+        0, static_cast<std::size_t>(std::min<int>(pointPos, static_cast<int>(digits.size()))));
     out.append(static_cast<std::size_t>(pointPos) - out.size(), '0');
     return out;
 }
@@ -109,7 +116,9 @@ std::string DecimalDigits::fractionDigits(int count) const
     out.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         const int index = pointPos + i;
-        out += index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
+        out += index >= 0 && index < static_cast<int>(digits.size())
+                   ? digits[static_cast<std::size_t>(index)]
+                   : '0';
     }
     return out;
 }

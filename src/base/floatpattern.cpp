@@ -52,8 +52,8 @@ std::vector<std::string_view> splitSections(std::string_view pattern)
 // True when an exponent marker ("E+0", "e-00") starts at i.
 bool exponentAt(std::string_view s, std::size_t i)
 {
-    return (s[i] == 'E' || s[i] == 'e') && i + 2 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-')
-        && s[i + 2] == '0';
+    return (s[i] == 'E' || s[i] == 'e') && i + 2 < s.size() &&
+           (s[i + 1] == '+' || s[i + 1] == '-') && s[i + 2] == '0';
 }
 
 SectionLayout analyse(std::string_view s)
@@ -113,10 +113,12 @@ RenderedNumber render(double magnitude, const SectionLayout &layout)
     d.negative = false;
     int exponent = 0;
     if (layout.scientific) {
-        d.roundToSignificant(1 + layout.maxFracDigits);
+        // The mantissa gets as many integer digits as the pattern demands.
+        const int intDigits = std::max(1, layout.minIntDigits);
+        d.roundToSignificant(intDigits + layout.maxFracDigits);
         if (!d.isZero()) {
-            exponent = d.pointPos - 1;
-            d.pointPos = 1;
+            exponent = d.pointPos - intDigits;
+            d.pointPos = intDigits;
         }
     } else {
         d.roundToDecimals(layout.maxFracDigits);
@@ -126,9 +128,11 @@ RenderedNumber render(double magnitude, const SectionLayout &layout)
     if (r.intDigits == "0" && layout.minIntDigits == 0)
         r.intDigits.clear();
     if (static_cast<int>(r.intDigits.size()) < layout.minIntDigits)
-        r.intDigits.insert(0, static_cast<std::size_t>(layout.minIntDigits) - r.intDigits.size(), '0');
+        r.intDigits.insert(0, static_cast<std::size_t>(layout.minIntDigits) - r.intDigits.size(),
+                           '0');
     r.fracDigits = d.fractionDigits(layout.maxFracDigits);
-    while (static_cast<int>(r.fracDigits.size()) > layout.minFracDigits && r.fracDigits.back() == '0')
+    while (static_cast<int>(r.fracDigits.size()) > layout.minFracDigits &&
+           r.fracDigits.back() == '0')
         r.fracDigits.pop_back();
     if (layout.scientific) {
         std::string digits = std::to_string(std::abs(exponent));

@@ -1,8 +1,8 @@
 #include "base/formatsettings.h"
 
 #include <algorithm>
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
@@ -50,21 +50,27 @@ int negativeForm(char csPrecedes, char sepBySpace, char signPosn)
     const bool before = csPrecedes == 1;
     const bool space = sepBySpace == 1 || sepBySpace == 2;
     switch (signPosn) {
-    case 0: return before ? (space ? 14 : 0) : (space ? 15 : 4);
-    case 2: return before ? (space ? 11 : 3) : (space ? 10 : 7);
-    case 3: return before ? (space ? 9 : 1) : (space ? 13 : 6);
-    case 4: return before ? (space ? 12 : 2) : (space ? 10 : 7);
-    default: return before ? (space ? 9 : 1) : (space ? 8 : 5);
+    case 0:
+        return before ? (space ? 14 : 0) : (space ? 15 : 4);
+    case 2:
+        return before ? (space ? 11 : 3) : (space ? 10 : 7);
+    case 3:
+        return before ? (space ? 9 : 1) : (space ? 13 : 6);
+    case 4:
+        return before ? (space ? 12 : 2) : (space ? 10 : 7);
+    default:
+        return before ? (space ? 9 : 1) : (space ? 8 : 5);
     }
 }
 
 // Appends literal text, quoted when the pattern language could read any of it
-// as a specifier.
+// as a field letter.
 void appendLiteral(std::string &out, const std::string &literal)
 {
-    static constexpr std::string_view kSpecifiers = "yYmMdDhHnNsSzZaAcCtTeEgG'";
+    static constexpr std::string_view kPatternLetters = "yYmMdDhHnNsSzZaAcCtTeEgG'";
     const bool quote = std::any_of(literal.begin(), literal.end(), [](char c) {
-        return kSpecifiers.find(c) != std::string_view::npos || static_cast<unsigned char>(c) >= 0x80;
+        return kPatternLetters.find(c) != std::string_view::npos ||
+               static_cast<unsigned char>(c) >= 0x80;
     });
     if (!quote) {
         out += literal;
@@ -100,38 +106,85 @@ std::string strftimeToPattern(std::string_view format)
         }
         appendLiteral(out, literal);
         literal.clear();
-        char spec = format[++i];
+        char conversion = format[++i];
         // Flags and the alternative/era modifiers do not change the fields.
-        while ((spec == 'E' || spec == 'O' || spec == '-' || spec == '_' || spec == '0' || spec == '^'
-                || spec == '#')
-               && i + 1 < format.size())
-            spec = format[++i];
-        switch (spec) {
-        case 'Y': case 'G': out += "yyyy"; break;
-        case 'y': case 'g': out += "yy"; break;
-        case 'm': out += "mm"; break;
-        case 'd': out += "dd"; break;
-        case 'e': out += 'd'; break;
-        case 'H': case 'I': out += "hh"; break;
-        case 'k': case 'l': out += 'h'; break;
-        case 'M': out += "nn"; break;
-        case 'S': out += "ss"; break;
-        case 'D': out += "mm/dd/yy"; break;
-        case 'F': out += "yyyy-mm-dd"; break;
-        case 'T': case 'r': out += "hh:nn:ss"; break;
-        case 'R': out += "hh:nn"; break;
-        case 'b': case 'h': out += "mmm"; break;
-        case 'B': out += "mmmm"; break;
-        case 'a': out += "ddd"; break;
-        case 'A': out += "dddd"; break;
-        case 'n': literal += ' '; break;
-        case 't': literal += ' '; break;
-        case '%': literal += '%'; break;
-        default: break; // %p, %Z and the like have no counterpart
+        while ((conversion == 'E' || conversion == 'O' || conversion == '-' || conversion == '_' ||
+                conversion == '0' || conversion == '^' || conversion == '#') &&
+               i + 1 < format.size())
+            conversion = format[++i];
+        switch (conversion) {
+        case 'Y':
+        case 'G':
+            out += "yyyy";
+            break;
+        case 'y':
+        case 'g':
+            out += "yy";
+            break;
+        case 'm':
+            out += "mm";
+            break;
+        case 'd':
+            out += "dd";
+            break;
+        case 'e':
+            out += 'd';
+            break;
+        case 'H':
+        case 'I':
+            out += "hh";
+            break;
+        case 'k':
+        case 'l':
+            out += 'h';
+            break;
+        case 'M':
+            out += "nn";
+            break;
+        case 'S':
+            out += "ss";
+            break;
+        case 'D':
+            out += "mm/dd/yy";
+            break;
+        case 'F':
+            out += "yyyy-mm-dd";
+            break;
+        case 'T':
+        case 'r':
+            out += "hh:nn:ss";
+            break;
+        case 'R':
+            out += "hh:nn";
+            break;
+        case 'b':
+        case 'h':
+            out += "mmm";
+            break;
+        case 'B':
+            out += "mmmm";
+            break;
+        case 'a':
+            out += "ddd";
+            break;
+        case 'A':
+            out += "dddd";
+            break;
+        case 'n':
+            literal += ' ';
+            break;
+        case 't':
+            literal += ' ';
+            break;
+        case '%':
+            literal += '%';
+            break;
+        default:
+            break; // %p, %Z and the like have no counterpart
         }
     }
     appendLiteral(out, literal);
-    // Trailing blanks left behind by dropped specifiers ("%I:%M:%S %p").
+    // Trailing blanks left behind by dropped conversions ("%I:%M:%S %p").
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out;

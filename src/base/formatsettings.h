@@ -26,14 +26,16 @@ struct FormatSettings
     static FormatSettings chinesePrc();
 
     // Filled from the process's current C library locale (the caller decides
-    // whether to call setlocale(LC_ALL, "") first); chinesePrc() for C/POSIX, and
-    // Chinese (PRC) values for whatever the locale leaves undefined. Reads
+    // whether to call setlocale(LC_ALL, "") first). Each of LC_MONETARY,
+    // LC_NUMERIC and LC_TIME that is "C", "POSIX" or "C.<charset>" keeps the
+    // chinesePrc() values, as does whatever the locale leaves undefined; a
+    // separator wider than one ASCII byte becomes ' ' (grouping) or '.'. Reads
     // localeconv(), so do not call it while another thread changes the locale.
     static FormatSettings fromSystemLocale();
 };
 
 // Converts a C library date/time format ("%Y-%m-%d", "%H:%M:%S") into the
-// regional pattern language ("yyyy-mm-dd", "hh:nn:ss"); unknown specifiers are
+// regional pattern language ("yyyy-mm-dd", "hh:nn:ss"); unknown conversions are
 // dropped and literal letters quoted.
 std::string strftimeToPattern(std::string_view format);
 

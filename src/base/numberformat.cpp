@@ -31,7 +31,38 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// For a number from_chars found out of range: true when it is too small rather
+// than too large (its first significant digit lies right of the point).
+bool underflows(const std::string &normalized)
+{
+    const auto e = normalized.find('e');
+    const std::string mantissa = normalized.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        const char *first = normalized.data() + e + 1;
+        if (*first == '+')
+            ++first;
+        if (std::from_chars(first, normalized.data() + normalized.size(), exponent).ec !=
+            std::errc())
+            return normalized[e + 1] == '-'; // an exponent beyond long long
+    }
+    const auto point = mantissa.find('.');
+    const std::string integer = mantissa.substr(0, point);
+    const auto firstNonZero = integer.find_first_not_of("-0");
+    if (firstNonZero != std::string::npos)
+        return exponent + static_cast<long long>(integer.size() - firstNonZero) <= 0;
+    const std::string fraction =
+        point == std::string::npos ? std::string() : mantissa.substr(point + 1);
+    const auto firstFraction = fraction.find_first_not_of('0');
+    if (firstFraction == std::string::npos)
+        return true; // all zeros
+    return exponent - static_cast<long long>(firstFraction) <= 0;
+}
 
 std::string nonFinite(double value)
 {
@@ -68,29 +99,49 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
     const std::string &s = fs.currencyString;
     if (!value.negative) {
         switch (fs.currencyFormat) {
-        case 1: return n + s;
-        case 2: return s + " " + n;
-        case 3: return n + " " + s;
-        default: return s + n;
+        case 1:
+            return n + s;
+        case 2:
+            return s + " " + n;
+        case 3:
+            return n + " " + s;
+        default:
+            return s + n;
         }
     }
     switch (fs.negCurrFormat) {
-    case 1: return "-" + s + n;
-    case 2: return s + "-" + n;
-    case 3: return s + n + "-";
-    case 4: return "(" + n + s + ")";
-    case 5: return "-" + n + s;
-    case 6: return n + "-" + s;
-    case 7: return n + s + "-";
-    case 8: return "-" + n + " " + s;
-    case 9: return "-" + s + " " + n;
-    case 10: return n + " " + s + "-";
-    case 11: return s + " " + n + "-";
-    case 12: return s + " -" + n;
-    case 13: return n + "- " + s;
-    case 14: return "(" + s + " " + n + ")";
-    case 15: return "(" + n + " " + s + ")";
-    default: return "(" + s + n + ")";
+    case 1:
+        return "-" + s + n;
+    case 2:
+        return s + "-" + n;
+    case 3:
+        return s + n + "-";
+    case 4:
+        return "(" + n + s + ")";
+    case 5:
+        return "-" + n + s;
+    case 6:
+        return n + "-" + s;
+    case 7:
+        return n + s + "-";
+    case 8:
+        return "-" + n + " " + s;
+    case 9:
+        return "-" + s + " " + n;
+    case 10:
+        return n + " " + s + "-";
+    case 11:
+        return s + " " + n + "-";
+    case 12:
+        return s + " -" + n;
+    case 13:
+        return n + "- " + s;
+    case 14:
+        return "(" + s + " " + n + ")";
+    case 15:
+        return "(" + n + " " + s + ")";
+    default:
+        return "(" + s + n + ")";
     }
 }
 
@@ -128,13 +179,14 @@ std::string formatCurrency(double value, const FormatSettings &fs, int decimals,
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    return detail::formatCurrencyDigits(DecimalDigits::fromDouble(value, std::clamp(precision, 1, 17)),
-                                        fs, decimals, precision);
+    return detail::formatCurrencyDigits(
+        DecimalDigits::fromDouble(value, std::clamp(precision, 1, 17)), fs, decimals, precision);
 }
 
 namespace {
 
-std::string fixedForm(double value, const FormatSettings &fs, int decimals, int precision, bool group)
+std::string fixedForm(double value, const FormatSettings &fs, int decimals, int precision,
+                      bool group)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
@@ -202,6 +254,8 @@ std::optional<double> parseFloat(std::string_view text, const FormatSettings &fs
     double value = 0;
     const char *end = normalized.data() + normalized.size();
     const auto [ptr, ec] = std::from_chars(normalized.data(), end, value);
+    if (ec == std::errc::result_out_of_range && ptr == end && underflows(normalized))
+        return normalized.front() == '-' ? -0.0 : 0.0;
     if (ec != std::errc() || ptr != end)
         return std::nullopt;
     return value;

@@ -15,7 +15,7 @@ constexpr char32_t kInvalid = 0xFFFFFFFF;
 struct Decoded
 {
     char32_t codePoint; // kInvalid for an ill-formed subpart
-    std::size_t length;  // bytes consumed, at least 1
+    std::size_t length; // bytes consumed, at least 1
 };
 
 // Decodes one character at `pos`. An ill-formed sequence consumes its maximal
@@ -161,8 +161,14 @@ std::size_t encodedWidth(std::string_view utf8Char, char32_t cp)
     return bytes.size();
 }
 
-bool isGbkLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-bool isGbkTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+bool isGbkLead(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+bool isGbkTrail(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 } // namespace
 
@@ -196,6 +202,11 @@ std::string toCodePage(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
+    // Whole-text conversion is the common case; iconv stops at the first
+    // character GBK lacks, and then each character is converted on its own.
+    if (isValidUtf8(utf8) && encoder().convert(utf8, out))
+        return out;
+    out.clear();
     for (std::size_t pos = 0; pos < utf8.size();) {
         const Decoded d = decodeAt(utf8, pos);
         encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
@@ -216,8 +227,8 @@ std::string fromCodePage(std::string_view cp936)
             continue;
         }
         std::size_t len = 1;
-        if (isGbkLead(b) && pos + 1 < cp936.size()
-            && isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
+        if (isGbkLead(b) && pos + 1 < cp936.size() &&
+            isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
             len = 2;
         if (!decoder().convert(cp936.substr(pos, len), out))
             appendUtf8(out, kReplacement);
@@ -228,13 +239,7 @@ std::string fromCodePage(std::string_view cp936)
 
 std::size_t codePageLength(std::string_view utf8)
 {
-    std::size_t length = 0;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const Decoded d = decodeAt(utf8, pos);
-        length += encodedWidth(utf8.substr(pos, d.length), d.codePoint);
-        pos += d.length;
-    }
-    return length;
+    return toCodePage(utf8).size();
 }
 
 std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes)

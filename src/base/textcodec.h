@@ -9,7 +9,8 @@ namespace tally::text {
 
 // Engine text is UTF-8. The legacy code page (936, GBK) is used only where a
 // byte format demands it: field and export widths, export file bytes and the
-// single-byte strings of layout streams.
+// single-byte strings of layout streams. All functions are safe to call from
+// several threads at once (each thread has its own conversion state).
 
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool isValidUtf8(std::string_view bytes);
@@ -17,18 +18,19 @@ bool isValidUtf8(std::string_view bytes);
 // Replaces every ill-formed UTF-8 sequence by U+FFFD, so the result is valid.
 std::string sanitizeUtf8(std::string_view bytes);
 
-// UTF-8 to code page 936. Characters the code page lacks become '?', so the
-// result always has one entry per character. Ill-formed input is sanitised first.
+// UTF-8 to code page 936. Characters the code page lacks become '?', as does
+// each ill-formed UTF-8 sequence, so nothing is dropped silently.
 std::string toCodePage(std::string_view utf8);
 
 // Code page 936 to UTF-8. Byte sequences that are not GBK become U+FFFD.
 std::string fromCodePage(std::string_view cp936);
 
-// Byte length of the text in code page 936: one Chinese character counts two.
+// Byte length of the text in code page 936 (toCodePage(utf8).size()): ASCII
+// counts one, a Chinese character two, a character the code page lacks one.
 std::size_t codePageLength(std::string_view utf8);
 
 // The longest prefix of utf8 whose code page length is at most maxBytes,
-// never splitting a character.
+// never splitting a character (nor an ill-formed sequence).
 std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes);
 
 } // namespace tally::text

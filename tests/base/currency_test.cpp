@@ -110,7 +110,8 @@ struct FormatCase
 TEST(CurrencyFormat, FormatsExactly)
 {
     const FormatSettings fs = FormatSettings::chinesePrc();
-    EXPECT_EQ(tally::formatCurrency(money("28969.12") + money("3765.98"), fs, 2, 10), "￥32,735.10");
+    EXPECT_EQ(tally::formatCurrency(money("28969.12") + money("3765.98"), fs, 2, 10),
+              "￥32,735.10");
     const std::vector<FormatCase> cases = {
         {"28969.12", 2, 10, "￥28,969.12"},
         {"3765.98", 2, 10, "￥3,765.98"},
@@ -127,7 +128,8 @@ TEST(CurrencyFormat, FormatsExactly)
         {"-922337203685477.5808", 2, 15, "￥-922,337,203,685,478.00"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(tally::formatCurrency(money(c.text), fs, c.decimals, c.precision), c.expected) << c.text;
+        EXPECT_EQ(tally::formatCurrency(money(c.text), fs, c.decimals, c.precision), c.expected)
+            << c.text;
 }
 
 } // namespace

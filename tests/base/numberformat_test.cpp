@@ -12,7 +12,10 @@ using tally::FormatSettings;
 
 namespace {
 
-FormatSettings prc() { return FormatSettings::chinesePrc(); }
+FormatSettings prc()
+{
+    return FormatSettings::chinesePrc();
+}
 
 FormatSettings commaDecimal()
 {
@@ -81,8 +84,9 @@ TEST(FormatCurrency, PositivePlacements)
 TEST(FormatCurrency, NegativeForms)
 {
     const char *expected[] = {
-        "(￥1,234.50)", "-￥1,234.50", "￥-1,234.50", "￥1,234.50-",   "(1,234.50￥)", "-1,234.50￥",
-        "1,234.50-￥",  "1,234.50￥-", "-1,234.50 ￥", "-￥ 1,234.50", "1,234.50 ￥-", "￥ 1,234.50-",
+        "(￥1,234.50)", "-￥1,234.50",  "￥-1,234.50",   "￥1,234.50-",
+        "(1,234.50￥)", "-1,234.50￥",  "1,234.50-￥",   "1,234.50￥-",
+        "-1,234.50 ￥", "-￥ 1,234.50", "1,234.50 ￥-",  "￥ 1,234.50-",
         "￥ -1,234.50", "1,234.50- ￥", "(￥ 1,234.50)", "(1,234.50 ￥)",
     };
     for (int format = 0; format < 16; ++format) {
@@ -115,7 +119,8 @@ TEST(FormatCurrency, RoundsDecimalsAndSignificantDigits)
         {32735.1, 2, 10, "￥32,735.10"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(tally::formatCurrency(c.value, prc(), c.decimals, c.precision), c.expected) << c.value;
+        EXPECT_EQ(tally::formatCurrency(c.value, prc(), c.decimals, c.precision), c.expected)
+            << c.value;
 }
 
 TEST(FormatCurrency, HonoursSeparatorsAndSettingsDecimals)
@@ -176,6 +181,8 @@ TEST(FormatFloatPattern, PatternLanguage)
         {"0.0E-0", 12345, "1.2E4"},
         {"0.00E+00", 0, "0.00E+00"},
         {"0.00E+00", 9.999, "1.00E+01"},
+        {"00.0E+0", 12345, "12.3E+3"},
+        {"0.0E+00;(0.0E+00)", -0.5, "(5.0E-01)"},
         {"", 50.8, "50.8"},
     };
     for (const auto &c : cases)
@@ -195,7 +202,8 @@ TEST(FormatZeroPadded, PadsToAtLeastTheDigits)
     EXPECT_EQ(tally::formatZeroPadded(1234567, 6), "1234567");
     EXPECT_EQ(tally::formatZeroPadded(0, 6), "000000");
     EXPECT_EQ(tally::formatZeroPadded(-5, 6), "-000005");
-    EXPECT_EQ(tally::formatZeroPadded(std::numeric_limits<std::int64_t>::min(), 6), "-9223372036854775808");
+    EXPECT_EQ(tally::formatZeroPadded(std::numeric_limits<std::int64_t>::min(), 6),
+              "-9223372036854775808");
 }
 
 struct ParseFloatCase
@@ -207,12 +215,36 @@ struct ParseFloatCase
 TEST(ParseFloat, AcceptsDecimalNumbersOnly)
 {
     const std::vector<ParseFloatCase> cases = {
-        {"1.5", 1.5},     {" -2.5 ", -2.5}, {"+3", 3.0},          {"5.", 5.0},
-        {".5", 0.5},      {"1e3", 1000.0},  {"2.5E-1", 0.25},     {"28969.12", 28969.12},
-        {"", {}},         {"   ", {}},      {"1,2", {}},          {"abc", {}},
-        {".", {}},        {"-", {}},        {"1e", {}},           {"1e+", {}},
-        {"1e999", {}},    {"0x10", {}},     {"inf", {}},          {"nan", {}},
-        {"1.2.3", {}},    {"1 2", {}},      {"--1", {}},          {"12abc", {}},
+        {"1.5", 1.5},
+        {" -2.5 ", -2.5},
+        {"+3", 3.0},
+        {"5.", 5.0},
+        {".5", 0.5},
+        {"1e3", 1000.0},
+        {"2.5E-1", 0.25},
+        {"28969.12", 28969.12},
+        {"", {}},
+        {"   ", {}},
+        {"1,2", {}},
+        {"abc", {}},
+        {".", {}},
+        {"-", {}},
+        {"1e", {}},
+        {"1e+", {}},
+        {"1e999", {}},
+        {"1e-999", 0.0},
+        {"1e-310", 1e-310},
+        {"0x10", {}},
+        {"inf", {}},
+        {"nan", {}},
+        {"1.2.3", {}},
+        {"1 2", {}},
+        {"--1", {}},
+        {"12abc", {}},
+        {"0.00001e-999", 0.0},
+        {"1000e-320", 1e-317},
+        {"1e99999999999999999999", {}},
+        {"1e-99999999999999999999", 0.0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(tally::parseFloat(c.text, prc()), c.expected) << '"' << c.text << '"';

@@ -35,8 +35,7 @@ TEST_P(Utf8Validity, ValidatesAndSanitizes)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Utf8Validity,
-    testing::Values(Utf8Case{"Empty", "", true, ""},
-                    Utf8Case{"Ascii", "abc 123", true, "abc 123"},
+    testing::Values(Utf8Case{"Empty", "", true, ""}, Utf8Case{"Ascii", "abc 123", true, "abc 123"},
                     Utf8Case{"Chinese", "正常接收", true, "正常接收"},
                     Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true, "\xF0\x9F\x98\x80"},
                     Utf8Case{"EmbeddedNul", std::string("a\0b", 3), true, std::string("a\0b", 3)},
@@ -44,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Utf8Case{"OverlongSlash", "\xC0\xAF", false, kFffd + kFffd},
                     Utf8Case{"OverlongThreeByte", "\xE0\x80\xAF", false, kFffd + kFffd + kFffd},
                     Utf8Case{"Surrogate", "\xED\xA0\x80", false, kFffd + kFffd + kFffd},
-                    Utf8Case{"BeyondUnicode", "\xF4\x90\x80\x80", false, kFffd + kFffd + kFffd + kFffd},
+                    Utf8Case{"BeyondUnicode", "\xF4\x90\x80\x80", false,
+                             kFffd + kFffd + kFffd + kFffd},
                     Utf8Case{"TruncatedAtEnd", "中\xE4\xB8", false, "中" + kFffd},
                     Utf8Case{"TruncatedBeforeAscii", "\xE4\xB8x", false, kFffd + "x"},
                     Utf8Case{"InvalidLeadByte", "\xFF\xFEok", false, kFffd + kFffd + "ok"}),
@@ -74,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CodePageCase{"Empty", "", "", 0},
                     CodePageCase{"Ascii", "JLBH 12", "JLBH 12", 7},
                     CodePageCase{"OneChinese", "中", "\xD6\xD0", 2},
-                    CodePageCase{"Mixed", "a中b", "a\xD6\xD0" "b", 4},
+                    CodePageCase{"Mixed", "a中b",
+                                 "a\xD6\xD0"
+                                 "b",
+                                 4},
                     CodePageCase{"FullWidthYuan", "￥", "\xA3\xA4", 2},
                     CodePageCase{"FullWidthColon", "本次：", "\xB1\xBE\xB4\xCE\xA3\xBA", 6},
                     CodePageCase{"UnmappableEmoji", "a\xF0\x9F\x98\x80z", "a?z", 3},
@@ -84,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CodePage, RoundTripsMappableText)
 {
-    for (const std::string text : {"", "abc", "正常接收信息3条", "间隔2.5秒 上次:", "满百折扣：￥12.50", "€"}) {
+    for (const std::string text :
+         {"", "abc", "正常接收信息3条", "间隔2.5秒 上次:", "满百折扣：￥12.50", "€"}) {
         EXPECT_EQ(fromCodePage(toCodePage(text)), text) << text;
         EXPECT_EQ(toCodePage(text).size(), codePageLength(text)) << text;
     }
@@ -110,9 +114,9 @@ struct TruncateCase
 TEST(CodePage, TruncatesWithoutSplittingCharacters)
 {
     const std::vector<TruncateCase> cases = {
-        {"abc", 0, ""},         {"abc", 2, "ab"},       {"abc", 10, "abc"},
-        {"中文", 1, ""},        {"中文", 2, "中"},      {"中文", 3, "中"},
-        {"a中文", 4, "a中"},    {"a中文", 5, "a中文"},  {"\xF0\x9F\x98\x80x", 1, "\xF0\x9F\x98\x80"},
+        {"abc", 0, ""},      {"abc", 2, "ab"},      {"abc", 10, "abc"},
+        {"中文", 1, ""},     {"中文", 2, "中"},     {"中文", 3, "中"},
+        {"a中文", 4, "a中"}, {"a中文", 5, "a中文"}, {"\xF0\x9F\x98\x80x", 1, "\xF0\x9F\x98\x80"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(truncateToCodePageLength(c.text, c.maxBytes), c.expected)
@@ -128,7 +132,8 @@ TEST(CodePage, ConvertsFromSeveralThreadsAtOnce)
     for (std::size_t t = 0; t < failures.size(); ++t) {
         threads.emplace_back([&failures, t] {
             for (int i = 0; i < 500; ++i) {
-                if (fromCodePage(toCodePage("结算单中文" + std::to_string(i))) != "结算单中文" + std::to_string(i))
+                if (fromCodePage(toCodePage("结算单中文" + std::to_string(i))) !=
+                    "结算单中文" + std::to_string(i))
                     ++failures[t];
             }
         });

@@ -1,0 +1,50 @@
+// Feeds arbitrary bytes to the text codec, the number and currency parsers and
+// the pattern formatters, checking the invariants the rest of the engine
+// relies on.
+#include "base/currency.h"
+#include "base/datetimeformat.h"
+#include "base/formatsettings.h"
+#include "base/numberformat.h"
+#include "base/textcodec.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    using namespace tally;
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    const FormatSettings fs = FormatSettings::chinesePrc();
+
+    const std::string clean = text::sanitizeUtf8(bytes);
+    check(text::isValidUtf8(clean));
+    check(text::isValidUtf8(bytes) == (clean == bytes));
+    check(text::toCodePage(bytes).size() == text::codePageLength(bytes));
+    check(text::isValidUtf8(text::fromCodePage(bytes)));
+    const std::size_t limit = size % 17;
+    const std::string_view prefix = text::truncateToCodePageLength(bytes, limit);
+    check(text::codePageLength(prefix) <= limit);
+    check(bytes.substr(0, prefix.size()) == prefix);
+
+    if (const auto value = parseFloat(bytes, fs))
+        (void)formatGeneral(*value, fs);
+    (void)parseInt32(bytes);
+    if (const auto money = Currency::parse(bytes, fs))
+        (void)formatCurrency(*money, fs, 4, 19);
+    (void)formatFloatPattern(bytes, -1234.5678, fs);
+    (void)formatFloatPattern(bytes, 0.0, fs);
+    LocalDateTime dt;
+    (void)formatDateTime(bytes, dt, fs);
+    return 0;
+}
