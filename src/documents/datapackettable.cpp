@@ -185,13 +185,14 @@ bool DataPacketTable::currentCell(int column, std::uint64_t &value) const
     const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
     if (c.nulls[m_current])
         return false;
-    value = c.cells[m_current];
+    value = c.get(m_current);
     return true;
 }
 
 std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
-    return std::string_view(m_data.text).substr(cell::textOffset(value), cell::textLength(value));
+    // Text cells point at values the in-place parse left NUL-terminated.
+    return std::string_view(m_data.text.c_str() + cell::textOffset(value));
 }
 
 } // namespace tally

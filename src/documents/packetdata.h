@@ -21,14 +21,44 @@ struct PacketFieldInfo
     bool currency = false;
 };
 
-// The values of one field, one 64-bit cell per row: the integer, the bits of
-// the double, a packed date-time, or offset and length of text inside
-// PacketData::text. Kept this compact so a large packet costs little more than
-// its text.
+// The values of one field, one cell per row: the integer, the bits of the
+// double, a packed date-time, or the offset of NUL-terminated text inside
+// PacketData::text. Kinds whose cells fit 32 bits keep them in `narrow`, the
+// others in `wide`, so a large packet costs little more than its text.
 struct PacketColumn
 {
-    std::vector<std::uint64_t> cells;
+    std::vector<std::uint32_t> narrow;
+    std::vector<std::uint64_t> wide;
     std::vector<bool> nulls;
+
+    // True for the kinds stored in `narrow`.
+    static bool isNarrow(FieldKind kind)
+    {
+        switch (kind) {
+        case FieldKind::Int64:
+        case FieldKind::Float:
+        case FieldKind::Bcd:
+        case FieldKind::Date:
+        case FieldKind::Time:
+        case FieldKind::DateTime: return false;
+        default: return true;
+        }
+    }
+    void resize(FieldKind kind, std::size_t rows)
+    {
+        (isNarrow(kind) ? narrow.resize(rows) : wide.resize(rows));
+        nulls.assign(rows, true);
+    }
+    // Narrow cells come back zero-extended; signed narrow kinds are
+    // sign-extended by their reader (PacketField).
+    std::uint64_t get(std::size_t row) const { return narrow.empty() ? wide[row] : narrow[row]; }
+    void set(std::size_t row, std::uint64_t v)
+    {
+        if (narrow.empty())
+            wide[row] = v;
+        else
+            narrow[row] = static_cast<std::uint32_t>(v);
+    }
 };
 
 // A packet read into memory: the fields that are visible (declared order, or
@@ -44,12 +74,8 @@ struct PacketData
 
 namespace cell {
 
-inline std::uint64_t fromText(std::uint32_t offset, std::uint32_t length)
-{
-    return (std::uint64_t{offset} << 32) | length;
-}
-inline std::uint32_t textOffset(std::uint64_t c) { return static_cast<std::uint32_t>(c >> 32); }
-inline std::uint32_t textLength(std::uint64_t c) { return static_cast<std::uint32_t>(c); }
+inline std::uint64_t fromText(std::uint32_t offset) { return offset; }
+inline std::uint32_t textOffset(std::uint64_t c) { return static_cast<std::uint32_t>(c); }
 inline std::uint64_t fromInt(std::int64_t v) { return static_cast<std::uint64_t>(v); }
 inline std::int64_t toInt(std::uint64_t c) { return static_cast<std::int64_t>(c); }
 inline std::uint64_t fromDouble(double v) { return std::bit_cast<std::uint64_t>(v); }

@@ -92,6 +92,14 @@ void PacketField::unbind()
     m_typeCode.clear();
 }
 
+std::int64_t PacketField::intValue(std::uint64_t v) const
+{
+    // Signed kinds of up to 32 bits are kept narrow, as their low 32 bits.
+    if (m_kind == FieldKind::Int8 || m_kind == FieldKind::Int16 || m_kind == FieldKind::Int32)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    return cell::toInt(v);
+}
+
 bool PacketField::cell(std::uint64_t &value) const { return m_table->currentCell(m_column, value); }
 
 void PacketField::failRead(const std::string &what) const
@@ -142,7 +150,7 @@ double PacketField::numeric(std::uint64_t v) const
     case FieldKind::Date:
     case FieldKind::Time:
     case FieldKind::DateTime: return daySerial(unpackDateTime(v));
-    default: return static_cast<double>(cell::toInt(v));
+    default: return static_cast<double>(intValue(v));
     }
 }
 
@@ -154,7 +162,7 @@ std::string PacketField::asString() const
     if (isTextKind(m_kind) || m_kind == FieldKind::Blob)
         return std::string(m_table->textOf(v));
     if (isIntegerKind(m_kind))
-        return std::to_string(cell::toInt(v));
+        return std::to_string(intValue(v));
     const FormatSettings &fs = m_table->formatSettings();
     switch (m_kind) {
     case FieldKind::Float:
@@ -182,7 +190,7 @@ std::int64_t PacketField::asInteger() const
     if (!present)
         return 0;
     if (isIntegerKind(m_kind) || m_kind == FieldKind::Boolean)
-        return m_kind == FieldKind::Boolean ? (v != 0 ? 1 : 0) : cell::toInt(v);
+        return m_kind == FieldKind::Boolean ? (v != 0 ? 1 : 0) : intValue(v);
     const double d = numeric(v);
     if (!(std::fabs(d) < 9.2e18))
         failRead(formatGeneral(d, m_table->formatSettings(), 15) + " is out of integer range");
@@ -210,7 +218,7 @@ Currency PacketField::asCurrency() const
 {
     std::uint64_t v;
     if (isIntegerKind(m_kind) && cell(v)) {
-        const std::int64_t i = cell::toInt(v);
+        const std::int64_t i = intValue(v);
         if (i > -922337203685477LL && i < 922337203685477LL)
             return Currency::fromScaled(i * 10000);
         failRead(std::to_string(i) + " is out of currency range");
@@ -255,7 +263,7 @@ std::string PacketField::formatValue(std::uint64_t v, bool edit) const
         return asString();
     default:
         if (isIntegerKind(m_kind) && !m_format.empty())
-            return formatFloatPattern(m_format, static_cast<double>(cell::toInt(v)), fs);
+            return formatFloatPattern(m_format, static_cast<double>(intValue(v)), fs);
         return asString();
     }
 }

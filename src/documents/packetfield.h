@@ -91,6 +91,7 @@ private:
     bool cell(std::uint64_t &value) const;
     [[noreturn]] void failRead(const std::string &what) const;
     double numeric(std::uint64_t value) const;
+    std::int64_t intValue(std::uint64_t value) const;
     std::string formatValue(std::uint64_t value, bool edit) const;
 
     const DataPacketTable *m_table;

@@ -236,7 +236,7 @@ pugi::xml_node Reader::root(const pugi::xml_document &doc) const
         }
     }
     if (!rootNode)
-        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size() - 1),
+        fail(PacketStatus::NotAPacket, static_cast<std::ptrdiff_t>(m_text.size()),
              "no root element");
     if (std::strcmp(rootNode.name(), "DATAPACKET") != 0)
         fail(PacketStatus::NotAPacket, offsetOf(rootNode),
@@ -381,13 +381,12 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
     case FieldKind::Memo:
     case FieldKind::Blob: {
         std::size_t badAt = 0;
-        const std::size_t len = scanUtf8(value, m_text.data() + m_text.size(), badAt);
+        scanUtf8(value, m_text.data() + m_text.size(), badAt);
         if (badAt != std::string_view::npos)
             fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8",
                  f.name, row + 1);
         // An empty attribute is the empty text, not null: the packet states a value.
-        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)),
-                              static_cast<std::uint32_t>(len));
+        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)));
     }
     default:
         break;
@@ -482,10 +481,8 @@ void Reader::readRows(pugi::xml_node rowdata)
     }
     const std::size_t columns = m_out.fields.size();
     m_out.columns.resize(columns);
-    for (PacketColumn &c : m_out.columns) {
-        c.cells.assign(count, 0);
-        c.nulls.assign(count, true);
-    }
+    for (std::size_t c = 0; c < columns; ++c)
+        m_out.columns[c].resize(m_out.fields[c].kind, count);
     // Exact-name lookup of row attributes; rows usually list them in field
     // order, so the next field is tried before the map.
     std::unordered_map<std::string_view, int> byName;
@@ -519,7 +516,7 @@ void Reader::readRows(pugi::xml_node rowdata)
             seen[c] = row;
             bool null = false;
             const std::uint64_t v = convert(m_out.fields[c], a.value(), row, null);
-            m_out.columns[c].cells[row] = v;
+            m_out.columns[c].set(row, v);
             if (!null)
                 m_out.columns[c].nulls[row] = false;
         }
@@ -535,9 +532,17 @@ void Reader::run()
     if (const void *nul = std::memchr(m_text.data(), 0, length))
         fail(PacketStatus::BadText, static_cast<const char *>(nul) - m_text.data(),
              "NUL byte in the text");
-    // pugixml in place drops the buffer's last character from the document;
-    // a terminator of our own keeps a stray last character visible.
-    m_text.push_back('\0');
+    // pugixml in place takes the buffer's last character for its own
+    // terminator, so a stray last character after the root never reaches the
+    // document: note where such trailing text starts before parsing.
+    std::ptrdiff_t trailing = -1;
+    if (length > 0 && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
+        const std::size_t gt = m_text.rfind('>');
+        std::size_t p = gt == std::string::npos ? 0 : gt + 1;
+        while (p < length && isXmlSpace(m_text[p]))
+            ++p;
+        trailing = static_cast<std::ptrdiff_t>(p);
+    }
     pugi::xml_document doc;
     // In place, so values stay where they are: offsets of errors and text
     // cells are positions in the original text. As a fragment, so text
@@ -547,6 +552,8 @@ void Reader::run()
         doc.load_buffer_inplace(m_text.data(), m_text.size(), flags, pugi::encoding_utf8);
     if (!parsed)
         fail(PacketStatus::XmlSyntax, parsed.offset, parsed.description());
+    if (trailing >= 0)
+        fail(PacketStatus::NotAPacket, trailing, "text after the root element");
     const pugi::xml_node packet = root(doc);
     checkChildren(packet, {"METADATA", "ROWDATA"}, false);
     const pugi::xml_node metadata = onlyChild(packet, "METADATA", true);

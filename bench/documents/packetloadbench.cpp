@@ -1,0 +1,166 @@
+// Loading a large data packet: the full table load next to pugixml parsing the
+// same text alone, with the heap peak of each relative to the text size.
+#include "documents/datapackettable.h"
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <malloc.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+// Heap accounting for both operator new and pugixml's allocations.
+std::atomic<std::size_t> g_current{0};
+std::atomic<std::size_t> g_peak{0};
+
+void *countedAlloc(std::size_t n)
+{
+    void *p = std::malloc(n == 0 ? 1 : n);
+    if (p != nullptr) {
+        const std::size_t now = g_current += malloc_usable_size(p);
+        std::size_t peak = g_peak.load();
+        while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
+        }
+    }
+    return p;
+}
+
+void countedFree(void *p)
+{
+    if (p != nullptr) {
+        g_current -= malloc_usable_size(p);
+        std::free(p);
+    }
+}
+
+// Starts a peak measurement; returns the baseline.
+std::size_t resetPeak()
+{
+    g_peak = g_current.load();
+    return g_current.load();
+}
+
+// 100,000 rows of twelve fields (four each of text, integer and float),
+// about 20 MB.
+const std::string &packet()
+{
+    static const std::string text = [] {
+        std::string s = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\">"
+                        "<METADATA><FIELDS>"
+                        "<FIELD attrname=\"SPCODE\" fieldtype=\"string\" WIDTH=\"13\"/>"
+                        "<FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"40\"/>"
+                        "<FIELD attrname=\"UNIT\" fieldtype=\"string\" WIDTH=\"4\"/>"
+                        "<FIELD attrname=\"BZ\" fieldtype=\"string\" WIDTH=\"30\"/>"
+                        "<FIELD attrname=\"JLBH\" fieldtype=\"i4\"/>"
+                        "<FIELD attrname=\"SL\" fieldtype=\"i4\"/>"
+                        "<FIELD attrname=\"BZSL\" fieldtype=\"i4\"/>"
+                        "<FIELD attrname=\"HH\" fieldtype=\"i4\"/>"
+                        "<FIELD attrname=\"JJ\" fieldtype=\"r8\"/>"
+                        "<FIELD attrname=\"SJ\" fieldtype=\"r8\"/>"
+                        "<FIELD attrname=\"JE\" fieldtype=\"r8\" SUBTYPE=\"Money\"/>"
+                        "<FIELD attrname=\"SE\" fieldtype=\"r8\"/>"
+                        "</FIELDS><PARAMS/></METADATA><ROWDATA>";
+        char row[512];
+        for (int i = 0; i < 100000; ++i) {
+            const int n = std::snprintf(
+                row, sizeof row,
+                "<ROW SPCODE=\"69%011d\" NAME=\"康师傅红烧牛肉面 %d号 &amp; 550ml\" UNIT=\"箱\" "
+                "BZ=\"备注 第%d行\" JLBH=\"%d\" SL=\"%d\" BZSL=\"%d\" HH=\"%d\" "
+                "JJ=\"%d.%02d\" SJ=\"%d.5\" JE=\"%d.%02d\" SE=\"%.6f\"/>\n",
+                i * 7, i % 1000, i, 100000 + i, i % 97, 24, i, i % 500, i % 100, i % 900,
+                i * 3, i % 100, i * 0.013);
+            s.append(row, static_cast<std::size_t>(n));
+        }
+        s += "</ROWDATA></DATAPACKET>";
+        return s;
+    }();
+    return text;
+}
+
+double seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+// Each iteration times pugixml's bare parse and the full table load of the
+// same text; the iteration time reported is the load's.
+void BM_LoadVersusBareParse(benchmark::State &state)
+{
+    pugi::set_memory_management_functions(countedAlloc, countedFree);
+    const std::string &text = packet();
+    const double mb = static_cast<double>(text.size()) / 1e6;
+    double parseTotal = 0, loadTotal = 0, parsePeak = 0, loadPeak = 0, resident = 0;
+    for (auto _ : state) {
+        {
+            const std::size_t base = resetPeak();
+            const auto t0 = std::chrono::steady_clock::now();
+            pugi::xml_document doc;
+            const bool ok = doc.load_buffer(text.data(), text.size());
+            parseTotal += seconds(std::chrono::steady_clock::now() - t0);
+            benchmark::DoNotOptimize(ok);
+            parsePeak = static_cast<double>(g_peak - base);
+        }
+        tally::DataPacketTable table;
+        const std::size_t base = resetPeak();
+        const auto t0 = std::chrono::steady_clock::now();
+        table.load(std::string(text));
+        const double t = seconds(std::chrono::steady_clock::now() - t0);
+        loadTotal += t;
+        loadPeak = static_cast<double>(g_peak - base);
+        resident = static_cast<double>(g_current - base);
+        state.SetIterationTime(t);
+        if (table.recordCount() != 100000)
+            state.SkipWithError("packet did not load completely");
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["text_MB"] = mb;
+    state.counters["parse_MBps"] = mb * n / parseTotal;
+    state.counters["load_MBps"] = mb * n / loadTotal;
+    state.counters["load_per_parse"] = loadTotal / parseTotal;
+    state.counters["parse_peak_per_text"] = parsePeak / (mb * 1e6);
+    state.counters["load_peak_per_text"] = loadPeak / (mb * 1e6);
+    state.counters["table_per_text"] = resident / (mb * 1e6);
+    state.SetBytesProcessed(static_cast<std::int64_t>(text.size()) * state.iterations());
+}
+BENCHMARK(BM_LoadVersusBareParse)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Walking every row and taking every display text, as a grid or export does.
+void BM_ReadAllDisplayTexts(benchmark::State &state)
+{
+    tally::DataPacketTable table;
+    table.load(packet());
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        for (table.first(); !table.eof(); table.next())
+            for (int i = 0; i < table.fieldCount(); ++i)
+                bytes += table.field(i).displayText().size();
+    }
+    benchmark::DoNotOptimize(bytes);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(100000.0 * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ReadAllDisplayTexts)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+void *operator new(std::size_t n)
+{
+    if (void *p = countedAlloc(n))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new[](std::size_t n) { return operator new(n); }
+void operator delete(void *p) noexcept { countedFree(p); }
+void operator delete[](void *p) noexcept { countedFree(p); }
+void operator delete(void *p, std::size_t) noexcept { countedFree(p); }
+void operator delete[](void *p, std::size_t) noexcept { countedFree(p); }
+
+BENCHMARK_MAIN();
