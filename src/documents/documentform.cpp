@@ -1,5 +1,6 @@
 #include "documents/documentform.h"
 
+#include "documents/documentbill.h"
 #include "documents/documentdef.h"
 #include "documents/variableresolver.h"
 
@@ -55,6 +56,28 @@ int DocumentForm::pageCount() const
         return 1;
     const auto rows = static_cast<std::size_t>(bodyRowCount());
     return static_cast<int>((count + rows - 1) / rows);
+}
+
+DocumentForm::Outcome DocumentForm::create(DocumentBill &bill,
+                                           const std::function<void(std::string_view)> &showMessage)
+{
+    bill.setVisible(false);
+    if (!load()) {
+        if (showMessage)
+            showMessage(kBadFormatMessage);
+        return Outcome::BadFormat;
+    }
+    // Rows first, binding second: the bill never paginates a table with a
+    // zero-row body.
+    bill.setRowCountBody(bodyRowCount());
+    bill.setDataSet(bindsItems() ? &m_items : nullptr);
+    bill.setVisible(true);
+    if (wantsPreview()) {
+        bill.preview();
+        return Outcome::Previewed;
+    }
+    bill.print();
+    return Outcome::Printed;
 }
 
 VariableContext DocumentForm::context(int pageIndex, int pageCount)

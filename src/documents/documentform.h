@@ -4,11 +4,13 @@
 #include "documents/datapackettable.h"
 #include "documents/variablecontext.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace tally::documents {
 
+class DocumentBill;
 struct DocumentDef;
 
 // The texts of one print request, as a document form receives them (UTF-8).
@@ -72,6 +74,21 @@ public:
     // Unknown names come back unchanged. Throws FieldError when a header read
     // fails (missing field, text that is not a number).
     std::string footerText(int pageIndex, int pageCount, std::string text);
+    // What creating the form did with the document.
+    enum class Outcome
+    {
+        BadFormat, // the packets did not load: message shown, bill hidden, nothing output
+        Printed,
+        Previewed,
+    };
+
+    // The creation sequence of a document window: hide the bill, load both
+    // packets (on failure show kBadFormatMessage through `showMessage` and
+    // stop), size and bind the bill's body, show the bill, then preview when
+    // `prev` is "1", else print at once. Failures of printing or previewing
+    // propagate to the caller.
+    Outcome create(DocumentBill &bill, const std::function<void(std::string_view)> &showMessage);
+
     // Whether the document connects a cell callback at all.
     bool hasCellCallback() const;
     // The text of a variable grid cell whose current text is `text`.
