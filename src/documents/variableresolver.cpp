@@ -14,9 +14,11 @@ namespace tally::documents {
 
 namespace {
 
-// Settlement amounts print with two decimals and at most ten significant digits.
+// Settlement amounts print with two decimals and every integer digit: a
+// ten-digit limit would misprint sums from a hundred million on (123456789.12
+// as 123,456,789.10), and the fixed-point value holds at most 19 digits.
 constexpr int kAmountDecimals = 2;
-constexpr int kAmountPrecision = 10;
+constexpr int kAmountPrecision = 19;
 
 const PacketField &headerField(const VariableContext &ctx, std::string_view name)
 {

@@ -128,6 +128,8 @@ const VariableCase kCases[] = {
     {"NoticeTaxOther", "4", {{"ZZSJE_QT", "3.33"}}, "", 1, 1, ":SJQT", "￥3.33"},
     {"NoticeTotalOther", "4", {{"JSJE_QT", "55.5"}, {"ZZSJE_QT", "3.33"}}, "", 1, 1,
      ":JSHJQT", "￥58.83"},
+    {"NoticeLargeAmountKeepsEveryDigit", "4", {{"JSJE_13", "123456789.12"}}, "", 1, 1, ":JK",
+     "￥123,456,789.12"},
     {"NoticePayableNegative", "4", {{"JSJE_13", "100"}, {"ZZSJE_13", "0"}}, "", 1, 1,
      ":SJFKJE", "￥-208.50"},
     {"NoticeEmptyAmountFails", "4", {{"JSJE_17", ""}}, "", 1, 1, ":JK", kFails},
