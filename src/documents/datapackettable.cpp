@@ -96,7 +96,10 @@ void DataPacketTable::first()
     m_eof = recordCount() == 0;
 }
 
-void DataPacketTable::next() { moveBy(1); }
+void DataPacketTable::next()
+{
+    moveBy(1);
+}
 
 void DataPacketTable::moveBy(long long n)
 {

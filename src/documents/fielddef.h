@@ -51,11 +51,11 @@ struct FieldDef
 {
     std::string name;
     FieldKind kind = FieldKind::Text;
-    int size = 20;                 // text fields: width in code-page bytes
-    bool fixedLength = false;      // read like any text field
-    std::string displayLabel;      // empty: the name
-    std::string displayFormat;     // number pattern for numeric fields
-    bool currency = false;         // float fields: show in the currency format
+    int size = 20;             // text fields: width in code-page bytes
+    bool fixedLength = false;  // read like any text field
+    std::string displayLabel;  // empty: the name
+    std::string displayFormat; // number pattern for numeric fields
+    bool currency = false;     // float fields: show in the currency format
     FieldTextCallback textCallback;
 };
 

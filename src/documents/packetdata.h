@@ -40,8 +40,10 @@ struct PacketColumn
         case FieldKind::Bcd:
         case FieldKind::Date:
         case FieldKind::Time:
-        case FieldKind::DateTime: return false;
-        default: return true;
+        case FieldKind::DateTime:
+            return false;
+        default:
+            return true;
         }
     }
     void resize(FieldKind kind, std::size_t rows)
@@ -74,12 +76,30 @@ struct PacketData
 
 namespace cell {
 
-inline std::uint64_t fromText(std::uint32_t offset) { return offset; }
-inline std::uint32_t textOffset(std::uint64_t c) { return static_cast<std::uint32_t>(c); }
-inline std::uint64_t fromInt(std::int64_t v) { return static_cast<std::uint64_t>(v); }
-inline std::int64_t toInt(std::uint64_t c) { return static_cast<std::int64_t>(c); }
-inline std::uint64_t fromDouble(double v) { return std::bit_cast<std::uint64_t>(v); }
-inline double toDouble(std::uint64_t c) { return std::bit_cast<double>(c); }
+inline std::uint64_t fromText(std::uint32_t offset)
+{
+    return offset;
+}
+inline std::uint32_t textOffset(std::uint64_t c)
+{
+    return static_cast<std::uint32_t>(c);
+}
+inline std::uint64_t fromInt(std::int64_t v)
+{
+    return static_cast<std::uint64_t>(v);
+}
+inline std::int64_t toInt(std::uint64_t c)
+{
+    return static_cast<std::int64_t>(c);
+}
+inline std::uint64_t fromDouble(double v)
+{
+    return std::bit_cast<std::uint64_t>(v);
+}
+inline double toDouble(std::uint64_t c)
+{
+    return std::bit_cast<double>(c);
+}
 
 // Date-times are packed as the decimal digits yyyymmddhhnnsszzz.
 inline std::uint64_t fromDateTime(int y, int mo, int d, int h, int mi, int s, int ms)

@@ -47,8 +47,8 @@ long long daysFromCivil(int y, int m, int d)
 // Day serial counted from 1899-12-30, the time as the fraction of a day.
 double daySerial(const LocalDateTime &dt)
 {
-    const double days = static_cast<double>(daysFromCivil(dt.year, dt.month, dt.day) -
-                                            daysFromCivil(1899, 12, 30));
+    const double days =
+        static_cast<double>(daysFromCivil(dt.year, dt.month, dt.day) - daysFromCivil(1899, 12, 30));
     const double ms = ((dt.hour * 60.0 + dt.minute) * 60.0 + dt.second) * 1000.0 + dt.millisecond;
     return days + ms / 86400000.0;
 }
@@ -100,7 +100,10 @@ std::int64_t PacketField::intValue(std::uint64_t v) const
     return cell::toInt(v);
 }
 
-bool PacketField::cell(std::uint64_t &value) const { return m_table->currentCell(m_column, value); }
+bool PacketField::cell(std::uint64_t &value) const
+{
+    return m_table->currentCell(m_column, value);
+}
 
 void PacketField::failRead(const std::string &what) const
 {
@@ -114,16 +117,23 @@ int PacketField::displayWidth() const
 {
     switch (m_kind) {
     case FieldKind::Text:
-    case FieldKind::WideText: return m_size;
-    case FieldKind::Boolean: return 5;
+    case FieldKind::WideText:
+        return m_size;
+    case FieldKind::Boolean:
+        return 5;
     case FieldKind::Int8:
     case FieldKind::UInt8:
     case FieldKind::Int16:
-    case FieldKind::UInt16: return 6;
-    case FieldKind::Int64: return 15;
-    case FieldKind::Bcd: return m_size + 2;
-    case FieldKind::DateTime: return 18;
-    default: return 10;
+    case FieldKind::UInt16:
+        return 6;
+    case FieldKind::Int64:
+        return 15;
+    case FieldKind::Bcd:
+        return m_size + 2;
+    case FieldKind::DateTime:
+        return 18;
+    default:
+        return 10;
     }
 }
 
@@ -145,12 +155,16 @@ double PacketField::numeric(std::uint64_t v) const
 {
     switch (m_kind) {
     case FieldKind::Float:
-    case FieldKind::Bcd: return cell::toDouble(v);
-    case FieldKind::Boolean: return v != 0 ? 1.0 : 0.0;
+    case FieldKind::Bcd:
+        return cell::toDouble(v);
+    case FieldKind::Boolean:
+        return v != 0 ? 1.0 : 0.0;
     case FieldKind::Date:
     case FieldKind::Time:
-    case FieldKind::DateTime: return daySerial(unpackDateTime(v));
-    default: return static_cast<double>(intValue(v));
+    case FieldKind::DateTime:
+        return daySerial(unpackDateTime(v));
+    default:
+        return static_cast<double>(intValue(v));
     }
 }
 
@@ -166,12 +180,18 @@ std::string PacketField::asString() const
     const FormatSettings &fs = m_table->formatSettings();
     switch (m_kind) {
     case FieldKind::Float:
-    case FieldKind::Bcd: return formatGeneral(cell::toDouble(v), fs, 15);
-    case FieldKind::Boolean: return v != 0 ? "True" : "False";
-    case FieldKind::Date: return dateToString(unpackDateTime(v), fs);
-    case FieldKind::Time: return formatDateTime(fs.longTimeFormat, unpackDateTime(v));
-    case FieldKind::DateTime: return dateTimeToString(unpackDateTime(v), fs);
-    default: return {};
+    case FieldKind::Bcd:
+        return formatGeneral(cell::toDouble(v), fs, 15);
+    case FieldKind::Boolean:
+        return v != 0 ? "True" : "False";
+    case FieldKind::Date:
+        return dateToString(unpackDateTime(v), fs);
+    case FieldKind::Time:
+        return formatDateTime(fs.longTimeFormat, unpackDateTime(v));
+    case FieldKind::DateTime:
+        return dateTimeToString(unpackDateTime(v), fs);
+    default:
+        return {};
     }
 }
 
@@ -234,9 +254,12 @@ std::string PacketField::formatValue(std::uint64_t v, bool edit) const
     const FormatSettings &fs = m_table->formatSettings();
     switch (m_kind) {
     case FieldKind::Text:
-    case FieldKind::WideText: return std::string(m_table->textOf(v));
-    case FieldKind::Memo: return "(MEMO)";
-    case FieldKind::Blob: return "(BLOB)";
+    case FieldKind::WideText:
+        return std::string(m_table->textOf(v));
+    case FieldKind::Memo:
+        return "(MEMO)";
+    case FieldKind::Blob:
+        return "(BLOB)";
     case FieldKind::Float:
     case FieldKind::Bcd: {
         const double d = cell::toDouble(v);

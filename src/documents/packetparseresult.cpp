@@ -5,15 +5,24 @@ namespace tally {
 const char *packetStatusName(PacketStatus status)
 {
     switch (status) {
-    case PacketStatus::Ok: return "ok";
-    case PacketStatus::XmlSyntax: return "xml-syntax";
-    case PacketStatus::NotAPacket: return "not-a-packet";
-    case PacketStatus::BadFieldDef: return "bad-field";
-    case PacketStatus::BadValue: return "bad-value";
-    case PacketStatus::BadText: return "bad-text";
-    case PacketStatus::DeclaredMissing: return "declared-missing";
-    case PacketStatus::DeclaredMismatch: return "declared-mismatch";
-    case PacketStatus::TooLarge: return "too-large";
+    case PacketStatus::Ok:
+        return "ok";
+    case PacketStatus::XmlSyntax:
+        return "xml-syntax";
+    case PacketStatus::NotAPacket:
+        return "not-a-packet";
+    case PacketStatus::BadFieldDef:
+        return "bad-field";
+    case PacketStatus::BadValue:
+        return "bad-value";
+    case PacketStatus::BadText:
+        return "bad-text";
+    case PacketStatus::DeclaredMissing:
+        return "declared-missing";
+    case PacketStatus::DeclaredMismatch:
+        return "declared-mismatch";
+    case PacketStatus::TooLarge:
+        return "too-large";
     }
     return "unknown";
 }

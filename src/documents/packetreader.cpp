@@ -50,7 +50,10 @@ bool equalsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool isXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Length of a NUL-terminated value inside [s, end) and the position of its
 // first ill-formed UTF-8 byte (npos when well-formed).
@@ -109,7 +112,10 @@ std::size_t scanUtf8(const char *s, const char *end, std::size_t &bad)
     }
 }
 
-int twoDigits(const char *p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+int twoDigits(const char *p)
+{
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
 
 bool allDigits(std::string_view s)
 {
@@ -255,7 +261,8 @@ void Reader::checkChildren(pugi::xml_node parent, std::initializer_list<std::str
             if (!ok)
                 fail(PacketStatus::NotAPacket, offsetOf(n),
                      "unexpected element " + quoted(n.name()) + " in " + quoted(parent.name()));
-        } else if (!textAllowed && (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)) {
+        } else if (!textAllowed &&
+                   (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)) {
             fail(PacketStatus::NotAPacket, offsetOf(n.value()),
                  "unexpected text in " + quoted(parent.name()));
         }
@@ -360,8 +367,8 @@ void Reader::bindDeclared(pugi::xml_node fields)
         // integer "i4", float (and currency) "r8", and so on for the others.
         if (info.kind != def.kind)
             fail(PacketStatus::DeclaredMismatch, offsetOf(m_typeValues[found]),
-                 "declared " + std::string(fieldKindName(def.kind)) + " field " +
-                     quoted(def.name) + " cannot take packet type " + quoted(info.typeCode),
+                 "declared " + std::string(fieldKindName(def.kind)) + " field " + quoted(def.name) +
+                     " cannot take packet type " + quoted(info.typeCode),
                  def.name);
         if (m_columnOfPacketField[found] >= 0)
             fail(PacketStatus::DeclaredMismatch, offsetOf(m_typeValues[found]),
@@ -383,8 +390,8 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
         std::size_t badAt = 0;
         scanUtf8(value, m_text.data() + m_text.size(), badAt);
         if (badAt != std::string_view::npos)
-            fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8",
-                 f.name, row + 1);
+            fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8", f.name,
+                 row + 1);
         // An empty attribute is the empty text, not null: the packet states a value.
         return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)));
     }
@@ -419,13 +426,32 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
         std::int64_t lo = std::numeric_limits<std::int64_t>::min();
         std::int64_t hi = std::numeric_limits<std::int64_t>::max();
         switch (f.kind) {
-        case FieldKind::Int8: lo = -128; hi = 127; break;
-        case FieldKind::UInt8: lo = 0; hi = 255; break;
-        case FieldKind::Int16: lo = -32768; hi = 32767; break;
-        case FieldKind::UInt16: lo = 0; hi = 65535; break;
-        case FieldKind::Int32: lo = std::numeric_limits<std::int32_t>::min(); hi = std::numeric_limits<std::int32_t>::max(); break;
-        case FieldKind::UInt32: lo = 0; hi = std::numeric_limits<std::uint32_t>::max(); break;
-        default: break;
+        case FieldKind::Int8:
+            lo = -128;
+            hi = 127;
+            break;
+        case FieldKind::UInt8:
+            lo = 0;
+            hi = 255;
+            break;
+        case FieldKind::Int16:
+            lo = -32768;
+            hi = 32767;
+            break;
+        case FieldKind::UInt16:
+            lo = 0;
+            hi = 65535;
+            break;
+        case FieldKind::Int32:
+            lo = std::numeric_limits<std::int32_t>::min();
+            hi = std::numeric_limits<std::int32_t>::max();
+            break;
+        case FieldKind::UInt32:
+            lo = 0;
+            hi = std::numeric_limits<std::uint32_t>::max();
+            break;
+        default:
+            break;
         }
         if (v < lo || v > hi)
             badValue(f, value, row, "in the range of type " + quoted(f.typeCode));
@@ -455,9 +481,10 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
                  (t == std::string_view::npos || parseTime(sv.substr(t + 1), h, mi, s, ms));
         }
         if (!ok)
-            badValue(f, value, row, f.kind == FieldKind::Date   ? "a date (yyyymmdd)"
-                : f.kind == FieldKind::Time ? "a time (hh:nn:sszzz)"
-                                            : "a date-time (yyyymmddThh:nn:sszzz)");
+            badValue(f, value, row,
+                     f.kind == FieldKind::Date   ? "a date (yyyymmdd)"
+                     : f.kind == FieldKind::Time ? "a time (hh:nn:sszzz)"
+                                                 : "a date-time (yyyymmddThh:nn:sszzz)");
         return cell::fromDateTime(y, mo, d, h, mi, s, ms);
     }
     default:
@@ -536,9 +563,9 @@ void Reader::run()
     // terminator, so a stray last character after the root never reaches the
     // document: note where such trailing text starts before parsing.
     std::ptrdiff_t trailing = -1;
-    if (length > 0 && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
-        const std::size_t gt = m_text.rfind('>');
-        std::size_t p = gt == std::string::npos ? 0 : gt + 1;
+    const std::size_t gt = m_text.rfind('>');
+    if (gt != std::string::npos && !isXmlSpace(m_text.back()) && m_text.back() != '>') {
+        std::size_t p = gt + 1;
         while (p < length && isXmlSpace(m_text[p]))
             ++p;
         trailing = static_cast<std::ptrdiff_t>(p);
@@ -572,15 +599,24 @@ bool PacketReader::kindOfTypeCode(std::string_view typeCode, std::string_view su
                                   FieldKind &kind)
 {
     static constexpr std::pair<std::string_view, FieldKind> kCodes[] = {
-        {"string", FieldKind::Text},        {"string.uni", FieldKind::WideText},
-        {"boolean", FieldKind::Boolean},    {"i1", FieldKind::Int8},
-        {"ui1", FieldKind::UInt8},          {"i2", FieldKind::Int16},
-        {"ui2", FieldKind::UInt16},         {"i4", FieldKind::Int32},
-        {"ui4", FieldKind::UInt32},         {"i8", FieldKind::Int64},
-        {"r8", FieldKind::Float},           {"fixed", FieldKind::Bcd},
-        {"fixedFMT", FieldKind::Bcd},       {"date", FieldKind::Date},
-        {"time", FieldKind::Time},          {"dateTime", FieldKind::DateTime},
-        {"SQLdateTime", FieldKind::DateTime}, {"bin.hex", FieldKind::Blob},
+        {"string", FieldKind::Text},
+        {"string.uni", FieldKind::WideText},
+        {"boolean", FieldKind::Boolean},
+        {"i1", FieldKind::Int8},
+        {"ui1", FieldKind::UInt8},
+        {"i2", FieldKind::Int16},
+        {"ui2", FieldKind::UInt16},
+        {"i4", FieldKind::Int32},
+        {"ui4", FieldKind::UInt32},
+        {"i8", FieldKind::Int64},
+        {"r8", FieldKind::Float},
+        {"fixed", FieldKind::Bcd},
+        {"fixedFMT", FieldKind::Bcd},
+        {"date", FieldKind::Date},
+        {"time", FieldKind::Time},
+        {"dateTime", FieldKind::DateTime},
+        {"SQLdateTime", FieldKind::DateTime},
+        {"bin.hex", FieldKind::Blob},
     };
     for (const auto &[code, k] : kCodes) {
         if (code == typeCode) {

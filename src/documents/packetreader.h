@@ -11,6 +11,17 @@ namespace tally {
 
 // Reads the data packet subset into PacketData with pugixml. The reader never
 // throws for bad input: it reports status, offset and message instead.
+//
+// How strictly: the text must be well-formed XML (attributes separated by
+// white space, nothing but white space, comments and processing instructions
+// around the root) with the DATAPACKET / METADATA / FIELDS / ROWDATA shape.
+// White space or a byte order mark before the prolog is fine. Names are
+// case-sensitive as in XML: a lower-case `width` is not WIDTH and is ignored
+// (a string field without WIDTH has width 20); WIDTH on a field that is not
+// text or BCD is ignored. ROW attributes that name no field (RowState) are
+// ignored. An empty attribute is the empty text for text fields and null for
+// every other kind. Text longer than its WIDTH is kept whole: the width only
+// sizes columns. Text must be valid UTF-8; NUL bytes are refused.
 class PacketReader
 {
 public:

@@ -78,15 +78,41 @@ struct MoveCase
 const MoveCase kMoves[] = {
     {"First", [](DataPacketTable &t) { t.first(); }, 1, false},
     {"Next", [](DataPacketTable &t) { t.next(); }, 2, false},
-    {"NextPastLast", [](DataPacketTable &t) { t.next(); t.next(); t.next(); }, 3, true},
+    {"NextPastLast",
+     [](DataPacketTable &t) {
+         t.next();
+         t.next();
+         t.next();
+     },
+     3, true},
     {"MoveByTwo", [](DataPacketTable &t) { t.moveBy(2); }, 3, false},
     {"MoveByPastEnd", [](DataPacketTable &t) { t.moveBy(7); }, 3, true},
     {"MoveByHuge", [](DataPacketTable &t) { t.moveBy(1LL << 62); }, 3, true},
-    {"MoveBackClamps", [](DataPacketTable &t) { t.moveBy(2); t.moveBy(-5); }, 1, false},
+    {"MoveBackClamps",
+     [](DataPacketTable &t) {
+         t.moveBy(2);
+         t.moveBy(-5);
+     },
+     1, false},
     {"MoveBackMinimum", [](DataPacketTable &t) { t.moveBy(-(1LL << 62) - 1); }, 1, false},
-    {"MoveBackLeavesEnd", [](DataPacketTable &t) { t.moveBy(9); t.moveBy(-1); }, 2, false},
-    {"MoveByZeroKeepsEnd", [](DataPacketTable &t) { t.moveBy(9); t.moveBy(0); }, 3, true},
-    {"FirstAfterEnd", [](DataPacketTable &t) { t.moveBy(9); t.first(); }, 1, false},
+    {"MoveBackLeavesEnd",
+     [](DataPacketTable &t) {
+         t.moveBy(9);
+         t.moveBy(-1);
+     },
+     2, false},
+    {"MoveByZeroKeepsEnd",
+     [](DataPacketTable &t) {
+         t.moveBy(9);
+         t.moveBy(0);
+     },
+     3, true},
+    {"FirstAfterEnd",
+     [](DataPacketTable &t) {
+         t.moveBy(9);
+         t.first();
+     },
+     1, false},
     {"RecordNumber", [](DataPacketTable &t) { t.setRecordNumber(3); }, 3, false},
     {"RecordNumberClampsHigh", [](DataPacketTable &t) { t.setRecordNumber(10); }, 3, false},
     {"RecordNumberClampsLow", [](DataPacketTable &t) { t.setRecordNumber(0); }, 1, false},
@@ -167,8 +193,8 @@ protected:
     {
         FieldDef label = decl("HTH", FieldKind::Text, 4);
         label.displayLabel = "合同编号";
-        table.setDeclaredFields({label, decl("jlbh", FieldKind::Int32),
-                                 decl("SHRMC", FieldKind::Text, 16)});
+        table.setDeclaredFields(
+            {label, decl("jlbh", FieldKind::Int32), decl("SHRMC", FieldKind::Text, 16)});
     }
     DataPacketTable table;
 };
@@ -262,17 +288,16 @@ TEST_P(Leniency, Loads)
 
 const LenientCase kLenient[] = {
     {"WhiteSpaceBeforeProlog",
-     " \r\n" + packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A="7"/>)"), 10,
-     "7"},
+     " \r\n" + packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A="7"/>)"), 10, "7"},
     {"ByteOrderMark",
-     "\xEF\xBB\xBF" + packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A="7"/>)"),
-     10, "7"},
+     "\xEF\xBB\xBF" + packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A="7"/>)"), 10,
+     "7"},
     {"NoProlog",
      R"(<DATAPACKET Version="2.0"><METADATA><FIELDS><FIELD attrname="A" fieldtype="i4"/></FIELDS></METADATA><ROWDATA><ROW A="7"/></ROWDATA></DATAPACKET>)",
      10, "7"},
     {"LowerCaseWidthIsNotWidth",
-     packetText(R"(<FIELD attrname="S" fieldtype="string" width="4"/>)", R"(<ROW S="abc"/>)"),
-     20, "abc"},
+     packetText(R"(<FIELD attrname="S" fieldtype="string" width="4"/>)", R"(<ROW S="abc"/>)"), 20,
+     "abc"},
     {"WidthOnIntegerIgnored",
      packetText(R"(<FIELD attrname="A" fieldtype="i4" WIDTH="3"/>)", R"(<ROW A="12345"/>)"), 10,
      "12345"},
@@ -290,8 +315,8 @@ const LenientCase kLenient[] = {
     {"CommentsAndWhiteSpaceBetweenElements",
      packetText("\n  <!-- x --><FIELD attrname=\"A\" fieldtype=\"i4\"/>\n", "\n<ROW A=\"7\"/>\n"),
      10, "7"},
-    {"EmptyNumberIsNull",
-     packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A=""/>)"), 10, ""},
+    {"EmptyNumberIsNull", packetText(R"(<FIELD attrname="A" fieldtype="i4"/>)", R"(<ROW A=""/>)"),
+     10, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, Leniency, testing::ValuesIn(kLenient),
