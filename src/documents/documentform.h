@@ -74,6 +74,7 @@ public:
     // Unknown names come back unchanged. Throws FieldError when a header read
     // fails (missing field, text that is not a number).
     std::string footerText(int pageIndex, int pageCount, std::string text);
+
     // What creating the form did with the document.
     enum class Outcome
     {
