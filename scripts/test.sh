@@ -13,3 +13,5 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTALLY_SANITIZE=ON -D
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
+
+bash scripts/tsan.sh

@@ -17,5 +17,6 @@ struct Command
 };
 
 int runPacket(std::span<const std::string_view> args);
+int runLayout(std::span<const std::string_view> args);
 
 } // namespace tally::tool

@@ -13,6 +13,9 @@ using tally::tool::Command;
 constexpr std::array kCommands{
     Command{"packet", "packet FILE                 print the fields and rows of a data packet",
             tally::tool::runPacket},
+    Command{"layout", "layout dump NAME|FILE        describe a layout as JSON\n"
+                      "  layout write NAME FILE      write a built-in layout's stream",
+            tally::tool::runLayout},
 };
 
 int usage()

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the request intake and HTTP listener tests under ThreadSanitizer in a
+# tree of their own (build-tsan/) and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+targets=(test_service_intake test_service_listener)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-tsan -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLY_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+cmake --build build-tsan --target "${targets[@]}" -j "$(nproc)"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+for t in "${targets[@]}"; do
+  "build-tsan/tests/service/$t" --gtest_brief=1
+done
