@@ -17,6 +17,7 @@ struct Command
 };
 
 int runPacket(std::span<const std::string_view> args);
+int runDocument(std::span<const std::string_view> args);
 int runLayout(std::span<const std::string_view> args);
 
 } // namespace tally::tool

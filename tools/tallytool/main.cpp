@@ -16,6 +16,8 @@ constexpr std::array kCommands{
     Command{"layout", "layout dump NAME|FILE        describe a layout as JSON\n"
                       "  layout write NAME FILE      write a built-in layout's stream",
             tally::tool::runLayout},
+    Command{"document", "document REQUEST            load a print request and show its variable texts",
+            tally::tool::runDocument},
 };
 
 int usage()
