@@ -26,6 +26,7 @@ stop_service() {
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     echo "== service stopped"
+    rm -f "$log"
   fi
 }
 trap stop_service EXIT

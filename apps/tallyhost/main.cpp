@@ -9,8 +9,8 @@
 int main(int argc, char **argv)
 {
     // Without a display (a server, a CI job) the windows live off screen.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     tally::service::SingleInstance instance(QStringLiteral("Tallyhost"));
@@ -28,7 +28,8 @@ int main(int argc, char **argv)
     options.arguments = QApplication::arguments().mid(1);
     options.echoLogToStderr = true;
     tally::service::TMainForm form(std::move(options));
-    QObject::connect(&form, &tally::service::TMainForm::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&form, &tally::service::TMainForm::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
     form.show();
     return QApplication::exec();
 }

@@ -7,10 +7,9 @@ namespace tally::service {
 const std::vector<DispatchTable::Target> &DispatchTable::knownTargets()
 {
     static const std::vector<Target> targets{
-        {"0", "TGridora"},       {"1", "TPrintDHD"},     {"2", "TPrintJHD"},
-        {"3", "TPrintJSD"},      {"4", "TPrintJSKKD"},   {"5", "TPrintJXJSD"},
-        {"8", "TprintSPCGBJD"},  {"9", "TprintJJBJD"},   {"10", "TPrintTHD_SLL"},
-        {"11", "TPrintTHD"},     {"12", "TPrintDHD_HX"},
+        {"0", "TGridora"},       {"1", "TPrintDHD"},   {"2", "TPrintJHD"},     {"3", "TPrintJSD"},
+        {"4", "TPrintJSKKD"},    {"5", "TPrintJXJSD"}, {"8", "TprintSPCGBJD"}, {"9", "TprintJJBJD"},
+        {"10", "TPrintTHD_SLL"}, {"11", "TPrintTHD"},  {"12", "TPrintDHD_HX"},
     };
     return targets;
 }

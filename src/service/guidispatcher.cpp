@@ -6,9 +6,15 @@
 
 namespace tally::service {
 
-GuiDispatcher::GuiDispatcher(QWidget *owner) : m_owner(owner), m_context(std::make_unique<QObject>()) {}
+GuiDispatcher::GuiDispatcher(QWidget *owner)
+    : m_owner(owner), m_context(std::make_unique<QObject>())
+{
+}
 
-GuiDispatcher::~GuiDispatcher() { close(); }
+GuiDispatcher::~GuiDispatcher()
+{
+    close();
+}
 
 bool GuiDispatcher::post(std::function<void()> work)
 {

@@ -22,7 +22,8 @@ public:
     // is shown, deleted when closed, and releases the request when it goes.
     // Returning null means there is nothing to show (for example a document
     // printed at once); throwing means the window failed.
-    using WindowFactory = std::function<std::unique_ptr<QWidget>(const LaunchRequest &request, QWidget *owner)>;
+    using WindowFactory =
+        std::function<std::unique_ptr<QWidget>(const LaunchRequest &request, QWidget *owner)>;
 
     GuiWindowLauncher(std::shared_ptr<GuiDispatcher> gui, WindowFactory factory);
 

@@ -25,7 +25,8 @@ void listenerSocketOptions(socket_t sock)
 #ifdef _WIN32
     // Windows lets anyone take over a port bound without exclusive use.
     BOOL yes = TRUE;
-    setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char *>(&yes), sizeof(yes));
+    setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char *>(&yes),
+               sizeof(yes));
     DWORD no = 0;
     setsockopt(sock, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char *>(&no), sizeof(no));
 #else
@@ -81,45 +82,50 @@ public:
         m_server.set_read_timeout(m_limits.readTimeout);
         m_server.set_payload_max_length(m_limits.maxBodyBytes);
 
-        m_server.set_expect_100_continue_handler([this](const httplib::Request &req, httplib::Response &res) {
-            if (const int status = refusal(req); status != 0) {
-                emptyReply(res, status);
-                return status;
-            }
-            return 100;
-        });
-        m_server.set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
-            if (const int status = refusal(req); status != 0) {
-                emptyReply(res, status);
-                return httplib::Server::HandlerResponse::Handled;
-            }
-            if (req.method != "GET" && req.method != "HEAD" && req.method != "POST") {
-                emptyReply(res, 405);
-                res.set_header("Allow", "GET, HEAD, POST");
-                return httplib::Server::HandlerResponse::Handled;
-            }
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
+        m_server.set_expect_100_continue_handler(
+            [this](const httplib::Request &req, httplib::Response &res) {
+                if (const int status = refusal(req); status != 0) {
+                    emptyReply(res, status);
+                    return status;
+                }
+                return 100;
+            });
+        m_server.set_pre_routing_handler(
+            [this](const httplib::Request &req, httplib::Response &res) {
+                if (const int status = refusal(req); status != 0) {
+                    emptyReply(res, status);
+                    return httplib::Server::HandlerResponse::Handled;
+                }
+                if (req.method != "GET" && req.method != "HEAD" && req.method != "POST") {
+                    emptyReply(res, 405);
+                    res.set_header("Allow", "GET, HEAD, POST");
+                    return httplib::Server::HandlerResponse::Handled;
+                }
+                return httplib::Server::HandlerResponse::Unhandled;
+            });
         m_server.Get(".*", [this](const httplib::Request &req, httplib::Response &res) {
             m_handler(req.method, std::string());
             emptyReply(res, 200);
         });
-        m_server.Post(".*", [this](const httplib::Request &req, httplib::Response &res,
-                                   const httplib::ContentReader &reader) { post(req, res, reader); });
+        m_server.Post(".*",
+                      [this](const httplib::Request &req, httplib::Response &res,
+                             const httplib::ContentReader &reader) { post(req, res, reader); });
         // Whatever escapes a handler: no message leaks into the reply.
-        m_server.set_exception_handler([this](const httplib::Request &, httplib::Response &res, std::exception_ptr) {
-            emptyReply(res, 500);
-            this->log("请求处理出错");
-        });
+        m_server.set_exception_handler(
+            [this](const httplib::Request &, httplib::Response &res, std::exception_ptr) {
+                emptyReply(res, 500);
+                this->log("请求处理出错");
+            });
     }
 
     ~Impl() { stop(); }
 
-    bool start(int port)
+    bool start(int port, std::string host)
     {
         if (m_thread.joinable())
             return false;
-        const std::string host = ipv6Available() ? "::" : "0.0.0.0";
+        if (host.empty())
+            host = ipv6Available() ? "::" : "0.0.0.0";
         int bound = port;
         if (port == 0)
             bound = m_server.bind_to_any_port(host);
@@ -174,7 +180,8 @@ private:
         log("请求内容超过" + std::to_string(m_limits.maxBodyBytes) + "字节，已拒绝");
     }
 
-    void post(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader)
+    void post(const httplib::Request &req, httplib::Response &res,
+              const httplib::ContentReader &reader)
     {
         if (req.is_multipart_form_data()) {
             // The library only hands such bodies out in parts, never raw.
@@ -221,18 +228,31 @@ HttpListener::HttpListener(RequestHandler handler, LogSink log, Limits limits)
 {
 }
 
-HttpListener::HttpListener(RequestHandler handler, LogSink log) : HttpListener(std::move(handler), std::move(log), Limits{})
+HttpListener::HttpListener(RequestHandler handler, LogSink log)
+    : HttpListener(std::move(handler), std::move(log), Limits{})
 {
 }
 
 HttpListener::~HttpListener() = default;
 
-bool HttpListener::start(int port) { return m_impl->start(port); }
+bool HttpListener::start(int port, const std::string &host)
+{
+    return m_impl->start(port, host);
+}
 
-int HttpListener::port() const { return m_impl->port(); }
+int HttpListener::port() const
+{
+    return m_impl->port();
+}
 
-bool HttpListener::isListening() const { return m_impl->isListening(); }
+bool HttpListener::isListening() const
+{
+    return m_impl->isListening();
+}
 
-void HttpListener::stop() { m_impl->stop(); }
+void HttpListener::stop()
+{
+    m_impl->stop();
+}
 
 } // namespace tally::service

@@ -39,10 +39,11 @@ public:
     HttpListener(const HttpListener &) = delete;
     HttpListener &operator=(const HttpListener &) = delete;
 
-    // Binds `port` on all local addresses (0 picks a free port) and starts
-    // serving on a thread of its own. False when the port cannot be bound
-    // (for example when it is taken) or the listener already runs.
-    bool start(int port);
+    // Binds `port` on all local addresses, or only on `host` when given (0
+    // picks a free port), and starts serving on a thread of its own. False
+    // when the port cannot be bound (for example when it is taken) or the
+    // listener already runs.
+    bool start(int port, const std::string &host = {});
 
     // The bound port while listening, else 0.
     int port() const;

@@ -15,21 +15,26 @@ namespace {
 std::int64_t toMilliseconds(const LocalDateTime &dt)
 {
     using namespace std::chrono;
-    const sys_days day{year{dt.year} / month{static_cast<unsigned>(dt.month)} / static_cast<unsigned>(dt.day)};
-    const auto ms = day.time_since_epoch() + hours{dt.hour} + minutes{dt.minute} + seconds{dt.second}
-                    + milliseconds{dt.millisecond};
+    const sys_days day{year{dt.year} / month{static_cast<unsigned>(dt.month)} /
+                       static_cast<unsigned>(dt.day)};
+    const auto ms = day.time_since_epoch() + hours{dt.hour} + minutes{dt.minute} +
+                    seconds{dt.second} + milliseconds{dt.millisecond};
     return duration_cast<milliseconds>(ms).count();
 }
 
 // Seconds between the two times to the nearest thousandth; with millisecond
 // times that is exact, so no rounding step is needed.
-std::string intervalText(const LocalDateTime &from, const LocalDateTime &to, const FormatSettings &fs)
+std::string intervalText(const LocalDateTime &from, const LocalDateTime &to,
+                         const FormatSettings &fs)
 {
     const std::int64_t ms = std::llabs(toMilliseconds(to) - toMilliseconds(from));
     return formatGeneral(static_cast<double>(ms) / 1000.0, fs);
 }
 
-std::string clockText(const LocalDateTime &dt) { return formatDateTime("h:m:s:z", dt); }
+std::string clockText(const LocalDateTime &dt)
+{
+    return formatDateTime("h:m:s:z", dt);
+}
 
 bool isPost(std::string_view method)
 {
@@ -83,8 +88,10 @@ void RequestIntake::handleRequest(std::string_view method, const std::string &bo
             number = ++m_requestCount;
             const LocalDateTime now = m_clock();
             const std::string interval = intervalText(m_lastAcceptedTime, now, m_settings);
-            log("间隔" + interval + "秒 上次:" + clockText(m_lastAcceptedTime) + "- 本次：" + clockText(now));
-            if (m_lastAcceptedCount > 0 && m_requestCount > m_lastAcceptedCount && body == m_lastBody && !m_idle) {
+            log("间隔" + interval + "秒 上次:" + clockText(m_lastAcceptedTime) + "- 本次：" +
+                clockText(now));
+            if (m_lastAcceptedCount > 0 && m_requestCount > m_lastAcceptedCount &&
+                body == m_lastBody && !m_idle) {
                 log("间隔" + interval + "秒，两次发送内容一样");
                 m_lastBody.clear();
                 return;

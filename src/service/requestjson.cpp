@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 namespace tally::service {
 
 namespace {
@@ -29,7 +31,8 @@ public:
         --m_depth;
         return Base::end_array();
     }
-    bool parse_error(std::size_t position, const std::string &token, const nlohmann::detail::exception &ex)
+    bool parse_error(std::size_t position, const std::string &token,
+                     const nlohmann::detail::exception &ex)
     {
         m_errorOffset = position;
         m_errorMessage = ex.what();
@@ -98,8 +101,9 @@ RequestJson parseRequestJson(std::string_view text)
     RequestJson r;
     Json value;
     DepthLimitedBuilder builder(value);
-    const bool parsed = Json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json,
-                                        /*strict=*/false, /*ignore_comments=*/true);
+    const bool parsed =
+        Json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json,
+                        /*strict=*/false, /*ignore_comments=*/true);
     if (builder.tooDeep()) {
         r.status = RequestJson::Status::TooDeep;
         r.offset = depthFailureOffset(text);
@@ -108,7 +112,8 @@ RequestJson parseRequestJson(std::string_view text)
     }
     if (!parsed || builder.is_errored()) {
         r.status = RequestJson::Status::SyntaxError;
-        r.offset = builder.errorOffset();
+        // The parser counts the offending byte (or the end) as read.
+        r.offset = std::min(builder.errorOffset() > 0 ? builder.errorOffset() - 1 : 0, text.size());
         r.message = builder.errorMessage();
         return r;
     }

@@ -11,10 +11,16 @@ namespace tally::service {
 // other value its compact JSON text (so "djlx": 1 reads as "1").
 struct RequestJson
 {
-    enum class Status { Ok, SyntaxError, NotAnObject, TooDeep };
+    enum class Status
+    {
+        Ok,
+        SyntaxError,
+        NotAnObject,
+        TooDeep
+    };
 
     Status status = Status::Ok;
-    std::size_t offset = 0; // byte offset of the failure
+    std::size_t offset = 0; // offset of the offending byte (the text's size at its end)
     std::string message;    // parser message on failure
 
     std::size_t memberCount = 0; // distinct member names of the object

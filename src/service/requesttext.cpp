@@ -42,7 +42,8 @@ UrlDecodeResult UrlDecode(std::string_view text)
             result.bytes.push_back('%');
             ++i;
         } else if (i + 2 >= text.size()) {
-            return failure(UrlDecodeResult::Status::TruncatedEscape, i, "escape cut off at the end");
+            return failure(UrlDecodeResult::Status::TruncatedEscape, i,
+                           "escape cut off at the end");
         } else {
             const int hi = hexValue(text[i + 1]);
             const int lo = hexValue(text[i + 2]);

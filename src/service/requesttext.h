@@ -9,7 +9,12 @@ namespace tally::service {
 // Outcome of UrlDecode: the decoded bytes, or where and why decoding failed.
 struct UrlDecodeResult
 {
-    enum class Status { Ok, BadEscape, TruncatedEscape };
+    enum class Status
+    {
+        Ok,
+        BadEscape,
+        TruncatedEscape
+    };
 
     Status status = Status::Ok;
     std::string bytes;      // the decoded bytes; empty on failure

@@ -26,8 +26,9 @@ bool SingleInstance::tryAcquire()
     if (m_impl)
         return true;
     // One mark per user, as a session-local mutex would be.
-    const QString path =
-        QDir(QDir::tempPath()).filePath(m_name + QLatin1Char('-') + QString::number(::getuid()) + QStringLiteral(".lock"));
+    const QString path = QDir(QDir::tempPath())
+                             .filePath(m_name + QLatin1Char('-') + QString::number(::getuid()) +
+                                       QStringLiteral(".lock"));
     auto impl = std::make_unique<Impl>(path);
     // Age alone never makes a live instance's lock stale; a dead owner does.
     impl->lock.setStaleLockTime(0);

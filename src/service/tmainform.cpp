@@ -39,27 +39,30 @@ QIcon fallbackIcon()
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(8, 6, 16, 8));   // paper going in
-    painter.drawRect(QRectF(5, 14, 22, 8));  // printer body
-    painter.drawRect(QRectF(9, 20, 14, 7));  // paper coming out
+    painter.drawRect(QRectF(8, 6, 16, 8));  // paper going in
+    painter.drawRect(QRectF(5, 14, 22, 8)); // printer body
+    painter.drawRect(QRectF(9, 20, 14, 7)); // paper coming out
     return QIcon(pixmap);
 }
 
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_options(std::move(options)),
-      m_settings(FormatSettings::fromSystemLocale())
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_options(std::move(options)), m_settings(FormatSettings::fromSystemLocale())
 {
     if (!m_options.showMessage) {
         m_options.showMessage = [](QWidget *owner, const QString &text) {
             QMessageBox::information(owner, QCoreApplication::applicationName(), text);
         };
     }
-    m_intake = std::make_unique<RequestIntake>([this](const std::string &line) { AddLog(line); }, m_settings);
+    m_intake = std::make_unique<RequestIntake>([this](const std::string &line) { AddLog(line); },
+                                               m_settings);
     m_gui = std::make_shared<GuiDispatcher>(this);
     m_listener = std::make_unique<HttpListener>(
-        [this](std::string_view method, const std::string &body) { m_intake->handleRequest(method, body); },
+        [this](std::string_view method, const std::string &body) {
+            m_intake->handleRequest(method, body);
+        },
         [this](const std::string &line) { AddLog(line); });
 
     buildWindow();
@@ -98,7 +101,8 @@ void TMainForm::buildWindow()
     setWindowTitle(QStringLiteral("网页打印伺服程序1.6"));
     resize(789, 242);
     move(316, 274);
-    setWindowIcon(QApplication::windowIcon().isNull() ? fallbackIcon() : QApplication::windowIcon());
+    setWindowIcon(QApplication::windowIcon().isNull() ? fallbackIcon()
+                                                      : QApplication::windowIcon());
 
     m_memoMsg = new QPlainTextEdit(this);
     m_memoMsg->setObjectName(QStringLiteral("MemoMSG"));
@@ -170,13 +174,17 @@ void TMainForm::handleCommandLine(const QStringList &arguments)
         AddLog(arguments[0] + QStringLiteral(" DD "));
 }
 
-void TMainForm::AddLog(const QString &text) { AddLog(text.toStdString()); }
+void TMainForm::AddLog(const QString &text)
+{
+    AddLog(text.toStdString());
+}
 
 void TMainForm::AddLog(const std::string &text)
 {
     // The stamp is taken under the lock, so stamps never run backwards.
     const std::lock_guard lock(m_logMutex);
-    const std::string line = formatDateTime("yyyy-mm-dd,hh:nn:ss", LocalDateTime::now()) + ":" + text;
+    const std::string line =
+        formatDateTime("yyyy-mm-dd,hh:nn:ss", LocalDateTime::now()) + ":" + text;
     if (m_options.echoLogToStderr) {
         std::fwrite(line.data(), 1, line.size(), stderr);
         std::fputc('\n', stderr);
@@ -200,11 +208,20 @@ void TMainForm::flushLog()
         m_memoMsg->appendPlainText(line);
 }
 
-int TMainForm::OpenCount() const { return m_intake->openCount(); }
+int TMainForm::OpenCount() const
+{
+    return m_intake->openCount();
+}
+
+int TMainForm::listeningPort() const
+{
+    return m_listener->port();
+}
 
 void TMainForm::registerWindow(const std::string &djlx, GuiWindowLauncher::WindowFactory factory)
 {
-    m_intake->dispatchTable().registerLauncher(djlx, std::make_shared<GuiWindowLauncher>(m_gui, std::move(factory)));
+    m_intake->dispatchTable().registerLauncher(
+        djlx, std::make_shared<GuiWindowLauncher>(m_gui, std::move(factory)));
 }
 
 void TMainForm::timerTick()
@@ -221,10 +238,11 @@ void TMainForm::btnHideClick()
     if (!m_notifyData) {
         m_notifyData = new QSystemTrayIcon(windowIcon(), this);
         m_notifyData->setToolTip(QStringLiteral("打印服务器---正在运行......"));
-        connect(m_notifyData, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger)
-                restoreFromTray();
-        });
+        connect(m_notifyData, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger)
+                        restoreFromTray();
+                });
     }
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_notifyData->show();
@@ -270,6 +288,9 @@ void TMainForm::closeEvent(QCloseEvent *event)
     }
 }
 
-void TMainForm::showMessage(const QString &text) { m_options.showMessage(this, text); }
+void TMainForm::showMessage(const QString &text)
+{
+    m_options.showMessage(this, text);
+}
 
 } // namespace tally::service

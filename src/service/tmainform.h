@@ -56,6 +56,10 @@ public:
     // Requests currently inside a document window.
     int OpenCount() const;
 
+    // The port the listener is bound to (the chosen one when started with
+    // port 0), or 0 when it could not start.
+    int listeningPort() const;
+
     // The request intake (its dispatch table takes further launchers).
     RequestIntake &intake() { return *m_intake; }
 

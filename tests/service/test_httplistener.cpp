@@ -20,13 +20,14 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::BlockingLauncher;
-using testing::LogRecorder;
 using ::testing::ElementsAre;
+using testing::LogRecorder;
 using ::testing::MatchesRegex;
 
-const std::string kOrderBody = "%7B%22title%22%3A%22%E8%AE%A2%E8%B4%A7%E5%8D%95%22%2C%22prev%22%3A%221%22%2C"
-                               "%22djlx%22%3A%221%22%2C%22Maindata%22%3A%22%3CM%2F%3E%22%2C"
-                               "%22Itemdata%22%3A%22%3CI%2F%3E%22%7D";
+const std::string kOrderBody =
+    "%7B%22title%22%3A%22%E8%AE%A2%E8%B4%A7%E5%8D%95%22%2C%22prev%22%3A%221%22%2C"
+    "%22djlx%22%3A%221%22%2C%22Maindata%22%3A%22%3CM%2F%3E%22%2C"
+    "%22Itemdata%22%3A%22%3CI%2F%3E%22%7D";
 
 std::string orderBody(const std::string &title)
 {
@@ -66,7 +67,9 @@ protected:
     {
         listener.reset();
         listener = std::make_unique<HttpListener>(
-            [this](std::string_view method, const std::string &body) { intake.handleRequest(method, body); },
+            [this](std::string_view method, const std::string &body) {
+                intake.handleRequest(method, body);
+            },
             [this](const std::string &line) { log.add(line); }, limits);
         ASSERT_TRUE(listener->start(0));
         port = listener->port();
@@ -109,7 +112,8 @@ TEST_F(HttpListenerTest, ReplyWaitsForTheWindowAndLogsTheSequence)
 {
     auto reply = postAsync(kOrderBody);
     ASSERT_TRUE(window->waitForLaunches(1));
-    EXPECT_EQ(reply.wait_for(200ms), std::future_status::timeout) << "reply sent while the window is open";
+    EXPECT_EQ(reply.wait_for(200ms), std::future_status::timeout)
+        << "reply sent while the window is open";
     EXPECT_EQ(intake.openCount(), 1);
 
     window->releaseAll();
@@ -121,8 +125,9 @@ TEST_F(HttpListenerTest, ReplyWaitsForTheWindowAndLogsTheSequence)
     EXPECT_EQ(r->get_header_value("Content-Type"), "text/html");
     EXPECT_FALSE(r->has_header("EXCEPTION_WHAT"));
 
-    EXPECT_THAT(log.lines(), ElementsAre(MatchesRegex("间隔[0-9.]+秒 上次:[0-9:]+- 本次：[0-9:]+"), "正常接收信息1条",
-                                         "5", "当前打开数量=1", "当前打开数量=0"));
+    EXPECT_THAT(log.lines(),
+                ElementsAre(MatchesRegex("间隔[0-9.]+秒 上次:[0-9:]+- 本次：[0-9:]+"),
+                            "正常接收信息1条", "5", "当前打开数量=1", "当前打开数量=0"));
     ASSERT_EQ(window->requests().size(), 1u);
     EXPECT_EQ(window->requests()[0].title, "订货单");
 }
@@ -184,10 +189,13 @@ struct RawCase
     std::string request;
     bool closeSendingSide;
     std::string statusLine; // empty: no reply at all
-    int counted; // requests that reached the intake
+    int counted;            // requests that reached the intake
 };
 
-void PrintTo(const RawCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const RawCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class RawRequestTest : public HttpListenerTest, public ::testing::WithParamInterface<RawCase>
 {
@@ -206,21 +214,26 @@ TEST_P(RawRequestTest, AnswersWithoutReachingTheIntakeUnlessAllowed)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RawRequestTest,
     ::testing::Values(
-        RawCase{"PutIsNotAllowed", "PUT / HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}", false,
-                "HTTP/1.1 405 Method Not Allowed", 0},
+        RawCase{"PutIsNotAllowed", "PUT / HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}",
+                false, "HTTP/1.1 405 Method Not Allowed", 0},
         RawCase{"OptionsIsNotAllowed", "OPTIONS / HTTP/1.1\r\nHost: x\r\n\r\n", false,
                 "HTTP/1.1 405 Method Not Allowed", 0},
         RawCase{"UnknownMethodIsRefusedByTheParser", "FOO / HTTP/1.1\r\nHost: x\r\n\r\n", false,
                 "HTTP/1.1 400 Bad Request", 0},
         // Processed, but the library writes nothing to a half-closed connection.
-        RawCase{"BodyWithoutLengthEndsWhenSenderCloses", "POST / HTTP/1.1\r\nHost: x\r\n\r\n{\"djlx\":\"7\"}", true,
-                "", 1},
-        RawCase{"ChunkedBody", "POST / HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n2\r\n{}\r\n0\r\n\r\n",
-                false, "HTTP/1.1 200 OK", 1},
-        RawCase{"AnyContentType", "POST / HTTP/1.1\r\nHost: x\r\nContent-Type: text/plain\r\nContent-Length: 2\r\n\r\n{}",
-                false, "HTTP/1.1 200 OK", 1},
+        RawCase{"BodyWithoutLengthEndsWhenSenderCloses",
+                "POST / HTTP/1.1\r\nHost: x\r\n\r\n{\"djlx\":\"7\"}", true, "", 1},
+        RawCase{
+            "ChunkedBody",
+            "POST / HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n2\r\n{}\r\n0\r\n\r\n",
+            false, "HTTP/1.1 200 OK", 1},
+        RawCase{
+            "AnyContentType",
+            "POST / HTTP/1.1\r\nHost: x\r\nContent-Type: text/plain\r\nContent-Length: 2\r\n\r\n{}",
+            false, "HTTP/1.1 200 OK", 1},
         RawCase{"MultipartIsRefused",
-                "POST / HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; boundary=b\r\nContent-Length: 2\r\n\r\n{}",
+                "POST / HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; "
+                "boundary=b\r\nContent-Length: 2\r\n\r\n{}",
                 false, "HTTP/1.1 415 Unsupported Media Type", 0}),
     [](const auto &p) { return std::string(p.param.name); });
 
@@ -282,8 +295,9 @@ TEST_F(HttpListenerTest, ConnectionsBeyondTheCapGet503)
 TEST(HttpListenerErrors, ExceptionFromTheHandlerLeaksNothing)
 {
     LogRecorder log;
-    HttpListener listener([](std::string_view, const std::string &) { throw std::runtime_error("secret detail"); },
-                          [&](const std::string &line) { log.add(line); });
+    HttpListener listener(
+        [](std::string_view, const std::string &) { throw std::runtime_error("secret detail"); },
+        [&](const std::string &line) { log.add(line); });
     ASSERT_TRUE(listener.start(0));
     httplib::Client c("127.0.0.1", listener.port());
     const httplib::Result r = c.Post("/", "{}", "text/plain");

@@ -11,12 +11,13 @@ namespace tally::service {
 namespace {
 
 using testing::BlockingLauncher;
-using testing::LogRecorder;
 using ::testing::ElementsAre;
+using testing::LogRecorder;
 
-const std::string kOrder = "%7B%22title%22%3A%22%E8%AE%A2%E8%B4%A7%E5%8D%95%22%2C%22prev%22%3A%221%22%2C"
-                           "%22djlx%22%3A%221%22%2C%22Maindata%22%3A%22%3CM%2F%3E%22%2C"
-                           "%22Itemdata%22%3A%22%3CI%2F%3E%22%7D";
+const std::string kOrder =
+    "%7B%22title%22%3A%22%E8%AE%A2%E8%B4%A7%E5%8D%95%22%2C%22prev%22%3A%221%22%2C"
+    "%22djlx%22%3A%221%22%2C%22Maindata%22%3A%22%3CM%2F%3E%22%2C"
+    "%22Itemdata%22%3A%22%3CI%2F%3E%22%7D";
 
 // A clock the test moves by hand.
 struct ManualClock
@@ -32,7 +33,8 @@ class RequestIntakeTest : public ::testing::Test
 {
 protected:
     RequestIntakeTest()
-        : intake([this](const std::string &line) { log.add(line); }, FormatSettings::chinesePrc(), clock.fn())
+        : intake([this](const std::string &line) { log.add(line); }, FormatSettings::chinesePrc(),
+                 clock.fn())
     {
         intake.dispatchTable().registerLauncher("1", order);
         intake.dispatchTable().registerLauncher("0", list);
@@ -59,8 +61,9 @@ TEST_F(RequestIntakeTest, PrintedDocumentLogsTheWholeSequence)
 {
     clock.now = {2024, 11, 16, 10, 2, 10, 340};
     intake.handleRequest("POST", kOrder);
-    EXPECT_THAT(log.lines(), ElementsAre("间隔3.25秒 上次:10:2:7:90- 本次：10:2:10:340", "正常接收信息1条", "5",
-                                         "当前打开数量=1", "当前打开数量=0"));
+    EXPECT_THAT(log.lines(),
+                ElementsAre("间隔3.25秒 上次:10:2:7:90- 本次：10:2:10:340", "正常接收信息1条", "5",
+                            "当前打开数量=1", "当前打开数量=0"));
     ASSERT_EQ(order->requests().size(), 1u);
     const LaunchRequest r = order->requests()[0];
     EXPECT_EQ(r.title, "订货单");
@@ -115,9 +118,13 @@ struct OutcomeCase
     int listLaunches;
 };
 
-void PrintTo(const OutcomeCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const OutcomeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class RequestOutcomeTest : public RequestIntakeTest, public ::testing::WithParamInterface<OutcomeCase>
+class RequestOutcomeTest : public RequestIntakeTest,
+                           public ::testing::WithParamInterface<OutcomeCase>
 {
 };
 
@@ -134,21 +141,44 @@ TEST_P(RequestOutcomeTest, LogsAndOpens)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RequestOutcomeTest,
     ::testing::Values(
-        OutcomeCase{"NumberDjlxOpensOrderForm", R"({"djlx": 1})",
-                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"}, 1, 0},
-        OutcomeCase{"LeadingZeroOpensNothing", R"({"djlx": "01"})",
-                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"}, 0, 0},
-        OutcomeCase{"UnknownDjlxOpensNothing", R"({"djlx": "7", "title": "x"})",
-                    {"正常接收信息1条", "2", "当前打开数量=1", "当前打开数量=0"}, 0, 0},
-        OutcomeCase{"MissingDjlxOpensNothing", "{}",
-                    {"正常接收信息1条", "0", "当前打开数量=1", "当前打开数量=0"}, 0, 0},
-        OutcomeCase{"ArrayBody", "%5B1%2C+2%5D", {"正常接收信息1条", "不正确:aRequestContent=[1, 2]"}, 0, 0},
+        OutcomeCase{"NumberDjlxOpensOrderForm",
+                    R"({"djlx": 1})",
+                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"},
+                    1,
+                    0},
+        OutcomeCase{"LeadingZeroOpensNothing",
+                    R"({"djlx": "01"})",
+                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"},
+                    0,
+                    0},
+        OutcomeCase{"UnknownDjlxOpensNothing",
+                    R"({"djlx": "7", "title": "x"})",
+                    {"正常接收信息1条", "2", "当前打开数量=1", "当前打开数量=0"},
+                    0,
+                    0},
+        OutcomeCase{"MissingDjlxOpensNothing",
+                    "{}",
+                    {"正常接收信息1条", "0", "当前打开数量=1", "当前打开数量=0"},
+                    0,
+                    0},
+        OutcomeCase{"ArrayBody",
+                    "%5B1%2C+2%5D",
+                    {"正常接收信息1条", "不正确:aRequestContent=[1, 2]"},
+                    0,
+                    0},
         OutcomeCase{"EmptyBody", "", {"正常接收信息1条", "不正确:aRequestContent="}, 0, 0},
         OutcomeCase{"BadEscapeEndsSilently", "%7B%zz", {"正常接收信息1条"}, 0, 0},
         OutcomeCase{"CutOffEscapeEndsSilently", R"({"djlx":"1"}%7)", {"正常接收信息1条"}, 0, 0},
-        OutcomeCase{"InvalidUtf8IsReplaced", "%7B%22title%22%3A%22%FF%22%7D",
-                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"}, 0, 0},
-        OutcomeCase{"InvalidUtf8InRejectedText", "%FF%5B%5D", {"正常接收信息1条", "不正确:aRequestContent=\xEF\xBF\xBD[]"}, 0, 0}),
+        OutcomeCase{"InvalidUtf8IsReplaced",
+                    "%7B%22title%22%3A%22%FF%22%7D",
+                    {"正常接收信息1条", "1", "当前打开数量=1", "当前打开数量=0"},
+                    0,
+                    0},
+        OutcomeCase{"InvalidUtf8InRejectedText",
+                    "%FF%5B%5D",
+                    {"正常接收信息1条", "不正确:aRequestContent=\xEF\xBF\xBD[]"},
+                    0,
+                    0}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(RequestIntakeTest, NestingBombIsLoggedAsRejected)
@@ -162,7 +192,9 @@ TEST_F(RequestIntakeTest, NestingBombIsLoggedAsRejected)
 
 TEST_F(RequestIntakeTest, GenericListReadsOnlyData)
 {
-    intake.handleRequest("POST", R"({"djlx":"0","title":"列表","prev":"0","data":"<D/>","Maindata":"<M/>","Itemdata":"<I/>"})");
+    intake.handleRequest(
+        "POST",
+        R"({"djlx":"0","title":"列表","prev":"0","data":"<D/>","Maindata":"<M/>","Itemdata":"<I/>"})");
     ASSERT_EQ(list->requests().size(), 1u);
     const LaunchRequest r = list->requests()[0];
     EXPECT_EQ(r.data, "<D/>");
@@ -186,9 +218,9 @@ TEST_F(RequestIntakeTest, FailingWindowLogsItsPackets)
     intake.handleRequest("POST", R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})");
     intake.handleRequest("POST", R"({"djlx":"0","data":"<D/>"})");
     EXPECT_THAT(linesWithoutIntervals(),
-                ElementsAre("正常接收信息1条", "3", "当前打开数量=1", "sData=<M/>", "sITEM=<I/>", "格式不正确",
-                            "当前打开数量=0", "正常接收信息2条", "2", "当前打开数量=1", "sData=<D/>", "格式不正确",
-                            "当前打开数量=0"));
+                ElementsAre("正常接收信息1条", "3", "当前打开数量=1", "sData=<M/>", "sITEM=<I/>",
+                            "格式不正确", "当前打开数量=0", "正常接收信息2条", "2",
+                            "当前打开数量=1", "sData=<D/>", "格式不正确", "当前打开数量=0"));
     EXPECT_EQ(intake.openCount(), 0);
 }
 
@@ -202,7 +234,12 @@ TEST_F(RequestIntakeTest, ThrowingLogSinkDoesNotEscape)
 
 // Duplicate rule: each scenario is a list of steps; held POSTs keep their
 // window open on a thread of their own until the scenario ends or a release.
-enum class Step { HeldPost, Get, Release };
+enum class Step
+{
+    HeldPost,
+    Get,
+    Release
+};
 
 struct DuplicateCase
 {
@@ -212,7 +249,10 @@ struct DuplicateCase
     int duplicates; // "两次发送内容一样" lines
 };
 
-void PrintTo(const DuplicateCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const DuplicateCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class DuplicateRuleTest : public ::testing::TestWithParam<DuplicateCase>
 {
@@ -271,13 +311,19 @@ TEST_P(DuplicateRuleTest, DropsIdenticalBodyOnlyWhileBusy)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DuplicateRuleTest,
-    ::testing::Values(DuplicateCase{"FirstRequestIsNeverADuplicate", {Step::HeldPost}, 1, 0},
-                      DuplicateCase{"IdenticalBodyWhileBusyIsDropped", {Step::HeldPost, Step::HeldPost}, 1, 1},
-                      DuplicateCase{"ThirdIdenticalBodyIsProcessed",
-                                    {Step::HeldPost, Step::HeldPost, Step::HeldPost}, 2, 1},
-                      DuplicateCase{"GetInBetweenMakesItDiffer", {Step::HeldPost, Step::Get, Step::HeldPost}, 2, 0},
-                      DuplicateCase{"AfterTheWindowClosedBothAreProcessed",
-                                    {Step::HeldPost, Step::Release, Step::HeldPost}, 2, 0}),
+    ::testing::Values(
+        DuplicateCase{"FirstRequestIsNeverADuplicate", {Step::HeldPost}, 1, 0},
+        DuplicateCase{"IdenticalBodyWhileBusyIsDropped", {Step::HeldPost, Step::HeldPost}, 1, 1},
+        DuplicateCase{"ThirdIdenticalBodyIsProcessed",
+                      {Step::HeldPost, Step::HeldPost, Step::HeldPost},
+                      2,
+                      1},
+        DuplicateCase{
+            "GetInBetweenMakesItDiffer", {Step::HeldPost, Step::Get, Step::HeldPost}, 2, 0},
+        DuplicateCase{"AfterTheWindowClosedBothAreProcessed",
+                      {Step::HeldPost, Step::Release, Step::HeldPost},
+                      2,
+                      0}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(RequestIntakeTest, DuplicateLineCarriesTheInterval)

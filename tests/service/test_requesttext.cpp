@@ -16,8 +16,8 @@ struct UrlCase
     Status status;
     std::string output{};
 
-void PrintTo(const UrlCase &c, std::ostream *os) { *os << c.name; }   // when Ok
-    std::size_t offset = 0; // when failing
+    void PrintTo(const UrlCase &c, std::ostream *os) { *os << c.name; } // when Ok
+    std::size_t offset = 0;                                             // when failing
 };
 
 class UrlDecodeTest : public ::testing::TestWithParam<UrlCase>
@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UrlCase{"LowerCaseUtf8", "%e4%b8%ad", Status::Ok, "\xE4\xB8\xAD"},
                       UrlCase{"UpperCaseHex", "%7B%22a%22%7D", Status::Ok, "{\"a\"}"},
                       UrlCase{"NulByte", "a%00b", Status::Ok, std::string("a\0b", 3)},
-                      UrlCase{"PlainBytesUnchanged", "\xE4\xB8\xAD-x=1&y", Status::Ok, "\xE4\xB8\xAD-x=1&y"},
+                      UrlCase{"PlainBytesUnchanged", "\xE4\xB8\xAD-x=1&y", Status::Ok,
+                              "\xE4\xB8\xAD-x=1&y"},
                       UrlCase{"Empty", "", Status::Ok, ""},
                       UrlCase{"NotHex", "ab%zz", Status::BadEscape, "", 2},
                       UrlCase{"UnicodeFormIsNotSpecial", "%u4e2d", Status::BadEscape, "", 0},
@@ -61,7 +62,8 @@ TEST(DecodeUtf8Test, KeepsWellFormedTextAndReplacesIllFormedBytes)
 {
     EXPECT_EQ(DecodeUtf8(""), "");
     EXPECT_EQ(DecodeUtf8("\xE4\xB8\xAD\xE6\x96\x87 ok"), "\xE4\xB8\xAD\xE6\x96\x87 ok");
-    for (const std::string bad : {"\xFF", "a\xE4\xB8", "\xC0\xAF", "\xED\xA0\x80", "\xE4\xB8\xAD\x80"}) {
+    for (const std::string bad :
+         {"\xFF", "a\xE4\xB8", "\xC0\xAF", "\xED\xA0\x80", "\xE4\xB8\xAD\x80"}) {
         const std::string out = DecodeUtf8(bad);
         EXPECT_TRUE(text::isValidUtf8(out)) << bad;
         EXPECT_NE(out.find("\xEF\xBF\xBD"), std::string::npos) << bad;
@@ -75,7 +77,7 @@ struct JsonCase
     RequestJson::Status status;
     std::string djlx{};
 
-void PrintTo(const JsonCase &c, std::ostream *os) { *os << c.name; }
+    void PrintTo(const JsonCase &c, std::ostream *os) { *os << c.name; }
     std::string title{};
     std::size_t memberCount = 0;
 };
@@ -107,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         JsonCase{"NotTrimmed", R"({"djlx": " 1"})", JS::Ok, " 1", "", 1},
         JsonCase{"FloatAndBoolAsText", R"({"djlx": 2.5, "title": true})", JS::Ok, "2.5", "true", 2},
         JsonCase{"NullReadsEmpty", R"({"djlx": null})", JS::Ok, "", "", 1},
-        JsonCase{"ObjectAsCompactJson", R"({"title": {"a": [1, "x"]}})", JS::Ok, "", R"({"a":[1,"x"]})", 1},
+        JsonCase{"ObjectAsCompactJson", R"({"title": {"a": [1, "x"]}})", JS::Ok, "",
+                 R"({"a":[1,"x"]})", 1},
         JsonCase{"MissingMembersEmpty", R"({"other": 1, "Djlx": "1"})", JS::Ok, "", "", 2},
         JsonCase{"NamesAreCaseSensitive", R"({"TITLE": "x"})", JS::Ok, "", "", 1},
         JsonCase{"RepeatedNameCountsOnce", R"({"djlx": "1", "djlx": "2"})", JS::Ok, "2", "", 1},
@@ -137,7 +140,8 @@ TEST(RequestJsonTest, SyntaxErrorReportsOffset)
 {
     const RequestJson r = parseRequestJson(R"({"djlx": x})");
     EXPECT_EQ(r.status, JS::SyntaxError);
-    EXPECT_EQ(r.offset, 10u);
+    EXPECT_EQ(r.offset, 9u);
+    EXPECT_EQ(parseRequestJson(R"({"djlx": )").offset, 9u); // cut off: the end
     EXPECT_FALSE(r.message.empty());
 }
 

@@ -10,7 +10,10 @@
 namespace tally::service {
 namespace {
 
-QString uniqueName() { return QStringLiteral("TallyhostTest-") + QUuid::createUuid().toString(QUuid::Id128); }
+QString uniqueName()
+{
+    return QStringLiteral("TallyhostTest-") + QUuid::createUuid().toString(QUuid::Id128);
+}
 
 TEST(SingleInstanceTest, SecondInstanceIsRefusedUntilTheFirstEnds)
 {

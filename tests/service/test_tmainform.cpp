@@ -16,8 +16,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <httplib.h>
+
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 
 namespace tally::service {
@@ -41,8 +44,7 @@ private:
 
 const auto *const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-template <class Predicate>
-bool processEventsUntil(Predicate done)
+template <class Predicate> bool processEventsUntil(Predicate done)
 {
     QElapsedTimer timer;
     timer.start();
@@ -124,12 +126,14 @@ TEST_F(MainFormTest, StatusPanels)
     auto form = makeForm();
     const int widths[] = {50, 150, 50, 150};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("Panel%1").arg(i))->width(), widths[i]) << i;
+        EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("Panel%1").arg(i))->width(), widths[i])
+            << i;
     EXPECT_EQ(panel(*form, 0), QStringLiteral("状态："));
     EXPECT_EQ(panel(*form, 1), QStringLiteral("端口:0 启动成功"));
     EXPECT_EQ(panel(*form, 2), QStringLiteral("时间:"));
     // Chinese short date and long time when the locale is plain C; some date otherwise.
-    EXPECT_TRUE(panel(*form, 3).contains(QRegularExpression(QStringLiteral("\\d{1,4}\\D\\d{1,2}\\D\\d{1,4}"))))
+    EXPECT_TRUE(panel(*form, 3).contains(
+        QRegularExpression(QStringLiteral("\\d{1,4}\\D\\d{1,2}\\D\\d{1,4}"))))
         << panel(*form, 3).toStdString();
 }
 
@@ -137,6 +141,9 @@ TEST_F(MainFormTest, PortInUseIsReportedInTheStatusBar)
 {
     // Holds 9300 unless something else already does; either way it is taken.
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Lingering closed connections of an earlier run must not keep it from binding.
+    const int yes = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(9300);
@@ -209,7 +216,8 @@ TEST_F(MainFormTest, LogLinesCarryTheTimeStampAndKeepCallOrder)
         t.join();
     const QStringList lines = logLines(*form);
     ASSERT_EQ(lines.size(), 1 + kThreads * kLines);
-    const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d{2}-\\d{2},\\d{2}:\\d{2}:\\d{2}:(.*)$"));
+    const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2},\\d{2}:\\d{2}:\\d{2}:(.*)$"));
     const auto first = stamp.match(lines[0]);
     ASSERT_TRUE(first.hasMatch()) << lines[0].toStdString();
     EXPECT_EQ(first.captured(1), QStringLiteral("正常接收信息3条"));
@@ -240,7 +248,8 @@ TEST_F(MainFormTest, CloseIsRefusedWhileADocumentWindowIsOpen)
     QObject::connect(form.get(), &TMainForm::closed, [&] { closed = true; });
     form->show();
 
-    std::thread request([&] { form->intake().handleRequest("POST", R"({"djlx":"1","title":"订货单"})"); });
+    std::thread request(
+        [&] { form->intake().handleRequest("POST", R"({"djlx":"1","title":"订货单"})"); });
     ASSERT_TRUE(processEventsUntil([&] { return opened && opened->isVisible(); }));
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("订货单"));
     EXPECT_EQ(opened->parentWidget(), form.get());
@@ -264,20 +273,52 @@ TEST_F(MainFormTest, CloseIsRefusedWhileADocumentWindowIsOpen)
     EXPECT_TRUE(logLines(*form).last().endsWith(QStringLiteral("当前打开数量=0")));
 }
 
+// The whole road: an HTTP POST opens its window on the GUI thread and gets its
+// reply only once the user has closed that window.
+TEST_F(MainFormTest, HttpReplyFollowsTheWindowClosing)
+{
+    auto form = makeForm();
+    ASSERT_GT(form->listeningPort(), 0);
+    QPointer<QWidget> opened;
+    form->registerWindow("1", [&](const LaunchRequest &, QWidget *) {
+        auto window = std::make_unique<QWidget>();
+        opened = window.get();
+        return window;
+    });
+    auto reply = std::async(std::launch::async, [port = form->listeningPort()] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(std::chrono::seconds(60));
+        return client.Post("/", "%7B%22djlx%22%3A%221%22%7D", "application/x-www-form-urlencoded");
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return opened && opened->isVisible(); }));
+    EXPECT_EQ(reply.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    opened->close();
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    const httplib::Result r = reply.get();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 200);
+    EXPECT_EQ(form->OpenCount(), 0);
+}
+
 TEST_F(MainFormTest, WindowFactoryFailureAndNothingToShow)
 {
     auto form = makeForm();
     form->registerWindow("1", [](const LaunchRequest &, QWidget *) -> std::unique_ptr<QWidget> {
         throw std::runtime_error("layout missing");
     });
-    form->registerWindow("2", [](const LaunchRequest &, QWidget *) { return std::unique_ptr<QWidget>(); });
+    form->registerWindow(
+        "2", [](const LaunchRequest &, QWidget *) { return std::unique_ptr<QWidget>(); });
     int done = 0;
-    for (const char *body : {R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})", R"({"djlx":"2"})"}) {
+    for (const char *body :
+         {R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})", R"({"djlx":"2"})"}) {
         std::thread request([&] { form->intake().handleRequest("POST", body); });
         // The window is built on this thread, so it must keep processing events.
         ++done;
         ASSERT_TRUE(processEventsUntil([&] {
-            return logLines(*form).filter(QRegularExpression(QStringLiteral("当前打开数量=0$"))).size() == done;
+            return logLines(*form)
+                       .filter(QRegularExpression(QStringLiteral("当前打开数量=0$")))
+                       .size() == done;
         }));
         request.join();
     }

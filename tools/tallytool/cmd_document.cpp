@@ -1,48 +1,18 @@
 #include "commands.h"
+#include "requestfile.h"
 
 #include "base/formatsettings.h"
 #include "documents/documentdef.h"
 #include "documents/documentform.h"
 #include "layout/builtin/builtinlayouts.h"
 #include "layout/tbilllayout.h"
-#include "service/requestjson.h"
-#include "service/requesttext.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 
 namespace tally::tool {
 
 namespace {
-
-// A request file holds either the body as a web page posts it (URL-encoded)
-// or the plain JSON text; a JSON object starts with "{".
-service::RequestJson readRequest(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot open file");
-    const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto first = body.find_first_not_of(" \t\r\n");
-    std::string text;
-    if (first != std::string::npos && body[first] == '{') {
-        text = body;
-    } else {
-        const service::UrlDecodeResult decoded = service::UrlDecode(body);
-        if (!decoded.ok())
-            throw std::runtime_error("URL decoding fails at offset " +
-                                     std::to_string(decoded.offset) + ": " + decoded.message);
-        text = service::DecodeUtf8(decoded.bytes);
-    }
-    service::RequestJson request = service::parseRequestJson(text);
-    if (!request.ok())
-        throw std::runtime_error("not a JSON object (offset " + std::to_string(request.offset) +
-                                 "): " + request.message);
-    return request;
-}
 
 void print(const std::string &line)
 {
@@ -64,7 +34,7 @@ int runDocument(std::span<const std::string_view> args)
     const std::string path(args[0]);
     service::RequestJson request;
     try {
-        request = readRequest(path);
+        request = readRequestFile(path);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "tallytool document: %s: %s\n", path.c_str(), e.what());
         return 2;

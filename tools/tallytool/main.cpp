@@ -18,6 +18,12 @@ constexpr std::array kCommands{
             tally::tool::runLayout},
     Command{"document", "document REQUEST            load a print request and show its variable texts",
             tally::tool::runDocument},
+    Command{"render", "render REQUEST --pdf OUT.pdf  print a print request's document as PDF",
+            tally::tool::runRender},
+    Command{"bill", "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
+            tally::tool::runBill},
+    Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
+            tally::tool::runRequest},
 };
 
 int usage()

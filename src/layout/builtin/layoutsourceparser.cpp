@@ -340,23 +340,23 @@ void Parser::parseRows(std::string_view value, int line)
     for (std::size_t i = 0; i < kParts.size(); ++i) {
         if (!startsWith(parts[i], kParts[i]))
             fail(line, "rows: expected '" + std::string(kParts[i]) + "'");
-        const std::string_view spec = trim(parts[i].substr(kParts[i].size()));
-        std::size_t times = spec.find(kTimes);
+        const std::string_view rowSpec = trim(parts[i].substr(kParts[i].size()));
+        std::size_t times = rowSpec.find(kTimes);
         std::size_t skip = kTimes.size();
         if (times == std::string_view::npos) {
-            times = spec.find(" x ");
+            times = rowSpec.find(" x ");
             skip = 3;
         }
-        if (spec == "none") {
+        if (rowSpec == "none") {
             // no rows
         } else if (times != std::string_view::npos) {
-            const int count = parseInt(spec.substr(0, times), line, "row count");
-            const int size = parseInt(spec.substr(times + skip), line, "row height");
+            const int count = parseInt(rowSpec.substr(0, times), line, "row count");
+            const int size = parseInt(rowSpec.substr(times + skip), line, "row height");
             if (count < 0 || count > 10000)
                 fail(line, "row count out of range");
             sizes[i].assign(static_cast<std::size_t>(count), size);
         } else {
-            sizes[i] = parseIntList(spec, line, "row height");
+            sizes[i] = parseIntList(rowSpec, line, "row height");
         }
         for (int size : sizes[i])
             if (size < 0)

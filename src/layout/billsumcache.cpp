@@ -1,0 +1,40 @@
+#include "layout/billsumcache.h"
+
+#include "documents/datapackettable.h"
+
+#include <algorithm>
+
+namespace tally::layout {
+
+void BillSumCache::Clear()
+{
+    m_table = nullptr;
+    m_recordCount = 0;
+    m_prefix.clear();
+}
+
+double BillSumCache::PrefixSum(DataPacketTable &table, int field, std::size_t count)
+{
+    const std::size_t records = table.recordCount();
+    if (&table != m_table || records != m_recordCount) {
+        Clear();
+        m_table = &table;
+        m_recordCount = records;
+    }
+    count = std::min(count, records);
+    std::vector<double> &prefix = m_prefix[field];
+    if (prefix.empty())
+        prefix.push_back(0.0);
+    if (prefix.size() <= count) {
+        const PacketField &f = table.field(field);
+        table.first();
+        table.moveBy(static_cast<long long>(prefix.size() - 1));
+        while (prefix.size() <= count) {
+            prefix.push_back(prefix.back() + f.asFloat());
+            table.next();
+        }
+    }
+    return prefix[count];
+}
+
+} // namespace tally::layout
