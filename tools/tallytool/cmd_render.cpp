@@ -77,6 +77,8 @@ int runRender(std::span<const std::string_view> args)
         return 2;
     }
     bill->SetHostName(std::string(def->windowName));
+    if (bill->GetCaption().empty())
+        bill->SetCaption(std::string(def->caption));
     documents::BillBinding binding(form, *bill);
 
     const auto app = makeApplication();
