@@ -230,16 +230,16 @@ std::vector<FieldDef> toFieldDefs(std::span<const FieldSpec> specs)
 {
     std::vector<FieldDef> defs;
     defs.reserve(specs.size());
-    for (const FieldSpec &spec : specs) {
+    for (const FieldSpec &field : specs) {
         FieldDef def;
-        def.name = std::string(spec.name);
-        def.kind = spec.kind;
-        def.size = spec.size;
-        def.fixedLength = spec.fixedLength;
-        def.displayLabel = std::string(spec.displayLabel);
-        def.displayFormat = std::string(spec.displayFormat);
-        def.currency = spec.currency;
-        if (spec.textRule == FieldSpec::TextRule::PriceOrBlank)
+        def.name = std::string(field.name);
+        def.kind = field.kind;
+        def.size = field.size;
+        def.fixedLength = field.fixedLength;
+        def.displayLabel = std::string(field.displayLabel);
+        def.displayFormat = std::string(field.displayFormat);
+        def.currency = field.currency;
+        if (field.textRule == FieldSpec::TextRule::PriceOrBlank)
             def.textCallback = priceOrBlank;
         defs.push_back(std::move(def));
     }

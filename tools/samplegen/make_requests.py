@@ -16,7 +16,7 @@ import sys
 import urllib.parse
 from xml.sax.saxutils import quoteattr
 
-# (code, barcode, name, spec, unit, pack size, purchase price with tax)
+# (code, barcode, name, sizing, unit, pack size, purchase price with tax)
 CATALOGUE = [
     ("100231", "6920152400777", "康师傅红烧牛肉面", "105g", "袋", 24, 2.85),
     ("100232", "6921168509256", "农夫山泉饮用天然水", "550ml", "瓶", 24, 1.20),
@@ -112,13 +112,13 @@ def order_form(rng, rows, landscape=False, number=30005686, approved=True):
                ("JXSL", "r8", 0), ("JHDJ_HS", "r8", 0), ("SPWKSL", "r8", 0),
                ("JHJE_HS", "r8", 0)]
     items = []
-    for code, barcode, name, spec, unit, pack, price in products(rng, rows):
+    for code, barcode, name, sizing, unit, pack, price in products(rng, rows):
         cases = rng.randint(1, 20)
         quantity = cases * pack
         row = {"SPCODE": code}
         if landscape:
             row["BARCODE"] = barcode
-        row.update({"NAME": name, "SPGG": spec})
+        row.update({"NAME": name, "SPGG": sizing})
         if landscape:
             row["SCRQ"] = f"2026-11-{rng.randint(1, 28):02d}"
         row.update({"UNIT": unit, "SPXS": pack, "BZHL": pack, "SPJS": cases, "JXSL": 13,
@@ -141,11 +141,11 @@ def purchase_receipt(rng, rows):
               ("SPGG", "string", 20), ("RKXS", "r8", 0), ("JHDJ_HS", "r8", 0), ("JXSL", "r8", 0),
               ("JHJE_JJ", "r8", 0), ("ZZSJE", "r8", 0), ("HSJE_HJ", "r8", 0)]
     items = []
-    for code, barcode, name, spec, _unit, pack, price in products(rng, rows):
+    for code, barcode, name, sizing, _unit, pack, price in products(rng, rows):
         quantity = rng.randint(1, 10) * pack
         gross = round(quantity * price, 2)
         net = round(gross / 1.13, 2)
-        items.append({"SPCODE": code, "BARCODE": barcode, "NAME": name, "SPGG": spec,
+        items.append({"SPCODE": code, "BARCODE": barcode, "NAME": name, "SPGG": sizing,
                       "RKXS": quantity, "JHDJ_HS": num(price), "JXSL": 13,
                       "JHJE_JJ": num(net), "ZZSJE": num(round(gross - net, 2)),
                       "HSJE_HJ": num(gross)})
@@ -173,12 +173,12 @@ def settlement_list(rng, rows):
     fields = [("SPCODE", "string", 10), ("NAME", "string", 50), ("SPGG", "string", 20)] + [
         (name, "r8", 0) for name in ("JXSL", "XSSL", "XSJE", "ZKFT", "JSJE", "ZZSJE", "JSJE_HS")]
     items = []
-    for code, _barcode, name, spec, _unit, _pack, price in products(rng, rows):
+    for code, _barcode, name, sizing, _unit, _pack, price in products(rng, rows):
         sold = rng.randint(20, 400)
         sales = round(sold * price * 1.25, 2)
         settled = round(sold * price / 1.13, 2)
         tax = round(sold * price - settled, 2)
-        items.append({"SPCODE": code, "NAME": name, "SPGG": spec, "JXSL": 13, "XSSL": sold,
+        items.append({"SPCODE": code, "NAME": name, "SPGG": sizing, "JXSL": 13, "XSSL": sold,
                       "XSJE": num(sales), "ZKFT": num(round(sales * 0.02, 2)),
                       "JSJE": num(settled), "ZZSJE": num(tax),
                       "JSJE_HS": num(round(settled + tax, 2))})
@@ -220,10 +220,10 @@ def purchase_price_change(rng, rows):
               ("JHDJ_HS_NEW", "r8", 0), ("JHDJ_HS_OLD", "r8", 0), ("JXSL", "string", 4),
               ("LSDJ", "money", 0), ("HTH", "i4", 0)]
     items = []
-    for code, barcode, name, spec, _unit, _pack, price in products(rng, rows):
+    for code, barcode, name, sizing, _unit, _pack, price in products(rng, rows):
         dept = rng.choice(DEPARTMENTS)
         items.append({"BMDM": dept[0], "BMMC": dept[1], "SPCODE": code, "NAME": name,
-                      "SPGG": spec, "BARCODE": barcode,
+                      "SPGG": sizing, "BARCODE": barcode,
                       "JHDJ_HS_NEW": num(round(price * 1.05, 2)), "JHDJ_HS_OLD": num(price),
                       "JXSL": "13", "LSDJ": num(round(price * 1.3, 1)), "HTH": 2031})
     return header, packet(fields, items)
@@ -241,12 +241,12 @@ def cost_price_change(rng, rows):
               ("BJCEBHS", "money", 0), ("BJCESJ", "money", 0), ("OLD_KCPCH", "i4", 0),
               ("NEW_KCPCH", "i4", 0), ("JSHJ", "money", 0)]
     items = []
-    for i, (code, _barcode, name, spec, _unit, pack, price) in enumerate(products(rng, rows)):
+    for i, (code, _barcode, name, sizing, _unit, pack, price) in enumerate(products(rng, rows)):
         quantity = rng.randint(1, 8) * pack
         old = round(price / 1.13, 4)
         new = round(old * 0.96, 4)
         diff = round((old - new) * quantity, 2)
-        items.append({"SPCODE": code, "NAME": name, "SPGG": spec, "BJSL": quantity,
+        items.append({"SPCODE": code, "NAME": name, "SPGG": sizing, "BJSL": quantity,
                       # A first-time cost price has no old value: the cell stays blank.
                       "OLD_JHDJ": None if i == 2 else num(old), "NEW_JHDJ": num(new),
                       "BJCEBHS": num(diff), "BJCESJ": num(round(diff * 0.13, 2)),
@@ -268,7 +268,7 @@ def return_note(rng, rows):
               ("JHDJ", "r8", 0), ("THSL", "r8", 0), ("THJE_JJ", "r8", 0), ("ZZSJE", "r8", 0),
               ("THJE_HSJJ", "r8", 0), ("KCPCH", "i4", 0), ("JHDBH", "i4", 0)]
     items = []
-    for i, (code, barcode, name, _spec, _unit, pack, price) in enumerate(products(rng, rows)):
+    for i, (code, barcode, name, _sizing, _unit, pack, price) in enumerate(products(rng, rows)):
         quantity = rng.randint(1, 3) * pack
         net_price = round(price / 1.13, 4)
         net = round(quantity * net_price, 2)
@@ -284,9 +284,9 @@ def return_quantity(rng, rows):
     fields = [("SPCODE", "string", 10), ("NAME", "string", 30), ("SPGG", "string", 20),
               ("THJS", "i4", 0), ("BZHL", "r8", 0), ("THXS", "r8", 0)]
     items = []
-    for code, _barcode, name, spec, _unit, pack, _price in products(rng, rows):
+    for code, _barcode, name, sizing, _unit, pack, _price in products(rng, rows):
         cases = rng.randint(1, 5)
-        items.append({"SPCODE": code, "NAME": name, "SPGG": spec, "THJS": cases, "BZHL": pack,
+        items.append({"SPCODE": code, "NAME": name, "SPGG": sizing, "THJS": cases, "BZHL": pack,
                       "THXS": cases * pack})
     return header, packet(fields, items)
 
