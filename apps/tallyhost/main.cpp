@@ -1,4 +1,5 @@
 // Tallyhost: the print service program.
+#include "documents/qt/documentwindows.h"
 #include "service/singleinstance.h"
 #include "service/tmainform.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     options.arguments = QApplication::arguments().mid(1);
     options.echoLogToStderr = true;
     tally::service::TMainForm form(std::move(options));
+    tally::documents::registerDocumentWindows(form);
     QObject::connect(&form, &tally::service::TMainForm::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     form.show();

@@ -17,6 +17,8 @@ struct Command
 };
 
 int runPacket(std::span<const std::string_view> args);
+int runDocument(std::span<const std::string_view> args);
+int runRender(std::span<const std::string_view> args);
 int runLayout(std::span<const std::string_view> args);
 int runBill(std::span<const std::string_view> args);
 int runRequest(std::span<const std::string_view> args);

@@ -16,6 +16,10 @@ constexpr std::array kCommands{
     Command{"layout", "layout dump NAME|FILE        describe a layout as JSON\n"
                       "  layout write NAME FILE      write a built-in layout's stream",
             tally::tool::runLayout},
+    Command{"document", "document REQUEST            load a print request and show its variable texts",
+            tally::tool::runDocument},
+    Command{"render", "render REQUEST --pdf OUT.pdf  print a print request's document as PDF",
+            tally::tool::runRender},
     Command{"bill", "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
             tally::tool::runBill},
     Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",

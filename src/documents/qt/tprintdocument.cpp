@@ -1,0 +1,95 @@
+#include "documents/qt/tprintdocument.h"
+
+#include "base/formatsettings.h"
+#include "documents/billbinding.h"
+#include "documents/documentdef.h"
+#include "layout/tbill.h"
+#include "printing/preview/qtpreviewenvironment.h"
+#include "printing/qt/billwidget.h"
+#include "printing/qt/outputtarget.h"
+#include "printing/qt/qtprintcontext.h"
+#include "printing/qt/qtprinter.h"
+#include "printing/qt/qtsettingsstore.h"
+#include "printing/qt/qtusermessages.h"
+
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace tally::documents {
+
+namespace {
+
+// Every document window opens at the same fixed place, not centred.
+constexpr int kWindowLeft = 40;
+constexpr int kWindowTop = 40;
+
+QString qtText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_name(WindowNameRegistry::instance().acquire(def.windowName))
+{
+    setObjectName(QString::fromStdString(m_name.name()));
+    setWindowTitle(qtText(def.caption));
+    resize(def.width, def.height);
+    move(kWindowLeft, kWindowTop);
+
+    m_printer = std::make_unique<printing::QtPrinter>(printing::OutputTarget::choose());
+    m_settings = std::make_unique<printing::QtSettingsStore>();
+    m_messages = std::make_unique<printing::QtUserMessages>(this);
+    printing::PrintContext context =
+        printing::MakeQtPrintContext(*m_printer, *m_settings, *m_messages, this);
+    m_previewEnvironment =
+        std::make_unique<printing::preview::QtPreviewEnvironment>(*m_printer, context);
+    context.showPreview = m_previewEnvironment->Opener(this, {});
+
+    m_form =
+        std::make_unique<DocumentForm>(def, std::move(request), FormatSettings::fromSystemLocale());
+    m_bill = layout::TBill::FromBuiltin(def.layoutName);
+    if (!m_bill)
+        throw std::logic_error("no built-in layout " + std::string(def.layoutName));
+    m_bill->SetHostName(m_name.name());
+    if (m_bill->GetCaption().empty())
+        m_bill->SetCaption(std::string(def.caption));
+    m_bill->SetPrintContext(context);
+    m_binding = std::make_unique<BillBinding>(*m_form, *m_bill);
+    // Page settings saved for this window's bill override the layout's own.
+    m_bill->AfterLoad();
+
+    auto *scroll = new QScrollArea(this);
+    m_billWidget = new printing::BillWidget;
+    scroll->setWidget(m_billWidget);
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(scroll);
+
+    // The box blocks this window only, without a nested event loop, so other
+    // requests' windows keep working while it is up.
+    m_outcome = m_form->create(*m_binding, [this](std::string_view message) {
+        auto *messageBox = new QMessageBox(QMessageBox::Information, windowTitle(), qtText(message),
+                                           QMessageBox::Ok, this);
+        messageBox->setAttribute(Qt::WA_DeleteOnClose);
+        messageBox->setWindowModality(Qt::WindowModal);
+        messageBox->show();
+    });
+    if (m_outcome != DocumentForm::Outcome::BadFormat && m_binding->isVisible()) {
+        m_billWidget->setBill(m_bill.get());
+        m_billWidget->fitToBill();
+    }
+}
+
+TPrintDocument::~TPrintDocument()
+{
+    // The widget paints the bill: let go of it before the bill goes.
+    if (m_billWidget)
+        m_billWidget->setBill(nullptr);
+}
+
+} // namespace tally::documents

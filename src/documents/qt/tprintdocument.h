@@ -1,0 +1,60 @@
+#pragma once
+
+#include "documents/documentform.h"
+#include "documents/windownameregistry.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace tally::layout {
+class TBill;
+}
+namespace tally::printing {
+class BillWidget;
+class QtPrinter;
+class QtSettingsStore;
+class QtUserMessages;
+namespace preview {
+class QtPreviewEnvironment;
+}
+} // namespace tally::printing
+
+namespace tally::documents {
+
+class BillBinding;
+struct DocumentDef;
+
+// The window of one document print request: it holds the document's bill
+// with its built-in layout and, while it is being built, loads the request's
+// packets, sizes the bill and prints it (or opens the preview for prev "1").
+// Packets that do not load show "格式不正确" and leave the window empty.
+// Failures while printing are thrown out of the constructor, so the request
+// logs them and no window remains. The window has a process-unique name
+// (PrintDHD, PrintDHD_1, ...) that keys its bill's page settings.
+class TPrintDocument : public QWidget
+{
+public:
+    // `def` must outlive the window (the built-in definitions do).
+    TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner = nullptr);
+    ~TPrintDocument() override;
+
+    // The form logic, for callers and tests.
+    const DocumentForm &form() const { return *m_form; }
+    // What creating the window did with the document.
+    DocumentForm::Outcome outcome() const { return m_outcome; }
+
+private:
+    WindowNameRegistry::Lease m_name;
+    std::unique_ptr<printing::QtPrinter> m_printer;
+    std::unique_ptr<printing::QtSettingsStore> m_settings;
+    std::unique_ptr<printing::QtUserMessages> m_messages;
+    std::unique_ptr<printing::preview::QtPreviewEnvironment> m_previewEnvironment;
+    std::unique_ptr<DocumentForm> m_form;
+    std::unique_ptr<layout::TBill> m_bill;
+    std::unique_ptr<BillBinding> m_binding;
+    printing::BillWidget *m_billWidget = nullptr;
+    DocumentForm::Outcome m_outcome = DocumentForm::Outcome::BadFormat;
+};
+
+} // namespace tally::documents
