@@ -76,8 +76,28 @@ void RequestIntake::setIdle(bool idle)
     m_idle = idle;
 }
 
+RequestIntake::~RequestIntake()
+{
+    std::unique_lock lock(m_activeMutex);
+    m_activeDone.wait(lock, [this] { return m_active == 0; });
+}
+
 void RequestIntake::handleRequest(std::string_view method, const std::string &body)
 {
+    {
+        const std::lock_guard lock(m_activeMutex);
+        ++m_active;
+    }
+    struct Leave
+    {
+        RequestIntake &intake;
+        ~Leave()
+        {
+            const std::lock_guard lock(intake.m_activeMutex);
+            --intake.m_active;
+            intake.m_activeDone.notify_all();
+        }
+    } leave{*this};
     try {
         std::int64_t number = 0;
         {

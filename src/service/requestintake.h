@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -34,6 +35,8 @@ public:
     explicit RequestIntake(LogSink log, FormatSettings settings = FormatSettings::chinesePrc(),
                            Clock clock = &LocalDateTime::now);
 
+    // Waits until no request is inside handleRequest any more.
+    ~RequestIntake();
     RequestIntake(const RequestIntake &) = delete;
     RequestIntake &operator=(const RequestIntake &) = delete;
 
@@ -67,6 +70,11 @@ private:
     Clock m_clock;
     DispatchTable m_table;
 
+    // Requests still inside handleRequest; the destructor waits for them so a
+    // connection thread never touches a freed intake.
+    std::mutex m_activeMutex;
+    std::condition_variable m_activeDone;
+    int m_active = 0;
     mutable std::mutex m_mutex; // guards the request state below
     std::int64_t m_requestCount = 0;
     std::int64_t m_lastAcceptedCount = 0;
