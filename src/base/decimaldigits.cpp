@@ -1,7 +1,7 @@
 #include "base/decimaldigits.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace tally::detail {
@@ -10,8 +10,11 @@ DecimalDigits DecimalDigits::fromDouble(double value, int precision)
 {
     precision = std::clamp(precision, 1, 17);
     char buffer[64];
-    // "-d.ddddde+XX": correctly rounded by the C library.
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, value);
+    // "-d.ddddde+XX", correctly rounded; to_chars gives what printf's "%.*e"
+    // gives, several times faster, and numbers fill most cells of a page.
+    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer - 1, value,
+                                                   std::chars_format::scientific, precision - 1);
+    *end.ptr = '\0';
     DecimalDigits d;
     const char *p = buffer;
     if (*p == '-') {
