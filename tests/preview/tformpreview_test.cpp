@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -266,6 +267,33 @@ TEST_F(PreviewWindowTest, NavigationThroughThreePages)
     }
     window->PaintBox()->repaint();
     EXPECT_EQ(bill.lastDraw.page, 2);
+}
+
+// A page that fails to draw is reported once per page and failure, without
+// closing the preview; the other pages still draw.
+TEST_F(PreviewWindowTest, PageThatFailsToDrawIsReportedOnceAndPreviewStays)
+{
+    bill.failDrawPage = 2;
+    open();
+    const auto boxes = [this] {
+        flush();
+        return window->findChildren<QMessageBox *>(QStringLiteral("PaintFailure"));
+    };
+    window->PaintBox()->repaint();
+    EXPECT_TRUE(boxes().empty()) << "page 1 draws";
+
+    click("btnNext");
+    window->PaintBox()->repaint();
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.front()->text(), QStringLiteral("page cannot be drawn"));
+    EXPECT_TRUE(window->isVisible());
+
+    shown.front()->close(); // closing the box repaints the failing page
+    window->PaintBox()->repaint();
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(closedCalls, 0);
 }
 
 TEST_F(PreviewWindowTest, BillWithoutPagesShowsPageZero)

@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -480,10 +481,29 @@ void TFormPreview::PaintBoxPaint()
     try {
         PaintPreviewSheet(*canvas, m_printable, state);
     } catch (const std::exception &e) {
-        // A page that cannot be drawn leaves the sheet as far as it got; a
-        // message box from inside a paint would come back every repaint.
+        // The sheet stays as far as it got and the window stays open.
         qCWarning(lcPreview) << "page" << m_currentPage << "not drawn:" << e.what();
+        ReportPaintFailure(e.what());
     }
+}
+
+void TFormPreview::ReportPaintFailure(const std::string &text)
+{
+    if (!m_paintFailures.emplace(m_currentPage, text).second)
+        return;
+    // Not from inside the paint event, and without a nested event loop, so
+    // other requests' windows keep running while the box is up.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message = QString::fromStdString(text)] {
+            auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), message,
+                                        QMessageBox::Ok, this);
+            box->setObjectName(QStringLiteral("PaintFailure"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setWindowModality(Qt::WindowModal);
+            box->show();
+        },
+        Qt::QueuedConnection);
 }
 
 void TFormPreview::PaintBoxMouseMove(QMouseEvent *event)

@@ -7,6 +7,9 @@
 #include <QPointer>
 
 #include <functional>
+#include <set>
+#include <string>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -101,6 +104,7 @@ private:
     int marginFromPointer(QPoint pos) const;
     void setMarginFromPointer(QPoint pos);
     void notifyClosed();
+    void ReportPaintFailure(const std::string &text);
 
     IPrintable &m_printable;
     QPointer<QWidget> m_ownerForm;
@@ -134,6 +138,9 @@ private:
     bool m_spooling = false; // a print job is running
     bool m_closed = false;
     bool m_notified = false;
+    // Page and text of each drawing failure already shown, so that closing
+    // the box (which repaints the page) does not bring it back.
+    std::set<std::pair<int, std::string>> m_paintFailures;
 };
 
 // Opens the preview of printable, the only way to open one. With ownerForm
