@@ -33,7 +33,13 @@ QString qtText(std::string_view text)
 
 } // namespace
 
-TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner)
+std::string TPrintDocument::pdfWrittenLine(const QString &file)
+{
+    return "已生成PDF文件：" + file.toStdString();
+}
+
+TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
+                               LogSink log)
     : QWidget(owner, Qt::Window), m_name(WindowNameRegistry::instance().acquire(def.windowName))
 {
     setObjectName(QString::fromStdString(m_name.name()));
@@ -42,6 +48,10 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
     move(kWindowLeft, kWindowTop);
 
     m_printer = std::make_unique<printing::QtPrinter>(printing::OutputTarget::choose());
+    // Without a printer the clerk finds the output only through the log.
+    if (log)
+        m_printer->setSpooledHandler(
+            [log = std::move(log)](const QString &file) { log(pdfWrittenLine(file)); });
     m_settings = std::make_unique<printing::QtSettingsStore>();
     m_messages = std::make_unique<printing::QtUserMessages>(this);
     printing::PrintContext context =

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace tally::layout {
 class TBill;
@@ -35,14 +37,21 @@ struct DocumentDef;
 class TPrintDocument : public QWidget
 {
 public:
+    // Receives a line for the activity log, such as where a PDF job went.
+    using LogSink = std::function<void(const std::string &line)>;
+
     // `def` must outlive the window (the built-in definitions do).
-    TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner = nullptr);
+    TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner = nullptr,
+                   LogSink log = {});
     ~TPrintDocument() override;
 
     // The form logic, for callers and tests.
     const DocumentForm &form() const { return *m_form; }
     // What creating the window did with the document.
     DocumentForm::Outcome outcome() const { return m_outcome; }
+
+    // The activity log line that names a finished PDF job's file.
+    static std::string pdfWrittenLine(const QString &file);
 
 private:
     WindowNameRegistry::Lease m_name;
