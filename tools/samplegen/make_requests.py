@@ -314,6 +314,10 @@ def requests():
     yield "order-form-missing-field", "1", "商品订货单", "0", (header, items)
 
 
+# Samples also written as plain JSON.
+PLAIN_JSON = {"order-form"}
+
+
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "samples", "requests")
@@ -323,6 +327,14 @@ def main():
         with open(path, "w", encoding="ascii", newline="") as f:
             f.write(body(djlx, title, prev, header, items))
         print(path)
+        if name in PLAIN_JSON:
+            # The same request as readable JSON, for curl --data-urlencode.
+            path = os.path.join(outdir, name + ".json")
+            request = {"title": title, "prev": prev, "djlx": djlx,
+                       "Maindata": header, "Itemdata": items}
+            with open(path, "w", encoding="utf-8", newline="\n") as f:
+                f.write(json.dumps(request, ensure_ascii=False, indent=1) + "\n")
+            print(path)
 
 
 if __name__ == "__main__":
