@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -91,6 +92,15 @@ QString runTool(const QString &program, const QStringList &arguments)
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return {};
     return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+int darkPixels(const QImage &image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+    return dark;
 }
 
 template <class Window> Window *visibleWindow()
@@ -271,8 +281,9 @@ TEST_F(ServiceEndToEndTest, MissingDeclaredFieldShowsMessageAndPrintsNothing)
     EXPECT_TRUE(logLines().last().endsWith(QStringLiteral("当前打开数量=0")));
 }
 
-// prev "1": the preview opens over the whole screen, prints nothing by
-// itself, and the request waits for both the preview and the window.
+// prev "1": the preview opens over the whole screen showing the drawn page,
+// prints nothing by itself, and the request waits for both the preview and
+// the window. Set TALLY_PREVIEW_PNG_DIR to keep a picture of the preview.
 TEST_F(ServiceEndToEndTest, PreviewRequestOpensMaximizedPreview)
 {
     bool sawPreview = false;
@@ -291,6 +302,12 @@ TEST_F(ServiceEndToEndTest, PreviewRequestOpensMaximizedPreview)
                                      ->text(),
                                  QStringLiteral("第 1 页"));
                        EXPECT_EQ(preview->CurrentPage(), 1);
+                       // The sheet carries the drawn order form, not a blank page.
+                       const QImage sheet = preview->PaintBox()->grab().toImage();
+                       EXPECT_GT(darkPixels(sheet), 2000);
+                       if (const QString dir = qEnvironmentVariable("TALLY_PREVIEW_PNG_DIR");
+                           !dir.isEmpty())
+                           preview->grab().save(dir + QStringLiteral("/order-form-preview.png"));
                        preview->close();
                        processEventsUntil([] { return !visibleWindow<TFormPreview>(); });
                        window.close();
