@@ -2,6 +2,7 @@
 // the running service, whose document window prints into a PDF spool folder
 // while it is built; the test closes the window as the clerk would, gets the
 // reply and reads the PDF back with pdfinfo and pdftotext.
+#include "../support/qtwidgetsapp.h"
 #include "documents/datapackettable.h"
 #include "documents/qt/documentwindows.h"
 #include "documents/qt/tprintdocument.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -38,37 +38,21 @@
 namespace tally::documents {
 namespace {
 
-class QtEnvironment : public ::testing::Environment
+// Page settings and the preview's zoom type go to a scratch store.
+class ScratchSettingsEnvironment : public testing_support::QtWidgetsEnvironment
 {
 public:
     void SetUp() override
     {
-        // Page settings and the preview's zoom type go to a scratch store.
         QStandardPaths::setTestModeEnabled(true);
-        static int argc = 1;
-        static char name[] = "test_document_service";
-        static char *argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
+        QtWidgetsEnvironment::SetUp();
     }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
 };
 
-const auto *const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto *const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ScratchSettingsEnvironment);
 
-template <class Predicate> bool processEventsUntil(Predicate done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 60000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using testing_support::processEventsUntil;
 
 std::string readSample(const std::string &name)
 {

@@ -1,9 +1,9 @@
+#include "../support/qtwidgetsapp.h"
 #include "intakefixtures.h"
 #include "service/requestintake.h"
 #include "service/tmainform.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,34 +26,12 @@
 namespace tally::service {
 namespace {
 
-class QtEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "test_service_widgets";
-        static char *argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto *const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto *const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new testing_support::QtWidgetsEnvironment);
 
 template <class Predicate> bool processEventsUntil(Predicate done)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 20000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return testing_support::processEventsUntil(done, 20000);
 }
 
 class MainFormTest : public ::testing::Test
