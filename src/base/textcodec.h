@@ -15,6 +15,9 @@ namespace tally::text {
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 
+// Appends the UTF-8 bytes of one code point (a scalar value: no surrogates).
+void appendUtf8(std::string &out, char32_t cp);
+
 // Replaces every ill-formed UTF-8 sequence by U+FFFD, so the result is valid.
 std::string sanitizeUtf8(std::string_view bytes);
 

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "guiapplication.h"
 
 #include "documents/datapackettable.h"
 #include "documents/packeterror.h"
@@ -8,7 +9,6 @@
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprinter.h"
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <charconv>
@@ -50,20 +50,6 @@ int usageError()
 {
     std::fputs("usage: tallytool bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]\n", stderr);
     return 1;
-}
-
-// The Qt printer needs an application object; a command line run has no
-// display, so the offscreen platform is used unless one is named.
-std::unique_ptr<QGuiApplication> makeApplication()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tallytool";
-    static char *argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
@@ -118,7 +104,7 @@ int runBill(std::span<const std::string_view> args)
         return 2;
     }
 
-    const auto app = makeApplication();
+    const auto app = makeGuiApplication();
     try {
         bill->SetDataSet(&items);
         const auto records = static_cast<long long>(items.recordCount());

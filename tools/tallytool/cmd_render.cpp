@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "guiapplication.h"
 #include "requestfile.h"
 
 #include "base/formatsettings.h"
@@ -10,7 +11,6 @@
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprinter.h"
 
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
@@ -25,20 +25,6 @@ int usageError()
 {
     std::fputs("usage: tallytool render REQUEST --pdf OUT.pdf\n", stderr);
     return 1;
-}
-
-// The Qt printer needs an application object; without a display the
-// offscreen platform is used unless one is named.
-std::unique_ptr<QGuiApplication> makeApplication()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tallytool";
-    static char *argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
@@ -81,7 +67,7 @@ int runRender(std::span<const std::string_view> args)
         bill->SetCaption(std::string(def->caption));
     documents::BillBinding binding(form, *bill);
 
-    const auto app = makeApplication();
+    const auto app = makeGuiApplication();
     try {
         printing::QtPrinter printer(
             printing::OutputTarget::pdfFile(QString::fromStdString(pdfPath)));

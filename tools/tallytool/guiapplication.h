@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QGuiApplication>
+
+#include <memory>
+
+namespace tally::tool {
+
+// The application object the Qt printer needs, made for this run unless one
+// exists (then null). A command line run has no display, so the offscreen
+// platform is used unless one is named.
+std::unique_ptr<QGuiApplication> makeGuiApplication();
+
+} // namespace tally::tool
