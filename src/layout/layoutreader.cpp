@@ -45,6 +45,9 @@ private:
     void readSizes(TColRow &list, int minimum, int maximum);
     void readPageSettings();
     void readFooters(std::vector<TFooter> &list);
+    // The font and alignment tags units and body templates share; false for
+    // any other tag, which is left to the caller.
+    bool readFontProperty(std::uint8_t tag, TBasicUnit &unit);
     void readUnitProperties(TBasicUnit &unit);
     void readCellSection(TCell &cell);
     void checkShape(BlockKind kind, int cols, int rows, std::size_t at) const;
@@ -145,34 +148,45 @@ void StreamParser::readPageSettings()
     }
 }
 
+bool StreamParser::readFontProperty(std::uint8_t tag, TBasicUnit &unit)
+{
+    switch (tag) {
+    case 0x02:
+        unit.SetFontName(m_in.ReadString());
+        return true;
+    case 0x03:
+        unit.AddStyle(TFontStyle::Bold);
+        return true;
+    case 0x04:
+        unit.AddStyle(TFontStyle::Italic);
+        return true;
+    case 0x05:
+        unit.AddStyle(TFontStyle::Underline);
+        return true;
+    case 0x06:
+        unit.SetFontSize(m_in.ReadInt());
+        return true;
+    // Byte-sized properties keep the low byte, as the stored layouts expect.
+    case 0x07:
+        unit.SetHAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
+        return true;
+    default:
+        return false;
+    }
+}
+
 void StreamParser::readUnitProperties(TBasicUnit &unit)
 {
     for (;;) {
         const std::size_t at = m_in.Offset();
-        switch (m_in.ReadByte() & 0x7F) {
+        const std::uint8_t tag = m_in.ReadByte() & 0x7F;
+        if (readFontProperty(tag, unit))
+            continue;
+        switch (tag) {
         case 0x00:
             return;
         case 0x01:
             unit.SetText(m_in.ReadString());
-            break;
-        case 0x02:
-            unit.SetFontName(m_in.ReadString());
-            break;
-        case 0x03:
-            unit.AddStyle(TFontStyle::Bold);
-            break;
-        case 0x04:
-            unit.AddStyle(TFontStyle::Italic);
-            break;
-        case 0x05:
-            unit.AddStyle(TFontStyle::Underline);
-            break;
-        case 0x06:
-            unit.SetFontSize(m_in.ReadInt());
-            break;
-        // Byte-sized properties keep the low byte, as the stored layouts expect.
-        case 0x07:
-            unit.SetHAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
             break;
         case 0x08:
             unit.SetVAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
@@ -320,27 +334,12 @@ void StreamParser::readBodyEntry()
     TCell &cell = body.Template(col);
     for (bool more = true; more;) {
         const std::size_t tagAt = m_in.Offset();
-        switch (m_in.ReadByte() & 0x7F) {
+        const std::uint8_t tag = m_in.ReadByte() & 0x7F;
+        if (readFontProperty(tag, cell))
+            continue;
+        switch (tag) {
         case 0x00:
             more = false;
-            break;
-        case 0x02:
-            cell.SetFontName(m_in.ReadString());
-            break;
-        case 0x03:
-            cell.AddStyle(TFontStyle::Bold);
-            break;
-        case 0x04:
-            cell.AddStyle(TFontStyle::Italic);
-            break;
-        case 0x05:
-            cell.AddStyle(TFontStyle::Underline);
-            break;
-        case 0x06:
-            cell.SetFontSize(m_in.ReadInt());
-            break;
-        case 0x07:
-            cell.SetHAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
             break;
         case 0x0A:
             cell.SetColSpan(readCount(0, INT32_MAX));
