@@ -127,6 +127,27 @@ TEST_P(EmbeddedLayout, LoadsWhatItsSourceSays)
     }
 }
 
+// Each free item fills its rectangle white before drawing, so a later item
+// overlapping an earlier one erases what lies beneath. Overlaps may reach
+// into the 2-pixel inset around an earlier item's text, never into the text.
+TEST_P(EmbeddedLayout, NoFreeItemErasesTheTextOfAnEarlierOne)
+{
+    const std::unique_ptr<TBillLayout> loaded = loadBuiltinLayout(GetParam().name);
+    ASSERT_NE(loaded, nullptr);
+    for (const auto *items : {&loaded->TopFooters(), &loaded->BottomFooters()})
+        for (std::size_t i = 0; i < items->size(); ++i)
+            for (std::size_t j = i + 1; j < items->size(); ++j) {
+                const layout::TRect &text = (*items)[i].Rect();
+                const layout::TRect &fill = (*items)[j].Rect();
+                const int left = std::max(text.Left + 2, fill.Left);
+                const int right = std::min(text.Right - 2, fill.Right);
+                const int top = std::max(text.Top + 2, fill.Top);
+                const int bottom = std::min(text.Bottom - 2, fill.Bottom);
+                EXPECT_FALSE(left < right && top < bottom)
+                    << (*items)[j].Text() << " erases part of " << (*items)[i].Text();
+            }
+}
+
 INSTANTIATE_TEST_SUITE_P(Builtin, EmbeddedLayout, testing::ValuesIn(kEmbedded),
                          [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
