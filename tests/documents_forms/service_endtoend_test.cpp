@@ -23,8 +23,10 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <httplib.h>
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -115,9 +117,10 @@ protected:
         qunsetenv("TALLY_PDF_DIR");
     }
 
-    // Posts `body` and, on the GUI thread meanwhile, hands each document
-    // window to `handleWindow` once it is on screen; that must close it.
-    // Returns the reply's status, or 0 without a reply.
+    // Posts `body` and, on the GUI thread meanwhile, hands the document
+    // window to `handleWindow` once it is on screen; that must close it. An
+    // empty `handleWindow` expects no window at all. Returns the reply's
+    // status, or 0 without a reply.
     int post(const std::string &body, const std::function<void(TPrintDocument &)> &handleWindow)
     {
         auto reply = std::async(std::launch::async, [port = m_form->listeningPort(), &body] {
@@ -134,11 +137,12 @@ protected:
             if (!handled)
                 if (TPrintDocument *window = visibleWindow<TPrintDocument>()) {
                     handled = true;
-                    handleWindow(*window);
+                    if (handleWindow)
+                        handleWindow(*window);
                 }
             return replied();
         });
-        EXPECT_TRUE(handled) << "no document window came up";
+        EXPECT_EQ(handled, bool(handleWindow)) << "a document window should come up iff expected";
         return replied() ? reply.get() : 0;
     }
 
@@ -263,6 +267,34 @@ TEST_F(ServiceEndToEndTest, MissingDeclaredFieldShowsMessageAndPrintsNothing)
     for (const QString &line : logLines())
         EXPECT_FALSE(line.endsWith(QStringLiteral("格式不正确"))) << line.toStdString();
     EXPECT_TRUE(logLines().last().endsWith(QStringLiteral("当前打开数量=0")));
+}
+
+// A failure while printing (the order form reads its contract number as an
+// integer) ends the document before its window shows: the log names both
+// packets and 格式不正确, no PDF remains, the reply still goes out.
+TEST_F(ServiceEndToEndTest, PrintFailureIsLoggedAndLeavesNoPdf)
+{
+    service::RequestJson request = decodeSample(readSample("order-form.body"));
+    const std::string good = R"(HTH="1208")";
+    const std::size_t at = request.mainData.find(good);
+    ASSERT_NE(at, std::string::npos);
+    request.mainData.replace(at, good.size(), R"(HTH="HT-1208")");
+    const nlohmann::json json = {{"title", request.title},
+                                 {"prev", request.prev},
+                                 {"djlx", request.djlx},
+                                 {"Maindata", request.mainData},
+                                 {"Itemdata", request.itemData}};
+    const QByteArray body = QUrl::toPercentEncoding(QString::fromStdString(json.dump()));
+
+    EXPECT_EQ(post(body.toStdString(), {}), 200);
+    EXPECT_TRUE(pdfFiles().isEmpty());
+    QStringList tails;
+    for (const QString &line : logLines())
+        tails.append(line.mid(20)); // after the time stamp
+    EXPECT_TRUE(tails.contains(QStringLiteral("sData=") + QString::fromStdString(request.mainData)));
+    EXPECT_TRUE(tails.contains(QStringLiteral("sITEM=") + QString::fromStdString(request.itemData)));
+    EXPECT_EQ(tails.count(QStringLiteral("格式不正确")), 1);
+    EXPECT_EQ(tails.last(), QStringLiteral("当前打开数量=0"));
 }
 
 // prev "1": the preview opens over the whole screen showing the drawn page,
