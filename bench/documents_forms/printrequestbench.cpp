@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
@@ -43,24 +44,6 @@ namespace {
 using namespace tally;
 using Clock = std::chrono::steady_clock;
 
-std::string urlEncode(const std::string &text)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const unsigned char c : text) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '_' || c == '.' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
-
 // The body a web page posts for an order form with `rows` item rows.
 std::string orderRequestBody(int rows)
 {
@@ -69,7 +52,7 @@ std::string orderRequestBody(int rows)
                                     {"djlx", "1"},
                                     {"Maindata", bench::orderHeader()},
                                     {"Itemdata", bench::orderItems(rows)}};
-    return urlEncode(request.dump());
+    return QUrl::toPercentEncoding(QString::fromStdString(request.dump())).toStdString();
 }
 
 documents::TPrintDocument *openDocumentWindow()
