@@ -245,13 +245,32 @@ TEST_F(PdfTest, FailedJobLeavesNoFile)
     EXPECT_TRUE(QFileInfo::exists(printer.lastOutputFile()));
 }
 
+// A file that cannot be opened and one whose writes fail (a full disk, as
+// /dev/full answers every write) are both errors, never a finished job.
 TEST_F(PdfTest, UnwritableFileIsAnError)
 {
-    QtPrinter bad(OutputTarget::pdfFile(dir.path() + QStringLiteral("/missing/dir/x.pdf")));
-    PrintContext c;
-    c.printer = &bad;
-    bill.SetPrintContext(c);
-    EXPECT_THROW(bill.Print(false), std::runtime_error);
+    const QString targets[] = {dir.path() + QStringLiteral("/missing/dir/x.pdf"),
+                               QStringLiteral("/dev/full")};
+    for (const QString &target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        if (!QFileInfo::exists(target) && target.startsWith(QStringLiteral("/dev/")))
+            continue;
+        QtPrinter bad(OutputTarget::pdfFile(target));
+        QString spooled;
+        bad.setSpooledHandler([&](const QString &file) { spooled = file; });
+        PrintContext c;
+        c.printer = &bad;
+        bill.SetPrintContext(c);
+        try {
+            bill.Print(false);
+            ADD_FAILURE() << "printing succeeded";
+        } catch (const std::runtime_error &e) {
+            EXPECT_TRUE(std::string(e.what()).find(target.toStdString()) != std::string::npos)
+                << e.what();
+        }
+        EXPECT_TRUE(spooled.isEmpty());
+        EXPECT_TRUE(bad.lastOutputFile().isEmpty());
+    }
 }
 
 TEST(OutputTargetTest, EnvironmentForcesPdfIntoItsFolder)

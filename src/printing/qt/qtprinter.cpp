@@ -37,6 +37,18 @@ QString fileNameFromTitle(const QString &title)
     return name.left(80);
 }
 
+// Qt's PDF engine does not report failed writes, so a full disk would leave
+// a truncated file behind a job that looks finished. The engine's last write
+// is the end-of-file marker: a file that does not end with it is incomplete.
+bool pdfComplete(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(file.size() - 16);
+    return file.read(16).trimmed().endsWith("%%EOF");
+}
+
 } // namespace
 
 QtPrinter::QtPrinter(const OutputTarget &target)
@@ -189,6 +201,13 @@ void QtPrinter::endDoc()
     m_painter.reset();
     if (!ok)
         throw std::runtime_error("the print job could not be finished");
+    if (isPdf() && !pdfComplete(m_currentFile)) {
+        // Only a file of our own is removed, never a device named as target.
+        if (QFileInfo(m_currentFile).isFile())
+            QFile::remove(m_currentFile);
+        throw std::runtime_error("cannot write " + m_currentFile.toStdString() +
+                                 ": the file is incomplete (is the disk full?)");
+    }
     if (isPdf()) {
         m_lastFile = m_currentFile;
         if (m_spooled)
