@@ -1,5 +1,6 @@
 #include "service/requestintake.h"
 
+#include "base/failuretext.h"
 #include "base/numberformat.h"
 #include "service/launcher.h"
 #include "service/requestjson.h"
@@ -125,7 +126,8 @@ void RequestIntake::handleRequest(std::string_view method, const std::string &bo
         log("正常接收信息" + std::to_string(number) + "条");
         processRequest(body);
     } catch (...) {
-        // Nothing is reported to the page; the reply is the same in every case.
+        // The last line of defence, swallowed without a log line: nothing is
+        // reported to the page and the reply is the same in every case.
     }
 }
 
@@ -188,6 +190,7 @@ void RequestIntake::openWindow(const LaunchRequest &request)
         if (const auto launcher = m_table.find(request.djlx))
             launcher->launch(request);
     } catch (...) {
+        const std::string cause = currentFailureText();
         if (request.djlx == "0") {
             log("sData=" + request.data);
         } else {
@@ -196,6 +199,7 @@ void RequestIntake::openWindow(const LaunchRequest &request)
         }
         setIdle(true);
         log("格式不正确");
+        log("原因：" + cause);
     }
 }
 

@@ -62,6 +62,9 @@ public:
         m_changed.notify_all();
         if (m_failWith)
             throw std::runtime_error(m_failWith);
+        if (m_failUnknown)
+            throw 42; // not a standard exception
+
         const std::size_t ticket = m_requests.size() - 1;
         m_changed.wait(lock, [&] { return !m_blocking || m_released[ticket]; });
     }
@@ -93,10 +96,12 @@ public:
         return m_requests;
     }
     void failWith(const char *message) { m_failWith = message; }
+    void failWithUnknown() { m_failUnknown = true; }
 
 private:
     const bool m_blocking;
     const char *m_failWith = nullptr;
+    bool m_failUnknown = false;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<LaunchRequest> m_requests;

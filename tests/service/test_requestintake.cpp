@@ -211,16 +211,19 @@ TEST_F(RequestIntakeTest, DocumentPacketsDoNotIncludeData)
     EXPECT_EQ(order->requests()[0].mainData, "<M/>");
 }
 
-TEST_F(RequestIntakeTest, FailingWindowLogsItsPackets)
+// The packets, 格式不正确 and then the failure's own text, or 未知错误 for a
+// failure that carries none.
+TEST_F(RequestIntakeTest, FailingWindowLogsItsPacketsAndCause)
 {
     order->failWith("draw failed");
-    list->failWith("draw failed");
+    list->failWithUnknown();
     intake.handleRequest("POST", R"({"djlx":"1","Maindata":"<M/>","Itemdata":"<I/>"})");
     intake.handleRequest("POST", R"({"djlx":"0","data":"<D/>"})");
     EXPECT_THAT(linesWithoutIntervals(),
                 ElementsAre("正常接收信息1条", "3", "当前打开数量=1", "sData=<M/>", "sITEM=<I/>",
-                            "格式不正确", "当前打开数量=0", "正常接收信息2条", "2",
-                            "当前打开数量=1", "sData=<D/>", "格式不正确", "当前打开数量=0"));
+                            "格式不正确", "原因：draw failed", "当前打开数量=0", "正常接收信息2条",
+                            "2", "当前打开数量=1", "sData=<D/>", "格式不正确", "原因：未知错误",
+                            "当前打开数量=0"));
     EXPECT_EQ(intake.openCount(), 0);
 }
 
