@@ -1,5 +1,7 @@
 #include "service/guidispatcher.h"
 
+#include "base/qt/containment.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QWidget>
@@ -21,7 +23,11 @@ bool GuiDispatcher::post(std::function<void()> work)
     const std::lock_guard lock(m_mutex);
     if (!m_context)
         return false;
-    QMetaObject::invokeMethod(m_context.get(), std::move(work), Qt::QueuedConnection);
+    // Work that throws must not unwind through the event loop; its failure
+    // is logged (there is no window to show it in).
+    QMetaObject::invokeMethod(
+        m_context.get(), [work = std::move(work)] { Containment::run(nullptr, work); },
+        Qt::QueuedConnection);
     return true;
 }
 

@@ -22,8 +22,9 @@ public:
     GuiDispatcher(const GuiDispatcher &) = delete;
     GuiDispatcher &operator=(const GuiDispatcher &) = delete;
 
-    // Queues `work` to run on the GUI thread. False, with `work` destroyed
-    // unrun, once the dispatcher is closed. Thread-safe.
+    // Queues `work` to run on the GUI thread; a failure it throws is
+    // contained and logged. False, with `work` destroyed unrun, once the
+    // dispatcher is closed. Thread-safe.
     bool post(std::function<void()> work);
 
     // Stops taking work and destroys queued work that has not run, so no

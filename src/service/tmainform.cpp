@@ -48,7 +48,7 @@ QIcon fallbackIcon()
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : ContainedWidget<QWidget>(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_options(std::move(options)), m_settings(FormatSettings::fromSystemLocale())
 {
     if (!m_options.showMessage) {
@@ -58,6 +58,7 @@ TMainForm::TMainForm(Options options, QWidget *parent)
     }
     m_intake = std::make_unique<RequestIntake>([this](const std::string &line) { AddLog(line); },
                                                m_settings);
+    Containment::setLogSink([this](const std::string &line) { AddLog(line); });
     m_gui = std::make_shared<GuiDispatcher>(this);
     m_listener = std::make_unique<HttpListener>(
         [this](std::string_view method, const std::string &body) {
@@ -87,6 +88,7 @@ TMainForm::~TMainForm()
         const std::lock_guard lock(m_logMutex);
         m_logClosed = true;
     }
+    Containment::setLogSink({});
     m_gui->close();
     const auto children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *child : children)
@@ -119,13 +121,13 @@ void TMainForm::buildWindow()
     m_btnHide->setObjectName(QStringLiteral("btnHide"));
     m_btnHide->setFlat(true);
     m_btnHide->setGeometry(40, 193, 73, 25);
-    connect(m_btnHide, &QPushButton::clicked, this, &TMainForm::btnHideClick);
+    connect(m_btnHide, &QPushButton::clicked, this, contained(this, [this] { btnHideClick(); }));
 
     m_btnClose = new QPushButton(QStringLiteral("关闭"), this);
     m_btnClose->setObjectName(QStringLiteral("btnClose"));
     m_btnClose->setFlat(true);
     m_btnClose->setGeometry(128, 193, 73, 25);
-    connect(m_btnClose, &QPushButton::clicked, this, &TMainForm::btnCloseClick);
+    connect(m_btnClose, &QPushButton::clicked, this, contained(this, [this] { btnCloseClick(); }));
 
     m_labMsg = new QLabel(this);
     m_labMsg->setObjectName(QStringLiteral("LabMSG"));
@@ -162,7 +164,7 @@ void TMainForm::buildWindow()
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(100);
-    connect(m_timer, &QTimer::timeout, this, &TMainForm::timerTick);
+    connect(m_timer, &QTimer::timeout, this, contained(this, [this] { timerTick(); }));
     m_timer->start();
 }
 
@@ -239,10 +241,10 @@ void TMainForm::btnHideClick()
         m_notifyData = new QSystemTrayIcon(windowIcon(), this);
         m_notifyData->setToolTip(QStringLiteral("打印服务器---正在运行......"));
         connect(m_notifyData, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) {
+                contained(this, [this](QSystemTrayIcon::ActivationReason reason) {
                     if (reason == QSystemTrayIcon::Trigger)
                         restoreFromTray();
-                });
+                }));
     }
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_notifyData->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/formatsettings.h"
+#include "base/qt/containment.h"
 #include "service/guiwindowlauncher.h"
 
 #include <QStringList>
@@ -27,8 +28,9 @@ class RequestIntake;
 
 // The main window of the print service: the activity log, the hide and close
 // buttons, the scrolling label, the status bar and the notification icon. It
-// owns the request intake and the HTTP listener, which it starts on creation.
-class TMainForm : public QWidget
+// owns the request intake and the HTTP listener, which it starts on creation,
+// and receives the log lines of failures contained in any window.
+class TMainForm : public ContainedWidget<QWidget>
 {
     Q_OBJECT
 

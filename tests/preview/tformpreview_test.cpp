@@ -277,7 +277,7 @@ TEST_F(PreviewWindowTest, PageThatFailsToDrawIsReportedOnceAndPreviewStays)
     open();
     const auto boxes = [this] {
         flush();
-        return window->findChildren<QMessageBox *>(QStringLiteral("PaintFailure"));
+        return window->findChildren<QMessageBox *>(QString::fromLatin1(Containment::kBoxName));
     };
     window->PaintBox()->repaint();
     EXPECT_TRUE(boxes().empty()) << "page 1 draws";

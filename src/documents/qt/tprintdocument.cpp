@@ -40,7 +40,8 @@ std::string TPrintDocument::pdfWrittenLine(const QString &file)
 
 TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
                                LogSink log)
-    : QWidget(owner, Qt::Window), m_name(WindowNameRegistry::instance().acquire(def.windowName))
+    : ContainedWidget<QWidget>(owner, Qt::Window),
+      m_name(WindowNameRegistry::instance().acquire(def.windowName))
 {
     setObjectName(QString::fromStdString(m_name.name()));
     setWindowTitle(qtText(def.caption));

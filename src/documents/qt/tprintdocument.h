@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/qt/containment.h"
 #include "documents/documentform.h"
 #include "documents/windownameregistry.h"
 
@@ -34,7 +35,7 @@ struct DocumentDef;
 // Failures while printing are thrown out of the constructor, so the request
 // logs them and no window remains. The window has a process-unique name
 // (PrintDHD, PrintDHD_1, ...) that keys its bill's page settings.
-class TPrintDocument : public QWidget
+class TPrintDocument : public ContainedWidget<QWidget>
 {
 public:
     // Receives a line for the activity log, such as where a PDF job went.

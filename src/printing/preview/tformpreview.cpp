@@ -1,5 +1,7 @@
 #include "printing/preview/tformpreview.h"
 
+#include "base/failuretext.h"
+
 #include "printing/canvas.h"
 #include "printing/iprintable.h"
 #include "printing/preview/previewicons.h"
@@ -68,8 +70,8 @@ Color fromQColor(const QColor &c)
 
 TFormPreview::TFormPreview(IPrintable &printable, QWidget *ownerForm,
                            const PreviewServices &services, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), m_printable(printable), m_ownerForm(ownerForm),
-      m_services(services)
+    : ContainedWidget<QMainWindow>(parent, Qt::Window), m_printable(printable),
+      m_ownerForm(ownerForm), m_services(services)
 {
     setObjectName(QStringLiteral("FormPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -149,17 +151,18 @@ void TFormPreview::buildToolBar()
     // other two.
     m_btnWidth->setVisible(false);
     m_btnWindow->setVisible(false);
-    connect(m_zoomGroup, &QActionGroup::triggered, this, [this] { ApplyZoomMode(); });
+    connect(m_zoomGroup, &QActionGroup::triggered, this,
+            contained(this, [this] { ApplyZoomMode(); }));
 
     bar->addSeparator()->setObjectName(QStringLiteral("ToolButton4"));
     connect(add("btnFirst", QStringLiteral("首页"), 3), &QAction::triggered, this,
-            &TFormPreview::btnFirstClick);
+            contained(this, [this] { btnFirstClick(); }));
     connect(add("btnPrev", QStringLiteral("上页"), 4), &QAction::triggered, this,
-            &TFormPreview::btnPrevClick);
+            contained(this, [this] { btnPrevClick(); }));
     connect(add("btnNext", QStringLiteral("下页"), 5), &QAction::triggered, this,
-            &TFormPreview::btnNextClick);
+            contained(this, [this] { btnNextClick(); }));
     connect(add("btnLast", QStringLiteral("末页"), 6), &QAction::triggered, this,
-            &TFormPreview::btnLastClick);
+            contained(this, [this] { btnLastClick(); }));
     bar->addSeparator()->setObjectName(QStringLiteral("ToolButton9"));
     connect(add("btnPrint", QStringLiteral("打印"), 7), &QAction::triggered, this,
             &TFormPreview::btnPrintClick);
@@ -483,27 +486,8 @@ void TFormPreview::PaintBoxPaint()
     } catch (const std::exception &e) {
         // The sheet stays as far as it got and the window stays open.
         qCWarning(lcPreview) << "page" << m_currentPage << "not drawn:" << e.what();
-        ReportPaintFailure(e.what());
+        Containment::report(this, e.what(), std::to_string(m_currentPage) + '\n' + e.what());
     }
-}
-
-void TFormPreview::ReportPaintFailure(const std::string &text)
-{
-    if (!m_paintFailures.emplace(m_currentPage, text).second)
-        return;
-    // Not from inside the paint event, and without a nested event loop, so
-    // other requests' windows keep running while the box is up.
-    QMetaObject::invokeMethod(
-        this,
-        [this, message = QString::fromStdString(text)] {
-            auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), message,
-                                        QMessageBox::Ok, this);
-            box->setObjectName(QStringLiteral("PaintFailure"));
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->setWindowModality(Qt::WindowModal);
-            box->show();
-        },
-        Qt::QueuedConnection);
 }
 
 void TFormPreview::PaintBoxMouseMove(QMouseEvent *event)
@@ -624,6 +608,13 @@ void TFormPreview::notifyClosed()
 
 bool TFormPreview::eventFilter(QObject *watched, QEvent *event)
 {
+    bool handled = true;
+    Containment::run(this, [&] { handled = filterEvent(watched, event); });
+    return handled;
+}
+
+bool TFormPreview::filterEvent(QObject *watched, QEvent *event)
+{
     if (watched == m_paintBox) {
         switch (event->type()) {
         case QEvent::Paint:
@@ -652,10 +643,12 @@ void TFormPreview::guarded(const char *what, const std::function<void()> &comman
 {
     try {
         command();
-    } catch (const std::exception &e) {
-        qCWarning(lcPreview) << what << "failed:" << e.what();
+    } catch (...) {
+        const std::string text = currentFailureText();
+        qCWarning(lcPreview) << what << "failed:" << text.c_str();
+        Containment::log(this, text);
         if (m_services.print.messages)
-            m_services.print.messages->information("提示", e.what());
+            m_services.print.messages->information("提示", text);
     }
 }
 

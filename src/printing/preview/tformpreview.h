@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/qt/containment.h"
 #include "printing/preview/previewgeometry.h"
 #include "printing/preview/previewservices.h"
 
@@ -31,7 +32,7 @@ class ZoomSpinBox;
 // paper, orientation and margins change the bill at once through
 // IPrintable; the bill's output bracket (BeginPrint/EndPrint) stays open
 // while the window lives, except around printing.
-class TFormPreview : public QMainWindow
+class TFormPreview : public ContainedWidget<QMainWindow>
 {
     Q_OBJECT
 
@@ -71,6 +72,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool filterEvent(QObject *watched, QEvent *event);
+
+private:
     void buildToolBar();
     void buildPanel(QWidget *central);
     void buildStatusBar();
@@ -98,13 +102,12 @@ private:
     void PaintBoxMouseMove(QMouseEvent *event);
     void PaintBoxMouseUp(QMouseEvent *event);
 
-    // Runs a user command; its errors go to a message box instead of
-    // through the event loop.
+    // Runs a user command; its errors are logged and shown in the print
+    // layer's "提示" box instead of going through the event loop.
     void guarded(const char *what, const std::function<void()> &command);
     int marginFromPointer(QPoint pos) const;
     void setMarginFromPointer(QPoint pos);
     void notifyClosed();
-    void ReportPaintFailure(const std::string &text);
 
     IPrintable &m_printable;
     QPointer<QWidget> m_ownerForm;

@@ -7,7 +7,7 @@
 
 namespace tally::printing {
 
-BillWidget::BillWidget(QWidget *parent) : QWidget(parent)
+BillWidget::BillWidget(QWidget *parent) : ContainedWidget<QWidget>(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

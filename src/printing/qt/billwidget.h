@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/qt/containment.h"
+
 #include <QWidget>
 
 namespace tally::printing {
@@ -8,8 +10,9 @@ class TCustomBillBase;
 
 // Shows a bill on its form: a white area with page 1 drawn 5 pixels in,
 // at 100 percent and without the bill's offset. The bill is not owned and
-// must outlive the widget (or be cleared with setBill first).
-class BillWidget : public QWidget
+// must outlive the widget (or be cleared with setBill first). A page that
+// fails to draw is reported by the window's containment, not thrown.
+class BillWidget : public ContainedWidget<QWidget>
 {
 public:
     explicit BillWidget(QWidget *parent = nullptr);
