@@ -38,6 +38,11 @@ std::string TPrintDocument::pdfWrittenLine(const QString &file)
     return "已生成PDF文件：" + file.toStdString();
 }
 
+std::string TPrintDocument::printRefusedLine(const QString &printer, const QString &reason)
+{
+    return "打印失败：打印机" + printer.toStdString() + "未接受打印任务：" + reason.toStdString();
+}
+
 TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
                                LogSink log)
     : QWidget(owner, Qt::Window), m_name(WindowNameRegistry::instance().acquire(def.windowName))
@@ -48,10 +53,15 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
     move(kWindowLeft, kWindowTop);
 
     m_printer = std::make_unique<printing::QtPrinter>(printing::OutputTarget::choose());
-    // Without a printer the clerk finds the output only through the log.
-    if (log)
-        m_printer->setSpooledHandler(
-            [log = std::move(log)](const QString &file) { log(pdfWrittenLine(file)); });
+    // Without a printer the clerk finds the output only through the log; a
+    // job the printer refused is logged with the reason, since the request
+    // itself only logs that the document failed.
+    if (log) {
+        m_printer->setSpooledHandler([log](const QString &file) { log(pdfWrittenLine(file)); });
+        m_printer->setRefusedHandler([log](const QString &printer, const QString &reason) {
+            log(printRefusedLine(printer, reason));
+        });
+    }
     m_settings = std::make_unique<printing::QtSettingsStore>();
     m_messages = std::make_unique<printing::QtUserMessages>(this);
     printing::PrintContext context =

@@ -52,6 +52,9 @@ public:
 
     // The activity log line that names a finished PDF job's file.
     static std::string pdfWrittenLine(const QString &file);
+    // The activity log line of a job the system printer refused; nothing of
+    // it was printed.
+    static std::string printRefusedLine(const QString &printer, const QString &reason);
 
 private:
     WindowNameRegistry::Lease m_name;

@@ -1,6 +1,7 @@
 #include "printing/qt/qtprinter.h"
 
 #include "printing/qt/qpaintercanvas.h"
+#include "printing/qt/spoolerstatus.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -189,11 +190,21 @@ void QtPrinter::endDoc()
     m_painter.reset();
     if (!ok)
         throw std::runtime_error("the print job could not be finished");
-    if (isPdf()) {
-        m_lastFile = m_currentFile;
-        if (m_spooled)
-            m_spooled(m_lastFile);
+    if (!isPdf()) {
+        // Pages are spooled to a file and handed to the spooler only now;
+        // QPainter::end() reports success even when that was refused.
+        const std::string refusal = LastSpoolerRefusal();
+        if (refusal.empty())
+            return;
+        const QString name = m_printer->printerName();
+        if (m_refused)
+            m_refused(name, QString::fromStdString(refusal));
+        throw std::runtime_error("the printer " + name.toStdString() +
+                                 " did not take the job: " + refusal);
     }
+    m_lastFile = m_currentFile;
+    if (m_spooled)
+        m_spooled(m_lastFile);
 }
 
 void QtPrinter::abortDoc()

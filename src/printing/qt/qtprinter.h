@@ -43,6 +43,15 @@ public:
         m_spooled = std::move(handler);
     }
 
+    // Called with the printer's name and the spooler's reason when the
+    // system printer refuses a finished job (endDoc then throws), so the
+    // caller can log why nothing was printed.
+    void
+    setRefusedHandler(std::function<void(const QString &printer, const QString &reason)> handler)
+    {
+        m_refused = std::move(handler);
+    }
+
     void setPaperSize(std::int16_t paperCode) override;
     void setPaperExtent(std::int16_t lengthTenthsMm, std::int16_t widthTenthsMm) override;
     void setOrientation(PrinterOrientation orientation) override;
@@ -69,6 +78,7 @@ private:
     QString m_currentFile;
     QString m_lastFile;
     std::function<void(const QString &)> m_spooled;
+    std::function<void(const QString &, const QString &)> m_refused;
 };
 
 } // namespace tally::printing
