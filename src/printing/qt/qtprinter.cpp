@@ -11,6 +11,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <stdexcept>
 
@@ -51,6 +52,10 @@ QtPrinter::QtPrinter(const OutputTarget &target)
         m_printer->setFullPage(true);
         m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     } else {
+        // QPrinter starts on its own default paper, not the queue's: start on
+        // the queue's, so a paper code the device does not know keeps it.
+        if (const QPageSize paper = QPrinterInfo(*m_printer).defaultPageSize(); paper.isValid())
+            m_printer->setPageSize(paper);
         m_printer->setFullPage(false);
         // Margins below the device's minimum are raised to it, which puts the
         // origin on the printable area's corner.
