@@ -543,12 +543,13 @@ struct FaultCase
     const char *name;
     bool (*fault)();
     bool (*repair)();
+    const char *reason; // what the log says after the printer's name
 };
 
 const FaultCase kFaultCases[] = {
     {"the queue stops taking jobs", [] { return setQueueAccepting(false); },
-     [] { return setQueueAccepting(true); }},
-    {"the print system goes away", stopCupsd, restartCupsd},
+     [] { return setQueueAccepting(true); }, "Destination \"tally\" is not accepting jobs."},
+    {"the print system goes away", stopCupsd, restartCupsd, "no answer from the print system at "},
 };
 
 // The printer goes away while a 50-page order form is being printed: the
@@ -582,7 +583,10 @@ TEST_F(CupsPrintTest, PrinterGoingAwayMidJobFailsTheJob)
         EXPECT_TRUE(faulted);
 
         const QStringList log = logLines().mid(logStart);
-        EXPECT_EQ(log.filter(QStringLiteral("打印失败：打印机tally未接受打印任务：")).size(), 1)
+        EXPECT_EQ(log.filter(QStringLiteral("打印失败：打印机tally未接受打印任务：") +
+                             QString::fromUtf8(c.reason))
+                      .size(),
+                  1)
             << log.filter(QStringLiteral("打印")).join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(log.filter(QStringLiteral("已生成PDF文件")).isEmpty());
         EXPECT_TRUE(log.last().endsWith(QStringLiteral("当前打开数量=0")));
