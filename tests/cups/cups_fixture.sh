@@ -106,6 +106,7 @@ LogType 1
 CONF
 
 # setsid: the daemon outlives this script and holds none of ctest's pipes.
+# shellcheck disable=SC2016 # the inner shell expands its own "$1"
 setsid unshare --mount --propagation private sh -c '
   mount --bind "$1/cups-pdf.conf" /etc/cups/cups-pdf.conf || exit 1
   exec cupsd -f -c "$1/etc/cupsd.conf" -s "$1/etc/cups-files.conf"
