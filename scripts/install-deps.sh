@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libgl-dev libcups2-dev
   libpugixml-dev nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
   poppler-utils curl xvfb wrk
+  cups printer-driver-cups-pdf
 )
 
 missing=()

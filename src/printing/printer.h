@@ -23,8 +23,8 @@ struct PrinterMetrics
 };
 
 // The output device of a print job: the system's current printer or a PDF
-// file. Errors (no printer, a file that cannot be written) are thrown as
-// std::runtime_error.
+// file. Errors (no printer, a file that cannot be written, a spooler that
+// refuses the finished job in endDoc) are thrown as std::runtime_error.
 class Printer
 {
 public:

@@ -1,6 +1,7 @@
 #include "printing/qt/qtprinter.h"
 
 #include "printing/qt/qpaintercanvas.h"
+#include "printing/qt/spoolerstatus.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <stdexcept>
 
@@ -62,6 +64,10 @@ QtPrinter::QtPrinter(const OutputTarget &target)
         m_printer->setFullPage(true);
         m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     } else {
+        // QPrinter starts on its own default paper, not the queue's: start on
+        // the queue's, so a paper code the device does not know keeps it.
+        if (const QPageSize paper = QPrinterInfo(*m_printer).defaultPageSize(); paper.isValid())
+            m_printer->setPageSize(paper);
         m_printer->setFullPage(false);
         // Margins below the device's minimum are raised to it, which puts the
         // origin on the printable area's corner.
@@ -208,11 +214,18 @@ void QtPrinter::endDoc()
         throw std::runtime_error("cannot write " + m_currentFile.toStdString() +
                                  ": the file is incomplete (is the disk full?)");
     }
-    if (isPdf()) {
-        m_lastFile = m_currentFile;
-        if (m_spooled)
-            m_spooled(m_lastFile);
+    if (!isPdf()) {
+        // Pages are spooled to a file and handed to the spooler only now;
+        // QPainter::end() reports success even when that was refused.
+        const std::string refusal = LastSpoolerRefusal();
+        if (refusal.empty())
+            return;
+        throw std::runtime_error("the printer " + m_printer->printerName().toStdString() +
+                                 " did not take the job: " + refusal);
     }
+    m_lastFile = m_currentFile;
+    if (m_spooled)
+        m_spooled(m_lastFile);
 }
 
 void QtPrinter::abortDoc()
