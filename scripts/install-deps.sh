@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
   poppler-utils curl xvfb wrk
+  chromium
 )
 
 missing=()
