@@ -33,7 +33,8 @@ function addressSpaceOf(serviceUrl) {
 // Posts one job; resolves with the reply's status once the clerk has closed
 // the document window. The default content type keeps it a simple request,
 // which needs no preflight. Rejects (TypeError) when the browser could not
-// reach the service: not running, or local network access refused.
+// reach the service: not running, local network access refused, or this
+// page's origin not on the service's allow-list.
 async function sendPrint(serviceUrl, body, contentType = "application/x-www-form-urlencoded") {
   const response = await fetch(serviceUrl, {
     method: "POST",
@@ -61,7 +62,6 @@ async function localNetworkPermission() {
 
 function replyText(status) {
   if (status === 200) return "已完成";
-  if (status === 403) return "打印服务拒绝了本网页的请求（本网页不在允许列表中）";
   return "打印服务未能处理（状态 " + status + "），请查看打印服务窗口中的记录";
 }
 
@@ -69,9 +69,11 @@ function setStatus(text) {
   document.getElementById("status").textContent = text;
 }
 
+// Shows the help at once; stresses the permission part when the browser says
+// that it was refused.
 async function showHelp() {
-  const permission = await localNetworkPermission();
   document.getElementById("help").hidden = false;
+  const permission = await localNetworkPermission();
   document.getElementById("help-permission").classList.toggle("likely", permission === "denied");
 }
 

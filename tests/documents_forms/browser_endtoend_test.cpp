@@ -21,10 +21,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -320,6 +323,20 @@ protected:
 const char *const kJobs = R"(Array.from(document.querySelectorAll("#jobs li"),
                                          (li) => li.dataset.state + ":" + li.textContent))";
 
+// A loopback port nobody listens on (it was free a moment ago).
+int closedPort()
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(s, reinterpret_cast<const sockaddr *>(&addr), sizeof(addr));
+    socklen_t len = sizeof(addr);
+    ::getsockname(s, reinterpret_cast<sockaddr *>(&addr), &len);
+    ::close(s);
+    return ntohs(addr.sin_port);
+}
+
 std::string clickPrint(const std::string &djlx)
 {
     return R"(document.getElementById("djlx").value = ")" + djlx +
@@ -378,6 +395,14 @@ TEST_F(BrowserEndToEndTest, PagePrintsWithFetchAndLearnsWhenEachJobIsDone)
         true)");
     ASSERT_TRUE(closeWindowsUntil([&] { return !browser.evaluate("window.jsonReply").is_null(); }));
     EXPECT_EQ(browser.evaluate("window.jsonReply"), 200);
+
+    // No service at the address: the fetch fails and the page shows its help.
+    browser.evaluate(R"(document.getElementById("service").value = "http://127.0.0.1:)" +
+                     std::to_string(closedPort()) + R"(/"; true)");
+    browser.evaluate(clickPrint("1"));
+    ASSERT_TRUE(closeWindowsUntil([&] { return jobsSettled(3); }));
+    EXPECT_EQ(browser.evaluate(kJobs)[2], "failed:商品订货单：无法连接打印服务");
+    EXPECT_EQ(browser.evaluate(R"(document.getElementById("help").hidden)"), false);
 
     // The printed order form, read back.
     ASSERT_EQ(printed.size(), 1);
