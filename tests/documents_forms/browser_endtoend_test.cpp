@@ -73,6 +73,8 @@ class Chromium
 public:
     Chromium()
     {
+        // A browser that died must fail the test, not end it by SIGPIPE.
+        ::signal(SIGPIPE, SIG_IGN);
         int commands[2];
         int replies[2];
         if (::pipe(commands) != 0 || ::pipe(replies) != 0)
