@@ -10,7 +10,9 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <charconv>
 #include <thread>
 
@@ -68,13 +70,61 @@ void emptyReply(httplib::Response &res, int status)
     res.set_header("Content-Type", "text/html");
 }
 
+constexpr const char *kMethods = "GET, HEAD, POST, OPTIONS";
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The request headers a preflight may be granted: those it asks for, always
+// with Content-Type. A value that is not a plain list of header names is not
+// echoed back.
+std::string allowedHeaders(const httplib::Request &req)
+{
+    const std::string asked = req.get_header_value("Access-Control-Request-Headers");
+    constexpr std::string_view tokenChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                            "0123456789!#$%&'*+-.^_`|~";
+    if (asked.find_first_not_of(std::string(tokenChars) + ", \t") != std::string::npos)
+        return "Content-Type";
+    std::string list;
+    bool hasContentType = false;
+    std::size_t pos = 0;
+    while ((pos = asked.find_first_of(tokenChars, pos)) != std::string::npos) {
+        const std::size_t end = std::min(asked.find_first_not_of(tokenChars, pos), asked.size());
+        const std::string_view name = std::string_view(asked).substr(pos, end - pos);
+        hasContentType = hasContentType || equalsIgnoringCase(name, "Content-Type");
+        list.append(list.empty() ? "" : ", ").append(name);
+        pos = end;
+    }
+    return hasContentType ? list : list.append(list.empty() ? "" : ", ").append("Content-Type");
+}
+
+// 204 to an OPTIONS request. The origin headers are added to every reply alike.
+void preflightReply(const httplib::Request &req, httplib::Response &res)
+{
+    res.status = 204;
+    res.body.clear();
+    res.set_header("Allow", kMethods);
+    res.set_header("Access-Control-Allow-Methods", kMethods);
+    res.set_header("Access-Control-Allow-Headers", allowedHeaders(req));
+    res.set_header("Access-Control-Max-Age", "600");
+    // Chrome's private network check: the page is public, we are loopback.
+    if (equalsIgnoringCase(req.get_header_value("Access-Control-Request-Private-Network"), "true"))
+        res.set_header("Access-Control-Allow-Private-Network", "true");
+}
+
 } // namespace
 
 class HttpListener::Impl
 {
 public:
-    Impl(RequestHandler handler, LogSink log, Limits limits)
-        : m_handler(std::move(handler)), m_log(std::move(log)), m_limits(limits)
+    Impl(RequestHandler handler, LogSink log, Limits limits, OriginPolicy origins)
+        : m_handler(std::move(handler)), m_log(std::move(log)), m_limits(limits),
+          m_origins(std::move(origins))
     {
         m_server.new_task_queue = [this] { return new ConnectionThreads(m_limits.maxConnections); };
         m_server.set_socket_options(listenerSocketOptions);
@@ -96,12 +146,27 @@ public:
                     emptyReply(res, status);
                     return httplib::Server::HandlerResponse::Handled;
                 }
+                if (req.method == "OPTIONS") {
+                    preflightReply(req, res);
+                    return httplib::Server::HandlerResponse::Handled;
+                }
                 if (req.method != "GET" && req.method != "HEAD" && req.method != "POST") {
                     emptyReply(res, 405);
-                    res.set_header("Allow", "GET, HEAD, POST");
+                    res.set_header("Allow", kMethods);
                     return httplib::Server::HandlerResponse::Handled;
                 }
                 return httplib::Server::HandlerResponse::Unhandled;
+            });
+        // Runs for every reply the server writes, the refusals of the limits
+        // included, so a page's fetch() can read any outcome.
+        m_server.set_post_routing_handler(
+            [this](const httplib::Request &req, httplib::Response &res) {
+                if (res.status == 204) // a 204 carries no length
+                    res.headers.erase("Content-Length");
+                if (!req.has_header("Origin") || !admitted(req))
+                    return;
+                res.set_header("Access-Control-Allow-Origin", req.get_header_value("Origin"));
+                res.set_header("Vary", "Origin");
             });
         m_server.Get(".*", [this](const httplib::Request &req, httplib::Response &res) {
             m_handler(req.method, std::string());
@@ -167,12 +232,28 @@ private:
             log("同时连接超过" + std::to_string(m_limits.maxConnections) + "个，已拒绝");
             return 503;
         }
+        if (!admitted(req)) {
+            if (const std::string origin = req.get_header_value("Origin");
+                req.has_header("Origin") && !m_origins.allowsOrigin(origin))
+                log("网页来源" + origin + "不在允许列表中，已拒绝");
+            else
+                log("请求的主机名" + req.get_header_value("Host") + "不是本机地址，已拒绝");
+            return 403;
+        }
         std::uint64_t length = 0;
         if (req.method == "POST" && declaredLength(req, length) && length > m_limits.maxBodyBytes) {
             logTooLarge();
             return 413;
         }
         return 0;
+    }
+
+    // Whether the origin policy lets the request through.
+    bool admitted(const httplib::Request &req) const
+    {
+        if (req.has_header("Origin") && !m_origins.allowsOrigin(req.get_header_value("Origin")))
+            return false;
+        return m_origins.allowsHost(req.get_header_value("Host"));
     }
 
     void logTooLarge() const
@@ -218,13 +299,14 @@ private:
     RequestHandler m_handler;
     LogSink m_log;
     const Limits m_limits;
+    const OriginPolicy m_origins;
     httplib::Server m_server;
     std::thread m_thread;
     std::atomic<int> m_port{0};
 };
 
-HttpListener::HttpListener(RequestHandler handler, LogSink log, Limits limits)
-    : m_impl(std::make_unique<Impl>(std::move(handler), std::move(log), limits))
+HttpListener::HttpListener(RequestHandler handler, LogSink log, Limits limits, OriginPolicy origins)
+    : m_impl(std::make_unique<Impl>(std::move(handler), std::move(log), limits, std::move(origins)))
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "service/originpolicy.h"
+
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -15,6 +17,12 @@ namespace tally::service {
 // returns, the empty 200 reply is sent and the connection closed. Other
 // methods get 405, oversized bodies 413 and connections beyond the cap 503,
 // without reaching the handler; those refusals are logged.
+//
+// Browser pages: an OPTIONS preflight on any path gets 204 with the CORS
+// headers, without reaching the handler and without a log line. Every reply
+// to a request that carries an Origin names that origin in
+// Access-Control-Allow-Origin (with Vary: Origin), so fetch() can read it.
+// Requests the origin policy refuses get 403 and one log line.
 class HttpListener
 {
 public:
@@ -31,7 +39,8 @@ public:
         std::chrono::seconds readTimeout{5};
     };
 
-    HttpListener(RequestHandler handler, LogSink log, Limits limits);
+    // `origins` restricts which pages and host names are served (none by default).
+    HttpListener(RequestHandler handler, LogSink log, Limits limits, OriginPolicy origins = {});
     HttpListener(RequestHandler handler, LogSink log);
     // Stops the listener (see stop()).
     ~HttpListener();

@@ -3,6 +3,7 @@
 #include "base/datetimeformat.h"
 #include "service/guidispatcher.h"
 #include "service/httplistener.h"
+#include "service/originsettings.h"
 #include "service/requestintake.h"
 
 #include <QApplication>
@@ -60,13 +61,16 @@ TMainForm::TMainForm(Options options, QWidget *parent)
                                                m_settings);
     Containment::setLogSink([this](const std::string &line) { AddLog(line); });
     m_gui = std::make_shared<GuiDispatcher>(this);
+    const OriginPolicy origins = originPolicyFromSettings();
     m_listener = std::make_unique<HttpListener>(
         [this](std::string_view method, const std::string &body) {
             m_intake->handleRequest(method, body);
         },
-        [this](const std::string &line) { AddLog(line); });
+        [this](const std::string &line) { AddLog(line); }, HttpListener::Limits{}, origins);
 
     buildWindow();
+    if (origins.restricted())
+        AddLog(describeOriginPolicy(origins));
 
     m_labMsg->setText(QStringLiteral("追求极致性价比"));
     m_labMsg->adjustSize();

@@ -44,8 +44,10 @@ public:
         std::function<void(QWidget *parent, const QString &text)> showMessage;
     };
 
-    // Builds the window, handles the command line and starts the listener;
-    // a listener that cannot start is reported in the status bar only.
+    // Builds the window, handles the command line and starts the listener
+    // with the origin allow-list of the settings store or the environment
+    // (originPolicyFromSettings(), logged when set); a listener that cannot
+    // start is reported in the status bar only.
     explicit TMainForm(Options options, QWidget *parent = nullptr);
     // Stops the listener after closing any document window still open.
     ~TMainForm() override;

@@ -15,7 +15,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <future>
+#include <map>
 #include <regex>
 
 namespace tally::service {
@@ -61,19 +64,54 @@ std::string rawExchange(int port, const std::string &request, bool closeSendingS
     return reply;
 }
 
+// Status line and headers (names in lower case) of a raw reply.
+struct ParsedReply
+{
+    std::string statusLine;
+    std::map<std::string, std::string> headers;
+
+    std::string header(const std::string &name) const
+    {
+        const auto it = headers.find(name);
+        return it == headers.end() ? "(none)" : it->second;
+    }
+};
+
+ParsedReply parseReply(const std::string &raw)
+{
+    ParsedReply reply;
+    std::size_t pos = raw.find("\r\n");
+    reply.statusLine = raw.substr(0, pos);
+    while (pos != std::string::npos && pos + 2 < raw.size()) {
+        const std::size_t end = raw.find("\r\n", pos + 2);
+        const std::string line = raw.substr(pos + 2, end - pos - 2);
+        if (line.empty())
+            break;
+        const std::size_t colon = line.find(':');
+        std::string name = line.substr(0, colon);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        reply.headers[name] = line.substr(line.find_first_not_of(' ', colon + 1));
+        pos = end;
+    }
+    return reply;
+}
+
+const std::string kPage = "https://erp.example";
+
 class HttpListenerTest : public ::testing::Test
 {
 protected:
     void SetUp() override { startWith(HttpListener::Limits{}); }
 
-    void startWith(HttpListener::Limits limits)
+    void startWith(HttpListener::Limits limits, OriginPolicy origins = {})
     {
         listener.reset();
         listener = std::make_unique<HttpListener>(
             [this](std::string_view method, const std::string &body) {
                 intake.handleRequest(method, body);
             },
-            [this](const std::string &line) { log.add(line); }, limits);
+            [this](const std::string &line) { log.add(line); }, limits, std::move(origins));
         ASSERT_TRUE(listener->start(0));
         port = listener->port();
     }
@@ -211,6 +249,9 @@ TEST_P(RawRequestTest, AnswersWithoutReachingTheIntakeUnlessAllowed)
     const std::string reply = rawExchange(port, c.request, c.closeSendingSide);
     EXPECT_EQ(reply.substr(0, reply.find("\r\n")), c.statusLine) << reply;
     EXPECT_EQ(reply.find("EXCEPTION_WHAT"), std::string::npos);
+    // Without an Origin the reply is what it has always been.
+    EXPECT_EQ(reply.find("Access-Control-Allow-Origin"), std::string::npos) << reply;
+    EXPECT_EQ(reply.find("Vary"), std::string::npos) << reply;
     EXPECT_EQ(intake.requestCount(), c.counted);
 }
 
@@ -219,8 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RawCase{"PutIsNotAllowed", "PUT / HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}",
                 false, "HTTP/1.1 405 Method Not Allowed", 0},
-        RawCase{"OptionsIsNotAllowed", "OPTIONS / HTTP/1.1\r\nHost: x\r\n\r\n", false,
-                "HTTP/1.1 405 Method Not Allowed", 0},
+        RawCase{"OptionsIsAnsweredButNotCounted", "OPTIONS / HTTP/1.1\r\nHost: x\r\n\r\n", false,
+                "HTTP/1.1 204 No Content", 0},
         RawCase{"UnknownMethodIsRefusedByTheParser", "FOO / HTTP/1.1\r\nHost: x\r\n\r\n", false,
                 "HTTP/1.1 400 Bad Request", 0},
         // Processed, but the library writes nothing to a half-closed connection.
@@ -302,6 +343,192 @@ TEST_F(HttpListenerTest, ConnectionsBeyondTheCapGet503)
     EXPECT_EQ(status, 200);
 }
 
+// Preflights of browser pages: answered in full, on any path, and never
+// counted, logged or passed on.
+struct PreflightCase
+{
+    const char *name;
+    std::string headers;                         // request headers besides Host
+    std::map<std::string, std::string> expected; // "(none)": must be absent
+};
+
+void PrintTo(const PreflightCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PreflightTest : public HttpListenerTest, public ::testing::WithParamInterface<PreflightCase>
+{
+};
+
+TEST_P(PreflightTest, AnswersWithTheCorsHeadersAndNothingElseHappens)
+{
+    const PreflightCase &c = GetParam();
+    const ParsedReply reply = parseReply(rawExchange(
+        port, "OPTIONS /print?x=1 HTTP/1.1\r\nHost: 127.0.0.1\r\n" + c.headers + "\r\n", false));
+    EXPECT_EQ(reply.statusLine, "HTTP/1.1 204 No Content");
+    EXPECT_EQ(reply.header("access-control-allow-methods"), "GET, HEAD, POST, OPTIONS");
+    EXPECT_EQ(reply.header("allow"), "GET, HEAD, POST, OPTIONS");
+    EXPECT_EQ(reply.header("content-length"), "(none)");
+    for (const auto &[name, value] : c.expected)
+        EXPECT_EQ(reply.header(name), value) << name;
+    EXPECT_EQ(intake.requestCount(), 0);
+    EXPECT_THAT(log.lines(), ::testing::IsEmpty());
+    EXPECT_TRUE(window->requests().empty());
+}
+
+const std::string kAskPost = "Origin: " + kPage + "\r\nAccess-Control-Request-Method: POST\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreflightTest,
+    ::testing::Values(PreflightCase{"JsonPost",
+                                    kAskPost + "Access-Control-Request-Headers: content-type\r\n",
+                                    {{"access-control-allow-origin", kPage},
+                                     {"access-control-allow-headers", "content-type"},
+                                     {"access-control-max-age", "600"},
+                                     {"vary", "Origin"},
+                                     {"access-control-allow-private-network", "(none)"}}},
+                      PreflightCase{"PrivateNetworkAccessAsked",
+                                    kAskPost + "Access-Control-Request-Private-Network: true\r\n",
+                                    {{"access-control-allow-origin", kPage},
+                                     {"access-control-allow-headers", "Content-Type"},
+                                     {"access-control-max-age", "600"},
+                                     {"vary", "Origin"},
+                                     {"access-control-allow-private-network", "true"}}},
+                      PreflightCase{
+                          "CustomHeadersAreGrantedWithContentType",
+                          kAskPost + "Access-Control-Request-Headers: X-Token,  x-trace\r\n",
+                          {{"access-control-allow-headers", "X-Token, x-trace, Content-Type"}}},
+                      PreflightCase{"MalformedHeaderListIsNotEchoed",
+                                    kAskPost + "Access-Control-Request-Headers: a\"b\r\n",
+                                    {{"access-control-allow-headers", "Content-Type"}}},
+                      PreflightCase{"WithoutOrigin",
+                                    "",
+                                    {{"access-control-allow-origin", "(none)"},
+                                     {"vary", "(none)"},
+                                     {"access-control-allow-headers", "Content-Type"}}}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+// fetch() only hands a reply to the page when it names the page's origin,
+// whatever its status.
+TEST_F(HttpListenerTest, EveryReplyToAPageNamesItsOrigin)
+{
+    startWith({1024, 256, std::chrono::seconds(1)});
+    struct Case
+    {
+        const char *name;
+        std::string request; // after the request line, Host and Origin
+        const char *method;
+        bool closeSendingSide;
+        const char *statusLine;
+    };
+    const Case cases[] = {
+        {"Get", "\r\n", "GET", false, "HTTP/1.1 200 OK"},
+        {"Head", "\r\n", "HEAD", false, "HTTP/1.1 200 OK"},
+        {"Post", "Content-Type: text/plain\r\nContent-Length: 12\r\n\r\n{\"djlx\":\"7\"}", "POST",
+         false, "HTTP/1.1 200 OK"},
+        {"OtherMethod", "\r\n", "PUT", false, "HTTP/1.1 405 Method Not Allowed"},
+        {"TooLarge", "Content-Length: 2048\r\n\r\n", "POST", false,
+         "HTTP/1.1 413 Payload Too Large"},
+        {"UnreadableBody", "\r\n{}", "POST", false, "HTTP/1.1 400 Bad Request"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ParsedReply reply = parseReply(rawExchange(
+            port,
+            std::string(c.method) + " / HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: " + kPage + "\r\n" +
+                c.request,
+            c.closeSendingSide));
+        EXPECT_EQ(reply.statusLine, c.statusLine);
+        EXPECT_EQ(reply.header("access-control-allow-origin"), kPage);
+        EXPECT_EQ(reply.header("vary"), "Origin");
+    }
+}
+
+TEST_F(HttpListenerTest, ConnectionsBeyondTheCapNameTheOriginToo)
+{
+    startWith({std::size_t{64} << 20, 1, std::chrono::seconds(5)});
+    auto held = postAsync(kOrderBody);
+    ASSERT_TRUE(window->waitForLaunches(1));
+    const httplib::Result refused = client()->Get("/", {{"Origin", kPage}});
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_EQ(refused->get_header_value("Access-Control-Allow-Origin"), kPage);
+    EXPECT_EQ(refused->get_header_value("Vary"), "Origin");
+    window->releaseAll();
+    EXPECT_EQ(held.get()->status, 200);
+}
+
+// The opt-in allow-list: unlisted pages and foreign host names get 403 with
+// one log line and never reach the intake; curl and plain form posts (no
+// Origin) addressed to this machine are not affected.
+struct GateCase
+{
+    const char *name;
+    const char *method;
+    const char *origin; // nullptr: none
+    const char *host;
+    int status;
+    const char *logLine; // the refusal's line, nullptr when served
+};
+
+void PrintTo(const GateCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class AllowListTest : public HttpListenerTest, public ::testing::WithParamInterface<GateCase>
+{
+};
+
+TEST_P(AllowListTest, ServesOnlyListedPagesAndLocalHostNames)
+{
+    const GateCase &c = GetParam();
+    startWith(HttpListener::Limits{}, OriginPolicy::fromList(kPage + " http://10.0.0.5:8080"));
+    std::string request = std::string(c.method) + " / HTTP/1.1\r\nHost: " + c.host + "\r\n";
+    if (c.origin)
+        request += std::string("Origin: ") + c.origin + "\r\n";
+    if (std::string_view(c.method) == "POST")
+        request += "Content-Type: text/plain\r\nContent-Length: 12\r\n\r\n{\"djlx\":\"7\"}";
+    else
+        request += "Access-Control-Request-Method: POST\r\n\r\n";
+    const ParsedReply reply = parseReply(rawExchange(port, request, false));
+
+    EXPECT_EQ(reply.statusLine.substr(0, 12), "HTTP/1.1 " + std::to_string(c.status));
+    const bool served = c.logLine == nullptr;
+    EXPECT_EQ(reply.header("access-control-allow-origin"),
+              served && c.origin ? c.origin : "(none)");
+    EXPECT_EQ(intake.requestCount(), served && std::string_view(c.method) == "POST" ? 1 : 0);
+    if (served) {
+        for (const std::string &line : log.lines())
+            EXPECT_EQ(line.find("拒绝"), std::string::npos) << line;
+    } else {
+        EXPECT_THAT(log.lines(), ElementsAre(c.logLine));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AllowListTest,
+    ::testing::Values(
+        GateCase{"ListedPage", "POST", "https://erp.example", "127.0.0.1:9300", 200, nullptr},
+        GateCase{"SecondListedPage", "POST", "http://10.0.0.5:8080", "localhost:9300", 200,
+                 nullptr},
+        GateCase{"ListedPagePreflight", "OPTIONS", "https://erp.example", "127.0.0.1:9300", 204,
+                 nullptr},
+        GateCase{"UnlistedPage", "POST", "https://evil.example", "127.0.0.1:9300", 403,
+                 "网页来源https://evil.example不在允许列表中，已拒绝"},
+        GateCase{"UnlistedPagePreflight", "OPTIONS", "https://evil.example", "127.0.0.1:9300", 403,
+                 "网页来源https://evil.example不在允许列表中，已拒绝"},
+        GateCase{"CurlByAddress", "POST", nullptr, "127.0.0.1:9300", 200, nullptr},
+        GateCase{"CurlByLocalhost", "POST", nullptr, "localhost:9300", 200, nullptr},
+        GateCase{"OtherMachineByAddress", "POST", nullptr, "192.168.1.20:9300", 200, nullptr},
+        GateCase{"OtherMachineByIpv6Address", "POST", nullptr, "[fe80::1]:9300", 200, nullptr},
+        GateCase{"ReboundNameWithoutOrigin", "POST", nullptr, "rebound.example:9300", 403,
+                 "请求的主机名rebound.example:9300不是本机地址，已拒绝"},
+        GateCase{"ListedPageUnderAForeignName", "POST", "https://erp.example", "erp.example", 403,
+                 "请求的主机名erp.example不是本机地址，已拒绝"}),
+    [](const auto &p) { return std::string(p.param.name); });
+
 TEST(HttpListenerErrors, ExceptionFromTheHandlerLeaksNothing)
 {
     LogRecorder log;
@@ -317,6 +544,12 @@ TEST(HttpListenerErrors, ExceptionFromTheHandlerLeaksNothing)
     for (const auto &[name, value] : r->headers)
         EXPECT_EQ(value.find("secret"), std::string::npos) << name;
     EXPECT_THAT(log.lines(), ElementsAre("请求处理出错"));
+
+    const httplib::Result page = c.Post("/", {{"Origin", kPage}}, "{}", "text/plain");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 500);
+    EXPECT_EQ(page->get_header_value("Access-Control-Allow-Origin"), kPage);
+    EXPECT_EQ(page->get_header_value("Vary"), "Origin");
 }
 
 TEST(HttpListenerErrors, PortInUseFailsToStart)

@@ -1,0 +1,20 @@
+// Sample data packets for the page, one entry per document type, in the order
+// the page offers them.
+// A real page takes these from its own back office; the order form is the one
+// of samples/requests/order-form.json, the list that of
+// samples/packets/order-items.xml.
+const SAMPLE_DOCUMENTS = [
+  {
+    djlx: "1",
+    name: "商品订货单",
+    title: "商品订货单",
+    Maindata: "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"JLBH\" fieldtype=\"i4\"/><FIELD attrname=\"DEPT_NAME\" fieldtype=\"string\" WIDTH=\"50\"/><FIELD attrname=\"HTH\" fieldtype=\"string\" WIDTH=\"8\"/><FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"80\"/><FIELD attrname=\"HSFS\" fieldtype=\"string\" WIDTH=\"1\"/><FIELD attrname=\"YXQ\" fieldtype=\"string\" WIDTH=\"10\"/><FIELD attrname=\"JHDD\" fieldtype=\"string\" WIDTH=\"30\"/><FIELD attrname=\"JHFS\" fieldtype=\"string\" WIDTH=\"16\"/><FIELD attrname=\"DJRMC\" fieldtype=\"string\" WIDTH=\"16\"/><FIELD attrname=\"DJSJ\" fieldtype=\"string\" WIDTH=\"10\"/><FIELD attrname=\"SHRMC\" fieldtype=\"string\" WIDTH=\"16\"/><FIELD attrname=\"SHRQ\" fieldtype=\"string\" WIDTH=\"10\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW JLBH=\"30005686\" DEPT_NAME=\"食品部\" HTH=\"1208\" NAME=\"杭州娃哈哈集团有限公司\" HSFS=\"0\" YXQ=\"2026-12-31\" JHDD=\"城东配送中心\" JHFS=\"配送\" DJRMC=\"王芳\" DJSJ=\"2026-12-08\" SHRMC=\"李强\" SHRQ=\"2026-12-09\"/></ROWDATA></DATAPACKET>",
+    Itemdata: "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"SPCODE\" fieldtype=\"string\" WIDTH=\"10\"/><FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"50\"/><FIELD attrname=\"SPGG\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"UNIT\" fieldtype=\"string\" WIDTH=\"8\"/><FIELD attrname=\"SPXS\" fieldtype=\"r8\"/><FIELD attrname=\"BZHL\" fieldtype=\"i4\"/><FIELD attrname=\"SPJS\" fieldtype=\"i4\"/><FIELD attrname=\"JXSL\" fieldtype=\"r8\"/><FIELD attrname=\"JHDJ_HS\" fieldtype=\"r8\"/><FIELD attrname=\"SPWKSL\" fieldtype=\"r8\"/><FIELD attrname=\"JHJE_HS\" fieldtype=\"r8\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW SPCODE=\"100248\" NAME=\"乐事薯片原味\" SPGG=\"70g\" UNIT=\"袋\" SPXS=\"22\" BZHL=\"22\" SPJS=\"3\" JXSL=\"13\" JHDJ_HS=\"5.9\" SPWKSL=\"0\" JHJE_HS=\"389.4\"/><ROW SPCODE=\"100251\" NAME=\"达利园法式软面包\" SPGG=\"200g\" UNIT=\"袋\" SPXS=\"20\" BZHL=\"20\" SPJS=\"4\" JXSL=\"13\" JHDJ_HS=\"7.4\" SPWKSL=\"0\" JHJE_HS=\"592\"/><ROW SPCODE=\"100249\" NAME=\"奥利奥夹心饼干\" SPGG=\"116g\" UNIT=\"盒\" SPXS=\"24\" BZHL=\"24\" SPJS=\"16\" JXSL=\"13\" JHDJ_HS=\"6.7\" SPWKSL=\"24\" JHJE_HS=\"2572.8\"/><ROW SPCODE=\"100246\" NAME=\"立白洗衣粉\" SPGG=\"1.7kg\" UNIT=\"袋\" SPXS=\"6\" BZHL=\"6\" SPJS=\"9\" JXSL=\"13\" JHDJ_HS=\"21.6\" SPWKSL=\"0\" JHJE_HS=\"1166.4\"/><ROW SPCODE=\"100253\" NAME=\"青岛啤酒经典\" SPGG=\"500ml\" UNIT=\"听\" SPXS=\"12\" BZHL=\"12\" SPJS=\"15\" JXSL=\"13\" JHDJ_HS=\"4.3\" SPWKSL=\"0\" JHJE_HS=\"774\"/><ROW SPCODE=\"100235\" NAME=\"光明莫斯利安酸奶\" SPGG=\"200g*12\" UNIT=\"箱\" SPXS=\"1\" BZHL=\"1\" SPJS=\"11\" JXSL=\"13\" JHDJ_HS=\"52.8\" SPWKSL=\"0\" JHJE_HS=\"580.8\"/><ROW SPCODE=\"100240\" NAME=\"金龙鱼调和油\" SPGG=\"5L\" UNIT=\"桶\" SPXS=\"4\" BZHL=\"4\" SPJS=\"9\" JXSL=\"13\" JHDJ_HS=\"62.5\" SPWKSL=\"4\" JHJE_HS=\"2250\"/><ROW SPCODE=\"100255\" NAME=\"双汇王中王火腿肠\" SPGG=\"40g*10\" UNIT=\"包\" SPXS=\"20\" BZHL=\"20\" SPJS=\"7\" JXSL=\"13\" JHDJ_HS=\"12.8\" SPWKSL=\"0\" JHJE_HS=\"1792\"/></ROWDATA></DATAPACKET>",
+  },
+  {
+    djlx: "0",
+    name: "通用列表（订货商品）",
+    title: "订货商品清单",
+    data: "<?xml version=\"1.0\" standalone=\"yes\"?>\n<DATAPACKET Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"SPCODE\" fieldtype=\"string\" WIDTH=\"10\"/><FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"40\"/><FIELD attrname=\"SL\" fieldtype=\"r8\"/><FIELD attrname=\"JJ\" fieldtype=\"r8\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW SPCODE=\"100231\" NAME=\"康师傅红烧牛肉面\" SL=\"24\" JJ=\"2.85\"/><ROW SPCODE=\"100232\" NAME=\"农夫山泉550ml\" SL=\"48\" JJ=\"1.2\"/></ROWDATA></DATAPACKET>",
+  },
+];
