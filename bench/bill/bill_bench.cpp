@@ -2,7 +2,7 @@
 // to the recording canvas, and the whole job to a PDF file. Pages per second
 // are the items rate. 400 records make 10 pages, 4000 make 100; per page the
 // time must not grow with the record position (linear in records).
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "layout/tbill.h"
 #include "printing/printcontext.h"
 #include "printing/qt/outputtarget.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-using tally::DataPacketTable;
+using tally::datapacket::DataPacketTable;
 using tally::layout::TBill;
 
 std::string orderItems(int records)

@@ -25,7 +25,7 @@ void BillBinding::setRowCountBody(int rows)
     m_bill.SetRowCountBody(rows);
 }
 
-void BillBinding::setDataSet(DataPacketTable *table)
+void BillBinding::setDataSet(datapacket::DataPacketTable *table)
 {
     m_bill.SetDataSet(table);
 }

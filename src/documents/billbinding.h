@@ -24,7 +24,7 @@ public:
 
     void setVisible(bool visible) override { m_visible = visible; }
     void setRowCountBody(int rows) override;
-    void setDataSet(DataPacketTable *table) override;
+    void setDataSet(datapacket::DataPacketTable *table) override;
     void print() override;
     void preview() override;
 

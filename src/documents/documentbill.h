@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tally {
+namespace tally::datapacket {
 class DataPacketTable;
 }
 
@@ -18,7 +18,7 @@ public:
     // Body rows per page (the bill paginates by it).
     virtual void setRowCountBody(int rows) = 0;
     // Binds the body rows to a table (not owned), or unbinds with nullptr.
-    virtual void setDataSet(DataPacketTable *table) = 0;
+    virtual void setDataSet(datapacket::DataPacketTable *table) = 0;
     // Prints every page on the current printer without a dialog. Printer and
     // variable failures propagate.
     virtual void print() = 0;

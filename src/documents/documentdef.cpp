@@ -1,9 +1,9 @@
 #include "documents/documentdef.h"
 
 #include "base/numberformat.h"
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/packetfield.h"
 #include "documents/documenttables.h"
-#include "documents/packetfield.h"
 
 #include <algorithm>
 #include <array>
@@ -13,14 +13,14 @@ namespace tally::documents {
 namespace {
 
 // Cost prices: blank for no price or 0, else four decimals with grouping.
-std::string priceOrBlank(const PacketField &field)
+std::string priceOrBlank(const datapacket::FieldCell &cell)
 {
-    if (field.isNull())
+    if (cell.isNull())
         return {};
-    const double value = field.asFloat();
+    const double value = cell.asFloat();
     if (value == 0)
         return {};
-    return formatNumber(value, field.table().formatSettings(), 4, 16);
+    return formatNumber(value, cell.field().table().formatSettings(), 4, 16);
 }
 
 const std::array<DocumentDef, 10> &definitions()
@@ -226,12 +226,12 @@ const DocumentDef *findDocumentByClass(std::string_view className)
     return it != defs.end() ? &*it : nullptr;
 }
 
-std::vector<FieldDef> toFieldDefs(std::span<const FieldSpec> specs)
+std::vector<datapacket::FieldDef> toFieldDefs(std::span<const FieldSpec> specs)
 {
-    std::vector<FieldDef> defs;
+    std::vector<datapacket::FieldDef> defs;
     defs.reserve(specs.size());
     for (const FieldSpec &field : specs) {
-        FieldDef def;
+        datapacket::FieldDef def;
         def.name = std::string(field.name);
         def.kind = field.kind;
         def.size = field.size;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/fielddef.h"
+#include "datapacket/fielddef.h"
 #include "documents/variablerule.h"
 
 #include <optional>
@@ -21,7 +21,7 @@ struct FieldSpec
     };
 
     std::string_view name;
-    FieldKind kind = FieldKind::Text;
+    datapacket::FieldKind kind = datapacket::FieldKind::Text;
     int size = 20;
     bool fixedLength = false;
     std::string_view displayLabel{};
@@ -64,6 +64,6 @@ const DocumentDef *findDocumentByClass(std::string_view className);
 
 // Declared fields ready for a table: names, kinds and formats, with the text
 // callbacks of their rules attached.
-std::vector<FieldDef> toFieldDefs(std::span<const FieldSpec> specs);
+std::vector<datapacket::FieldDef> toFieldDefs(std::span<const FieldSpec> specs);
 
 } // namespace tally::documents

@@ -8,7 +8,7 @@ namespace tally::documents::tables {
 
 namespace {
 
-using K = FieldKind;
+using K = datapacket::FieldKind;
 using R = FieldSpec::TextRule;
 
 constexpr FieldSpec text(std::string_view name, int size = 20)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/formatsettings.h"
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "documents/variablecontext.h"
 
 #include <functional>
@@ -95,10 +95,10 @@ public:
     // The text of a variable grid cell whose current text is `text`.
     std::string cellText(int pageIndex, int pageCount, std::string text);
 
-    DataPacketTable &header() { return m_header; }
-    DataPacketTable &items() { return m_items; }
-    const DataPacketTable &header() const { return m_header; }
-    const DataPacketTable &items() const { return m_items; }
+    datapacket::DataPacketTable &header() { return m_header; }
+    datapacket::DataPacketTable &items() { return m_items; }
+    const datapacket::DataPacketTable &header() const { return m_header; }
+    const datapacket::DataPacketTable &items() const { return m_items; }
 
 private:
     VariableContext context(int pageIndex, int pageCount);
@@ -110,8 +110,8 @@ private:
     std::string m_itemData;
     FormatSettings m_settings;
     Clock m_clock;
-    DataPacketTable m_header;
-    DataPacketTable m_items;
+    datapacket::DataPacketTable m_header;
+    datapacket::DataPacketTable m_items;
     bool m_loaded = false;
     std::string m_loadError;
 };

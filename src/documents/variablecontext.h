@@ -8,9 +8,11 @@
 #include <string_view>
 
 namespace tally {
-class DataPacketTable;
 struct FormatSettings;
-} // namespace tally
+}
+namespace tally::datapacket {
+class DataPacketTable;
+}
 
 namespace tally::documents {
 
@@ -22,7 +24,7 @@ using Clock = std::function<LocalDateTime()>;
 // default title.
 struct VariableContext
 {
-    const DataPacketTable &header;
+    const datapacket::DataPacketTable &header;
     std::string &title;
     std::optional<std::string_view> defaultTitle;
     int pageIndex = 1; // 1-based

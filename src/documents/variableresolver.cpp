@@ -3,8 +3,8 @@
 #include "base/currency.h"
 #include "base/datetimeformat.h"
 #include "base/numberformat.h"
-#include "documents/datapackettable.h"
-#include "documents/packetfield.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/packetfield.h"
 #include "documents/variablecontext.h"
 
 #include <algorithm>
@@ -20,7 +20,7 @@ namespace {
 constexpr int kAmountDecimals = 2;
 constexpr int kAmountPrecision = 19;
 
-const PacketField &headerField(const VariableContext &ctx, std::string_view name)
+const datapacket::PacketField &headerField(const VariableContext &ctx, std::string_view name)
 {
     return ctx.header.fieldByName(name);
 }
@@ -56,7 +56,7 @@ std::string modeText(const VariableContext &ctx, const VariableRule &rule)
     if (!rule.modes)
         throw std::logic_error("mode variable \"" + std::string(rule.name) + "\" has no table");
     const ModeTable &table = *rule.modes;
-    const PacketField &field = headerField(ctx, rule.source);
+    const datapacket::PacketField &field = headerField(ctx, rule.source);
     std::int64_t code = -1;
     if (table.lenient) {
         if (const auto parsed = parseInt32(field.asString()))
@@ -77,9 +77,9 @@ bool settlesAtMonthEnd(const VariableContext &ctx, std::string_view selector)
 }
 
 // The named header field when the table has it and its text is not empty.
-const PacketField *presentField(const VariableContext &ctx, std::string_view name)
+const datapacket::PacketField *presentField(const VariableContext &ctx, std::string_view name)
 {
-    const PacketField *field = ctx.header.findField(name);
+    const datapacket::PacketField *field = ctx.header.findField(name);
     if (!field || field->asString().empty())
         return nullptr;
     return field;
@@ -123,12 +123,12 @@ std::string VariableResolver::evaluate(const VariableRule &rule, VariableContext
         return amountText(ctx,
                           settlesAtMonthEnd(ctx, rule.selector) ? rule.source : rule.alternative);
     case ValueRule::PrefixedCurrency:
-        if (const PacketField *field = presentField(ctx, rule.source))
+        if (const datapacket::PacketField *field = presentField(ctx, rule.source))
             return std::string(rule.prefix) + formatCurrency(field->asCurrency(), ctx.settings,
                                                              kAmountDecimals, kAmountPrecision);
         return {};
     case ValueRule::PrefixedText:
-        if (const PacketField *field = presentField(ctx, rule.source))
+        if (const datapacket::PacketField *field = presentField(ctx, rule.source))
             return std::string(rule.prefix) + field->asString();
         return {};
     }

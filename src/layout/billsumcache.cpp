@@ -1,6 +1,6 @@
 #include "layout/billsumcache.h"
 
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 
 #include <algorithm>
 
@@ -13,7 +13,8 @@ void BillSumCache::Clear()
     m_prefix.clear();
 }
 
-double BillSumCache::PrefixSum(DataPacketTable &table, int field, std::size_t count)
+double BillSumCache::PrefixSum(const datapacket::DataPacketTable &table, int field,
+                               std::size_t count)
 {
     const std::size_t records = table.recordCount();
     if (&table != m_table || records != m_recordCount) {
@@ -26,13 +27,9 @@ double BillSumCache::PrefixSum(DataPacketTable &table, int field, std::size_t co
     if (prefix.empty())
         prefix.push_back(0.0);
     if (prefix.size() <= count) {
-        const PacketField &f = table.field(field);
-        table.first();
-        table.moveBy(static_cast<long long>(prefix.size() - 1));
-        while (prefix.size() <= count) {
-            prefix.push_back(prefix.back() + f.asFloat());
-            table.next();
-        }
+        const datapacket::PacketField &f = table.field(field);
+        while (prefix.size() <= count)
+            prefix.push_back(prefix.back() + f.at(prefix.size() - 1).asFloat());
     }
     return prefix[count];
 }

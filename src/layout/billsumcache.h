@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 class DataPacketTable;
 }
 
@@ -24,10 +24,10 @@ public:
     // The sum of the first `count` records (clamped to the record count) of
     // field `field` of table, read with asFloat. Moves the table's current
     // record while it extends the cache; read errors propagate.
-    double PrefixSum(DataPacketTable &table, int field, std::size_t count);
+    double PrefixSum(const datapacket::DataPacketTable &table, int field, std::size_t count);
 
 private:
-    const DataPacketTable *m_table = nullptr;
+    const datapacket::DataPacketTable *m_table = nullptr;
     std::size_t m_recordCount = 0;
     std::map<int, std::vector<double>> m_prefix; // field -> sums of 0..n records
 };

@@ -1,7 +1,7 @@
 #include "layout/tcustombill.h"
 
 #include "base/numberformat.h"
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "layout/layoutreader.h"
 #include "layout/layoutstreamerror.h"
 #include "layout/layoutwriter.h"
@@ -19,9 +19,10 @@ namespace tally::layout {
 
 namespace {
 
-bool isNumeric(FieldKind kind)
+bool isNumeric(datapacket::FieldKind kind)
 {
-    return isIntegerKind(kind) || kind == FieldKind::Float || kind == FieldKind::Bcd;
+    return datapacket::isIntegerKind(kind) || kind == datapacket::FieldKind::Float ||
+           kind == datapacket::FieldKind::Bcd;
 }
 
 TPageSettings settingsOf(const printing::TCustomBillBase &bill, bool autoFit,
@@ -81,7 +82,7 @@ void TCustomBill::SetAutoFit(bool value)
     invalidate();
 }
 
-void TCustomBill::SetDataSet(DataPacketTable *table)
+void TCustomBill::SetDataSet(datapacket::DataPacketTable *table)
 {
     m_dataSet = table;
     m_sums.Clear();
@@ -274,31 +275,28 @@ std::string TCustomBill::bodyText(int col, int row, int pageIndex)
     const long long rows = body.RowCount();
     const long long record =
         (row - body.RowOrigin()) + (static_cast<long long>(pageIndex) - 1) * rows;
-    DataPacketTable &table = *m_dataSet;
+    const datapacket::DataPacketTable &table = *m_dataSet;
     if (record < 0 || static_cast<unsigned long long>(record) >= table.recordCount())
         return {};
     const int fieldIndex = body.FieldMap()[static_cast<std::size_t>(col - body.ColOrigin())];
     if (fieldIndex >= table.fieldCount())
         return {};
-    // Positioned by record number, so later records cost no more than early ones.
-    table.first();
-    table.moveBy(record);
-    return table.field(fieldIndex).displayText();
+    // Read by position: the table's current row is left to whoever shows it.
+    return table.cell(static_cast<std::size_t>(record), fieldIndex).displayText();
 }
 
 std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
 {
     if (!Active())
         return {};
-    DataPacketTable &table = *m_dataSet;
+    const datapacket::DataPacketTable &table = *m_dataSet;
     const int fieldIndex = unit.SumField();
     if (fieldIndex < 0 || fieldIndex >= table.fieldCount())
         return {};
-    const PacketField &field = table.field(fieldIndex);
+    const datapacket::PacketField &field = table.field(fieldIndex);
     if (!isNumeric(field.kind()))
         return {};
-    table.first();
-    if (table.eof())
+    if (table.recordCount() == 0)
         return {};
 
     const int records = static_cast<int>(table.recordCount());
@@ -307,11 +305,8 @@ std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
     double sum = 0.0;
     switch (unit.SumKind()) {
     case 1:
-        table.moveBy(range.first);
-        for (int i = range.first; i < range.end; ++i) {
-            sum += field.asFloat();
-            table.next();
-        }
+        for (int i = range.first; i < range.end; ++i)
+            sum += field.at(static_cast<std::size_t>(i)).asFloat();
         break;
     case 2:
     case 3:
@@ -320,10 +315,8 @@ std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
         if (m_inOutput) {
             sum = m_sums.PrefixSum(table, fieldIndex, static_cast<std::size_t>(range.end));
         } else {
-            for (int i = 0; i < range.end; ++i) {
-                sum += field.asFloat();
-                table.next();
-            }
+            for (int i = 0; i < range.end; ++i)
+                sum += field.at(static_cast<std::size_t>(i)).asFloat();
         }
         break;
     default:

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 class DataPacketTable;
 }
 
@@ -73,8 +73,8 @@ public:
 
     // The bound table (not owned; it must outlive the binding or be unbound
     // with SetDataSet(nullptr) first).
-    DataPacketTable *DataSet() const { return m_dataSet; }
-    void SetDataSet(DataPacketTable *table);
+    datapacket::DataPacketTable *DataSet() const { return m_dataSet; }
+    void SetDataSet(datapacket::DataPacketTable *table);
 
     // True when a table is bound and open. SetActive(true) opens the bound
     // table, SetActive(false) closes it (which empties it).
@@ -181,7 +181,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_savedRowCountBody = 0;
-    DataPacketTable *m_dataSet = nullptr;
+    datapacket::DataPacketTable *m_dataSet = nullptr;
     BillSumCache m_sums;
 
     TGetCellTextEvent m_onGetCellText;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "layout/tbill.h"
 #include "layout/tbilllayout.h"
 #include "layout/tcell.h"

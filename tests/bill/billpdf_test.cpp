@@ -1,6 +1,6 @@
 // Every built-in layout, bound to a small item packet, printed to a PDF file
 // through the Qt printer; pdftotext must find its labels and body texts.
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "layout/builtin/builtinlayouts.h"
 #include "layout/tbill.h"
 #include "layout/tbilllayout.h"
@@ -143,7 +143,7 @@ TEST_P(BuiltinPdfTest, PrintsLabelsAndBodyTextsThatPdftotextFinds)
     auto bill = TBill::FromBuiltin(GetParam());
     ASSERT_TRUE(bill);
     const SamplePacket packet = samplePacket(bill->Layout(), 3);
-    DataPacketTable items;
+    datapacket::DataPacketTable items;
     items.load(packet.text);
     bill->SetDataSet(&items);
     bill->SetRowCountBody(3);

@@ -345,7 +345,7 @@ TEST_F(RenderTest, OuterFrameOnlyWithDrawEdge)
 
 TEST_F(RenderTest, BodyRowsShowThePagesRecordsAndKeepTheirLines)
 {
-    DataPacketTable table;
+    datapacket::DataPacketTable table;
     table.load(testing_bill::itemPacket(95));
     testing_bill::shapeSimple(bill, 40);
     bill.SetDataSet(&table);

@@ -3,7 +3,7 @@
 #include "../printing/fakes.h"
 
 #include "base/numberformat.h"
-#include "documents/fielderror.h"
+#include "datapacket/fielderror.h"
 #include "layout/billsumcache.h"
 #include "layout/builtin/builtinlayouts.h"
 #include "layout/layoutstreamerror.h"
@@ -46,7 +46,7 @@ protected:
         return bill.GetCellText(tailCell(col), col, row, page);
     }
 
-    DataPacketTable table;
+    datapacket::DataPacketTable table;
     TBill bill;
 };
 
@@ -212,7 +212,7 @@ TEST(BillSumCache, PrefixSumsEqualSequentialAdditionBitForBit)
         std::snprintf(buf, sizeof buf, "%.17g", values.back());
         rows += std::string("<ROW V=\"") + buf + "\"/>";
     }
-    DataPacketTable table;
+    datapacket::DataPacketTable table;
     table.load("<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
                "<FIELD attrname=\"V\" fieldtype=\"r8\"/></FIELDS><PARAMS/></METADATA><ROWDATA>" +
                rows + "</ROWDATA></DATAPACKET>");
@@ -278,14 +278,14 @@ TEST_F(BillTest, CallbackAndFieldFailuresPropagateOutOfPrinting)
     bill.SetPrintContext(context);
 
     bill.SetOnGetCellText([](TCustomBill &, const std::string &, int, std::string &) {
-        throw FieldError("field \"JLBH\" is not a number");
+        throw datapacket::FieldError("field \"JLBH\" is not a number");
     });
-    EXPECT_THROW(bill.Print(false), FieldError);
+    EXPECT_THROW(bill.Print(false), datapacket::FieldError);
     EXPECT_EQ(printer.log.back(), "abortDoc");
 
     bill.SetOnGetCellText(nullptr);
     table.field(1).setTextCallback(
-        [](const PacketField &) -> std::string { throw std::runtime_error("bad name"); });
+        [](const datapacket::FieldCell &) -> std::string { throw std::runtime_error("bad name"); });
     printing::RecordingCanvas canvas;
     EXPECT_THROW(bill.DrawPage(canvas, 1, 1.0), std::runtime_error);
     EXPECT_EQ(canvas.origin(), (printing::Point{0, 0}));
@@ -469,7 +469,8 @@ TEST_F(BillTest, BuiltinLayoutsLoadWithTheirPageSettings)
             << name;
     }
     // The landscape variant keeps its stored orientation; the order form stands.
-    EXPECT_EQ(TBill::FromBuiltin("TPrintDHD_HX")->GetPrintOrient(), printing::PrinterOrientation::poLandscape);
+    EXPECT_EQ(TBill::FromBuiltin("TPrintDHD_HX")->GetPrintOrient(),
+              printing::PrinterOrientation::poLandscape);
     auto dhd = TBill::FromBuiltin("tprintdhd");
     ASSERT_TRUE(dhd);
     EXPECT_EQ(dhd->GetPrintOrient(), printing::PrinterOrientation::poPortrait);

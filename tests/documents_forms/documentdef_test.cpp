@@ -126,18 +126,18 @@ TEST(DocumentDefs, SettlementHeadersShareTheFirstNineteenFields)
 
 TEST(DocumentDefs, FieldDefsCarryFormatsLabelsAndCallbacks)
 {
-    const std::vector<FieldDef> receipt = toFieldDefs(findDocument("2")->headerFields);
+    const std::vector<datapacket::FieldDef> receipt = toFieldDefs(findDocument("2")->headerFields);
     EXPECT_EQ(receipt[0].displayFormat, "000000");
     EXPECT_TRUE(receipt[4].fixedLength);
     EXPECT_FALSE(receipt[1].fixedLength);
 
-    const std::vector<FieldDef> cost = toFieldDefs(findDocument("9")->itemFields);
+    const std::vector<datapacket::FieldDef> cost = toFieldDefs(findDocument("9")->itemFields);
     EXPECT_EQ(cost[2].displayLabel, "规格");
     EXPECT_TRUE(static_cast<bool>(cost[4].textCallback));
     EXPECT_TRUE(static_cast<bool>(cost[5].textCallback));
     EXPECT_FALSE(static_cast<bool>(cost[3].textCallback));
     EXPECT_TRUE(cost[6].currency);
-    EXPECT_EQ(cost[8].kind, FieldKind::Int32);
+    EXPECT_EQ(cost[8].kind, datapacket::FieldKind::Int32);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "datapacket/fielderror.h"
 #include "documents/documentdef.h"
 #include "documents/documentform.h"
-#include "documents/fielderror.h"
 #include "formfixtures.h"
 
 #include <gtest/gtest.h>
@@ -161,7 +161,7 @@ TEST(DocumentForm, HeaderWithoutRowsPrintsEmptyTextsAndZeroNumbers)
     EXPECT_EQ(form.footerText(1, 1, ":pJLBH"), "000000");
     EXPECT_EQ(form.footerText(1, 1, ":pGHS"), "");
     EXPECT_EQ(form.footerText(1, 1, "YXBJ"), "未生效");
-    EXPECT_THROW(form.footerText(1, 1, ":pHTH"), FieldError);
+    EXPECT_THROW(form.footerText(1, 1, ":pHTH"), datapacket::FieldError);
 }
 
 TEST(DocumentForm, DefaultTitleStaysSetForLaterPages)
@@ -254,7 +254,7 @@ TEST(DocumentForm, ReasonCellWithoutReasonFieldFails)
     DocumentForm form =
         makeForm("8", test::packet(without(f.columns, "REASON"), {f.row}), fixtureItems("8", 1));
     ASSERT_TRUE(form.load());
-    EXPECT_THROW(form.cellText(1, 1, "YY"), FieldError);
+    EXPECT_THROW(form.cellText(1, 1, "YY"), datapacket::FieldError);
 }
 
 // Cost prices: blank for 0 and for no value, else four decimals with grouping.
@@ -273,7 +273,7 @@ TEST(DocumentForm, CostPriceCellsBlankZeroAndNull)
     }
     DocumentForm form = makeForm("9", fixtureHeader("9"), test::packet(columns, rows));
     ASSERT_TRUE(form.load()) << form.loadError();
-    DataPacketTable &items = form.items();
+    datapacket::DataPacketTable &items = form.items();
     items.first();
     for (const auto &[price, text] : prices) {
         EXPECT_EQ(items.fieldByName("OLD_JHDJ").displayText(), text) << price.value_or("null");

@@ -18,7 +18,7 @@ class RecordingBill : public DocumentBill
 public:
     void setVisible(bool visible) override { calls.push_back(visible ? "show" : "hide"); }
     void setRowCountBody(int rows) override { calls.push_back("rows " + std::to_string(rows)); }
-    void setDataSet(DataPacketTable *table) override
+    void setDataSet(datapacket::DataPacketTable *table) override
     {
         calls.push_back(table ? "bind " + std::to_string(table->recordCount()) : "unbind");
     }

@@ -25,10 +25,10 @@ std::vector<Column> declaredColumns(std::span<const FieldSpec> fields)
     for (const FieldSpec &f : fields) {
         Column c{std::string(f.name)};
         switch (f.kind) {
-        case FieldKind::Int32:
+        case datapacket::FieldKind::Int32:
             c.type = "i4";
             break;
-        case FieldKind::Float:
+        case datapacket::FieldKind::Float:
             c.type = "r8";
             if (f.currency)
                 c.subtype = "Money";

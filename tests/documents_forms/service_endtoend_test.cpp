@@ -4,7 +4,7 @@
 // reply and reads the PDF back with pdfinfo and pdftotext.
 #include "servicefixture.h"
 
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/preview/tformpreview.h"
 
@@ -115,7 +115,7 @@ TEST_F(ServiceEndToEndTest, EachDocumentTypePrintsItsPdf)
         for (const char *expected : c.texts)
             EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 
-        DataPacketTable items;
+        datapacket::DataPacketTable items;
         items.load(decodeBody(body).itemData);
         int rows = 0;
         for (items.first(); !items.eof(); items.next(), ++rows) {

@@ -1,7 +1,7 @@
 // The document window: prints while it is being built, names itself uniquely,
 // shows 格式不正确 for packets that do not load and lets print failures out.
+#include "datapacket/fielderror.h"
 #include "documents/documentdef.h"
-#include "documents/fielderror.h"
 #include "documents/qt/tprintdocument.h"
 #include "formfixtures.h"
 
@@ -83,7 +83,7 @@ TEST_F(TPrintDocumentTest, PrintFailureLeavesTheConstructor)
 {
     // The order form reads its contract number as an integer.
     EXPECT_THROW(TPrintDocument(*findDocument("1"), request("1", 2, "0", {{"HTH", "HT-1"}})),
-                 FieldError);
+                 datapacket::FieldError);
     EXPECT_EQ(pdfCount(), 0);
 }
 

@@ -1,7 +1,7 @@
 // Variable texts of every document, from a fixture header packet per document.
+#include "datapacket/fielderror.h"
 #include "documents/documentdef.h"
 #include "documents/documentform.h"
-#include "documents/fielderror.h"
 #include "formfixtures.h"
 
 #include <gtest/gtest.h>
@@ -278,7 +278,7 @@ TEST_P(DocumentVariables, GivesText)
     if (c.expected)
         EXPECT_EQ(form.footerText(c.page, c.pages, c.variable), *c.expected);
     else
-        EXPECT_THROW(form.footerText(c.page, c.pages, c.variable), FieldError);
+        EXPECT_THROW(form.footerText(c.page, c.pages, c.variable), datapacket::FieldError);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDocuments, DocumentVariables, ::testing::ValuesIn(kCases),

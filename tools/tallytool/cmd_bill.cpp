@@ -1,14 +1,13 @@
 #include "commands.h"
 #include "guiapplication.h"
 
-#include "documents/datapackettable.h"
-#include "documents/packeterror.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/packeterror.h"
 #include "layout/builtin/builtinlayouts.h"
 #include "layout/tbill.h"
 #include "printing/printcontext.h"
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprinter.h"
-
 
 #include <algorithm>
 #include <charconv>
@@ -96,10 +95,10 @@ int runBill(std::span<const std::string_view> args)
         return 2;
     }
     std::string packet((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    DataPacketTable items(FormatSettings::fromSystemLocale());
+    datapacket::DataPacketTable items(FormatSettings::fromSystemLocale());
     try {
         items.load(std::move(packet));
-    } catch (const PacketError &e) {
+    } catch (const datapacket::PacketError &e) {
         std::fprintf(stderr, "tallytool bill: %s: %s\n", itemsPath.c_str(), e.what());
         return 2;
     }

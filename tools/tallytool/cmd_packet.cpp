@@ -1,8 +1,8 @@
 #include "commands.h"
 
-#include "documents/datapackettable.h"
-#include "documents/fielderror.h"
-#include "documents/packeterror.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/fielderror.h"
+#include "datapacket/packeterror.h"
 
 #include <cstdio>
 #include <fstream>
@@ -28,10 +28,10 @@ int runPacket(std::span<const std::string_view> args)
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    DataPacketTable table(FormatSettings::fromSystemLocale());
+    datapacket::DataPacketTable table(FormatSettings::fromSystemLocale());
     try {
         table.load(std::move(text));
-    } catch (const PacketError &e) {
+    } catch (const datapacket::PacketError &e) {
         std::fprintf(stderr, "tallytool packet: %s: %s\n", path.c_str(), e.what());
         return 2;
     }
@@ -39,8 +39,8 @@ int runPacket(std::span<const std::string_view> args)
     std::string out;
     out += "fields: " + std::to_string(table.fieldCount()) + "\n";
     for (int i = 0; i < table.fieldCount(); ++i) {
-        const PacketField &f = table.field(i);
-        out += f.name() + '\t' + std::string(fieldKindName(f.kind())) + '\t' +
+        const datapacket::PacketField &f = table.field(i);
+        out += f.name() + '\t' + std::string(datapacket::fieldKindName(f.kind())) + '\t' +
                std::to_string(f.displayWidth()) + '\n';
     }
     out += "rows: " + std::to_string(table.recordCount()) + "\n";
@@ -51,7 +51,7 @@ int runPacket(std::span<const std::string_view> args)
                 out += '\t' + table.field(i).displayText();
             out += '\n';
         }
-    } catch (const FieldError &e) {
+    } catch (const datapacket::FieldError &e) {
         std::fprintf(stderr, "tallytool packet: %s: %s\n", path.c_str(), e.what());
         return 2;
     }

@@ -1,6 +1,6 @@
 // Loading a large data packet: the full table load next to pugixml parsing the
 // same text alone, with the heap peak of each relative to the text size.
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
@@ -8,9 +8,9 @@
 #include <malloc.h>
 
 #include <atomic>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <new>
 #include <string>
 
@@ -112,7 +112,7 @@ void BM_LoadVersusBareParse(benchmark::State &state)
             benchmark::DoNotOptimize(ok);
             parsePeak = static_cast<double>(g_peak - base);
         }
-        tally::DataPacketTable table;
+        tally::datapacket::DataPacketTable table;
         const std::size_t base = resetPeak();
         const double t0 = cpuSeconds();
         table.load(std::string(text));
@@ -139,7 +139,7 @@ BENCHMARK(BM_LoadVersusBareParse)->UseManualTime()->Unit(benchmark::kMillisecond
 // Walking every row and taking every display text, as a grid or export does.
 void BM_ReadAllDisplayTexts(benchmark::State &state)
 {
-    tally::DataPacketTable table;
+    tally::datapacket::DataPacketTable table;
     table.load(packet());
     std::size_t bytes = 0;
     for (auto _ : state) {

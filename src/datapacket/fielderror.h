@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tally {
+namespace tally::datapacket {
 
 // Thrown by a field read that cannot give the asked form (a text that is not
 // a number, a value out of range) and by a lookup of a name no visible field
@@ -14,4 +14,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-} // namespace tally
+} // namespace tally::datapacket

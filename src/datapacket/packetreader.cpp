@@ -1,4 +1,4 @@
-#include "documents/packetreader.h"
+#include "datapacket/packetreader.h"
 
 #include <pugixml.hpp>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <unordered_map>
 
-namespace tally {
+namespace tally::datapacket {
 
 namespace {
 
@@ -646,4 +646,4 @@ PacketParseResult PacketReader::read(std::string text, std::span<const FieldDef>
     return {};
 }
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -1,6 +1,6 @@
-#include "documents/packeterror.h"
+#include "datapacket/packeterror.h"
 
-namespace tally {
+namespace tally::datapacket {
 
 PacketError::PacketError(PacketParseResult result)
     : std::runtime_error("data packet does not load: " + result.description()),
@@ -8,4 +8,4 @@ PacketError::PacketError(PacketParseResult result)
 {
 }
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tally {
+namespace tally::datapacket {
 
 // Why a packet did not load.
 enum class PacketStatus
@@ -38,4 +38,4 @@ struct PacketParseResult
 // Short name of a status ("xml-syntax", "bad-value", ...).
 const char *packetStatusName(PacketStatus status);
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -1,19 +1,21 @@
 #pragma once
 
 #include "base/currency.h"
-#include "documents/fielddef.h"
+#include "datapacket/fieldcell.h"
+#include "datapacket/fielddef.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace tally {
+namespace tally::datapacket {
 
 class DataPacketTable;
 struct PacketFieldInfo;
 
-// One field of a DataPacketTable. Every read is of the table's current row;
-// with no current row (closed or empty table) the field reads as null.
+// One field of a DataPacketTable: its metadata, and reads of any row through
+// at() or of the table's current row (with no current row, in a closed or
+// empty table, the field reads as null).
 // Fields are owned by their table: declared fields live as long as the table,
 // packet fields until the next close or load.
 class PacketField
@@ -55,31 +57,22 @@ public:
     // integers and floats, a fitting width for the other kinds.
     int displayWidth() const;
 
-    // True when the current row has no value (or there is no current row).
-    bool isNull() const;
-    // Text: the text; integers: decimal form; floats: general form with 15
-    // digits; others: their display form. Null gives the empty text.
-    std::string asString() const;
-    // Text is parsed as a decimal integer; floats round to nearest. Throws
-    // FieldError for text that is not an integer (the empty text included) or
-    // a value out of range. Null numeric values give 0.
-    std::int64_t asInteger() const;
-    // Text is parsed with the user's decimal separator; date-times give their
-    // day serial (days since 1899-12-30). Throws FieldError like asInteger.
-    double asFloat() const;
-    // As asFloat, then fixed point with four decimals; throws FieldError when
-    // out of the fixed-point range.
-    Currency asCurrency() const;
-    // Text fields only: the text without a copy, valid until the table
-    // changes; empty for other kinds and nulls.
-    std::string_view textView() const;
+    // This field in row `row` (0-based), read without moving the current
+    // row. Throws FieldError when the table has no such row.
+    FieldCell at(std::size_t row) const;
+    // This field in the table's current row (no row when the table is
+    // closed or empty).
+    FieldCell current() const;
 
-    // What a grid cell or bill body shows: the callback's text, else empty for
-    // null, else the value formatted by display format / currency flag / kind.
-    std::string displayText() const;
-    // As displayText, but a currency field without display format gives plain
-    // fixed decimals (no symbol, no grouping), for printouts and exports.
-    std::string editText() const;
+    // The reads of the current row (see FieldCell).
+    bool isNull() const { return current().isNull(); }
+    std::string asString() const { return current().asString(); }
+    std::int64_t asInteger() const { return current().asInteger(); }
+    double asFloat() const { return current().asFloat(); }
+    Currency asCurrency() const { return current().asCurrency(); }
+    std::string_view textView() const { return current().textView(); }
+    std::string displayText() const { return current().displayText(); }
+    std::string editText() const { return current().editText(); }
 
 private:
     friend class DataPacketTable;
@@ -88,11 +81,9 @@ private:
     // Binds to the loaded column (the packet's facts fill what no declaration set).
     void bind(int column, const PacketFieldInfo &info);
     void unbind();
-    bool cell(std::uint64_t &value) const;
-    [[noreturn]] void failRead(const std::string &what) const;
+    friend class FieldCell;
     double numeric(std::uint64_t value) const;
     std::int64_t intValue(std::uint64_t value) const;
-    std::string formatValue(std::uint64_t value, bool edit) const;
 
     const DataPacketTable *m_table;
     std::string m_name;
@@ -110,4 +101,4 @@ private:
     FieldTextCallback m_callback;
 };
 
-} // namespace tally
+} // namespace tally::datapacket

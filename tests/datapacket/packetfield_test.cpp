@@ -1,13 +1,13 @@
 #include "base/formatsettings.h"
-#include "documents/datapackettable.h"
-#include "documents/fielderror.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/fielderror.h"
 #include "packettext.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-namespace tally {
+namespace tally::datapacket {
 namespace {
 
 using test::packetText;
@@ -165,12 +165,16 @@ TEST(PacketField, TextCallbackDecidesEvenForNull)
     DataPacketTable t;
     t.load(packetText(R"(<FIELD attrname="P" fieldtype="r8"/>)", R"(<ROW P="6.1947"/><ROW/>)"));
     PacketField &p = t.field(0);
-    p.setTextCallback([](const PacketField &f) {
-        return f.isNull() || f.asFloat() == 0 ? std::string("-") : f.asString() + "!";
+    p.setTextCallback([](const FieldCell &c) {
+        return c.isNull() || c.asFloat() == 0 ? std::string("-") : c.asString() + "!";
     });
     EXPECT_EQ(p.displayText(), "6.1947!");
+    // A read by position gives the callback that row, wherever the cursor is.
+    EXPECT_EQ(t.cell(1, 0).displayText(), "-");
+    EXPECT_EQ(t.recordNumber(), 1u);
     t.next();
     EXPECT_EQ(p.displayText(), "-");
+    EXPECT_EQ(t.cell(0, 0).editText(), "6.1947!");
     p.setTextCallback({});
     EXPECT_EQ(p.displayText(), "");
 }
@@ -235,4 +239,4 @@ TEST(PacketField, ClosedTableReadsNull)
 }
 
 } // namespace
-} // namespace tally
+} // namespace tally::datapacket

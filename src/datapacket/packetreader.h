@@ -1,13 +1,13 @@
 #pragma once
 
-#include "documents/fielddef.h"
-#include "documents/packetdata.h"
-#include "documents/packetparseresult.h"
+#include "datapacket/fielddef.h"
+#include "datapacket/packetdata.h"
+#include "datapacket/packetparseresult.h"
 
 #include <span>
 #include <string>
 
-namespace tally {
+namespace tally::datapacket {
 
 // Reads the data packet subset into PacketData with pugixml. The reader never
 // throws for bad input: it reports status, offset and message instead.
@@ -36,4 +36,4 @@ public:
                                FieldKind &kind);
 };
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/formatsettings.h"
-#include "documents/fielddef.h"
-#include "documents/packetdata.h"
-#include "documents/packetfield.h"
+#include "datapacket/fielddef.h"
+#include "datapacket/packetdata.h"
+#include "datapacket/packetfield.h"
 
 #include <cstddef>
 #include <functional>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 
 // An in-memory table loaded from a data packet: visible fields, rows and a
 // current row. Owners load with load() (or the four steps clearFileBinding,
@@ -82,9 +82,15 @@ public:
     // As fieldByName, but nullptr when there is no such field.
     PacketField *findField(std::string_view name) const;
 
+    // Read-only access by position, independent of the current row: the
+    // value of field `column` in row `row` (both 0-based). Throws FieldError
+    // for a column or row out of range.
+    FieldCell cell(std::size_t row, int column) const { return field(column).at(row); }
+
 private:
     friend class PacketField;
-    bool currentCell(int column, std::uint64_t &value) const;
+    friend class FieldCell;
+    bool cellAt(std::size_t row, int column, std::uint64_t &value) const;
     std::string_view textOf(std::uint64_t value) const;
     std::size_t currentRowIndex() const { return m_current; }
 
@@ -99,4 +105,4 @@ private:
     std::function<void(bool)> m_observer;
 };
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "documents/packetparseresult.h"
+#include "datapacket/packetparseresult.h"
 
 #include <stdexcept>
 
-namespace tally {
+namespace tally::datapacket {
 
 // Thrown when a packet does not load; carries the reader's result. The table
 // that threw is closed and empty.
@@ -21,4 +21,4 @@ private:
     PacketParseResult m_result;
 };
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace tally {
+namespace tally::datapacket {
 
-class PacketField;
+class FieldCell;
 
 // What a field holds. Text, Int32 and Float are the kinds the documents
 // declare; the others come from the further type codes a packet may carry.
@@ -40,9 +40,9 @@ bool isIntegerKind(FieldKind kind);
 // True for Text, WideText and Memo: values are text and numeric reads parse it.
 bool isTextKind(FieldKind kind);
 
-// Display text callback: gets the field (positioned on the table's current
-// row) and returns the text to show instead of the field's own display text.
-using FieldTextCallback = std::function<std::string(const PacketField &)>;
+// Display text callback: gets the cell being shown (its field and row) and
+// returns the text to show instead of the field's own display text.
+using FieldTextCallback = std::function<std::string(const FieldCell &)>;
 
 // A field fixed in advance by the owner of a table. Loading binds it to the
 // packet field of the same name (letter case ignored) and fails when that
@@ -59,4 +59,4 @@ struct FieldDef
     FieldTextCallback textCallback;
 };
 
-} // namespace tally
+} // namespace tally::datapacket

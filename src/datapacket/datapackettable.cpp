@@ -1,10 +1,10 @@
-#include "documents/datapackettable.h"
+#include "datapacket/datapackettable.h"
 
-#include "documents/fielderror.h"
-#include "documents/packeterror.h"
-#include "documents/packetreader.h"
+#include "datapacket/fielderror.h"
+#include "datapacket/packeterror.h"
+#include "datapacket/packetreader.h"
 
-namespace tally {
+namespace tally::datapacket {
 
 namespace {
 
@@ -181,14 +181,14 @@ PacketField *DataPacketTable::findField(std::string_view name) const
     return nullptr;
 }
 
-bool DataPacketTable::currentCell(int column, std::uint64_t &value) const
+bool DataPacketTable::cellAt(std::size_t row, int column, std::uint64_t &value) const
 {
-    if (!m_active || column < 0 || m_current >= m_data.rowCount)
+    if (!m_active || column < 0 || row >= m_data.rowCount)
         return false;
     const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
-    if (c.nulls[m_current])
+    if (c.nulls[row])
         return false;
-    value = c.get(m_current);
+    value = c.get(row);
     return true;
 }
 
@@ -198,4 +198,4 @@ std::string_view DataPacketTable::textOf(std::uint64_t value) const
     return std::string_view(m_data.text.c_str() + cell::textOffset(value));
 }
 
-} // namespace tally
+} // namespace tally::datapacket

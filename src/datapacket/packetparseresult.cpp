@@ -1,6 +1,6 @@
-#include "documents/packetparseresult.h"
+#include "datapacket/packetparseresult.h"
 
-namespace tally {
+namespace tally::datapacket {
 
 const char *packetStatusName(PacketStatus status)
 {
@@ -41,4 +41,4 @@ std::string PacketParseResult::description() const
     return s.empty() ? message : s + ": " + message;
 }
 
-} // namespace tally
+} // namespace tally::datapacket

@@ -1,6 +1,6 @@
-#include "documents/fielddef.h"
+#include "datapacket/fielddef.h"
 
-namespace tally {
+namespace tally::datapacket {
 
 std::string_view fieldKindName(FieldKind kind)
 {
@@ -64,4 +64,4 @@ bool isTextKind(FieldKind kind)
     return kind == FieldKind::Text || kind == FieldKind::WideText || kind == FieldKind::Memo;
 }
 
-} // namespace tally
+} // namespace tally::datapacket

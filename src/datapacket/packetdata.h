@@ -1,6 +1,7 @@
 #pragma once
 
-#include "documents/fielddef.h"
+#include "base/datetimeformat.h"
+#include "datapacket/fielddef.h"
 
 #include <bit>
 #include <cstddef>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 
 // A field as the packet's FIELD element describes it.
 struct PacketFieldInfo
@@ -110,6 +111,24 @@ inline std::uint64_t fromDateTime(int y, int mo, int d, int h, int mi, int s, in
     return v * 1000 + static_cast<std::uint64_t>(ms);
 }
 
+inline LocalDateTime toDateTime(std::uint64_t v)
+{
+    LocalDateTime dt;
+    dt.millisecond = static_cast<int>(v % 1000);
+    v /= 1000;
+    dt.second = static_cast<int>(v % 100);
+    v /= 100;
+    dt.minute = static_cast<int>(v % 100);
+    v /= 100;
+    dt.hour = static_cast<int>(v % 100);
+    v /= 100;
+    dt.day = static_cast<int>(v % 100);
+    v /= 100;
+    dt.month = static_cast<int>(v % 100);
+    dt.year = static_cast<int>(v / 100);
+    return dt;
+}
+
 } // namespace cell
 
-} // namespace tally
+} // namespace tally::datapacket

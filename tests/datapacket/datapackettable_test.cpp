@@ -1,13 +1,13 @@
-#include "documents/datapackettable.h"
-#include "documents/fielderror.h"
-#include "documents/packeterror.h"
+#include "datapacket/datapackettable.h"
+#include "datapacket/fielderror.h"
+#include "datapacket/packeterror.h"
 #include "packettext.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 namespace {
 
 using test::packetText;
@@ -322,5 +322,52 @@ const LenientCase kLenient[] = {
 INSTANTIATE_TEST_SUITE_P(Table, Leniency, testing::ValuesIn(kLenient),
                          [](const auto &p) { return std::string(p.param.name); });
 
+// Reads by position give every row's value and leave the current row where
+// it is, so several readers can share one table.
+TEST(DataPacketTable, CellReadsByPositionLeaveTheCurrentRow)
+{
+    DataPacketTable t;
+    t.load(threeRows());
+    t.next();
+    struct Case
+    {
+        std::size_t row;
+        int column;
+        bool null;
+        const char *text;
+    };
+    const Case cases[] = {
+        {0, 0, false, "1"}, {2, 0, false, "3"}, {0, 2, false, "张三"},
+        {1, 2, true, ""},   {2, 2, false, ""},  {1, 3, false, "2.5"},
+    };
+    for (const Case &c : cases) {
+        const FieldCell cell = t.cell(c.row, c.column);
+        EXPECT_EQ(cell.isNull(), c.null) << c.row << "," << c.column;
+        EXPECT_EQ(cell.displayText(), c.text) << c.row << "," << c.column;
+    }
+    EXPECT_EQ(t.cell(2, 0).asInteger(), 3);
+    EXPECT_DOUBLE_EQ(t.cell(0, 3).asFloat(), 1.5);
+    EXPECT_EQ(t.cell(2, 3).asCurrency(), Currency::fromScaled(35000));
+    EXPECT_EQ(t.recordNumber(), 2u);
+    EXPECT_FALSE(t.eof());
+}
+
+TEST(DataPacketTable, CellOutsideTheTableIsAnError)
+{
+    DataPacketTable t;
+    t.load(threeRows());
+    EXPECT_THROW(t.cell(3, 0), FieldError);
+    EXPECT_THROW(t.cell(0, 4), FieldError);
+    // A failed read names the row it was asked for, not the current row.
+    try {
+        t.cell(1, 1).asInteger();
+        ADD_FAILURE() << "H2 read as an integer";
+    } catch (const FieldError &e) {
+        EXPECT_NE(std::string(e.what()).find("row 2"), std::string::npos) << e.what();
+    }
+    t.close();
+    EXPECT_THROW(t.cell(0, 0), FieldError);
+}
+
 } // namespace
-} // namespace tally
+} // namespace tally::datapacket

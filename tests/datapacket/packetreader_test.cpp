@@ -1,11 +1,11 @@
-#include "documents/packetreader.h"
+#include "datapacket/packetreader.h"
 #include "packettext.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace tally {
+namespace tally::datapacket {
 namespace {
 
 using test::packetText;
@@ -406,4 +406,4 @@ TEST(PacketReader, TypeCodes)
 }
 
 } // namespace
-} // namespace tally
+} // namespace tally::datapacket
