@@ -1,7 +1,7 @@
 // Tallyhost: the print service program.
-#include "documents/qt/documentwindows.h"
 #include "service/singleinstance.h"
 #include "service/tmainform.h"
+#include "tallyhost/hostwindows.h"
 
 #include <QApplication>
 
@@ -29,7 +29,7 @@ int main(int argc, char **argv)
     options.arguments = QApplication::arguments().mid(1);
     options.echoLogToStderr = true;
     tally::service::TMainForm form(std::move(options));
-    tally::documents::registerDocumentWindows(form);
+    tally::host::registerHostWindows(form);
     QObject::connect(&form, &tally::service::TMainForm::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     form.show();

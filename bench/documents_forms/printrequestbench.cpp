@@ -12,7 +12,7 @@
 #include "documents/billbinding.h"
 #include "documents/documentdef.h"
 #include "documents/documentform.h"
-#include "documents/qt/documentwindows.h"
+#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "layout/tbill.h"
 #include "orderpackets.h"
@@ -75,7 +75,7 @@ struct Service
         options.port = 0;
         options.showMessage = [](QWidget *, const QString &) {};
         form = std::make_unique<service::TMainForm>(std::move(options));
-        documents::registerDocumentWindows(*form);
+        tally::host::registerHostWindows(*form);
     }
     void clearSpool() const
     {

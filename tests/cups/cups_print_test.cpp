@@ -5,7 +5,7 @@
 // tests read each job back from CUPS and the PDF cups-pdf wrote with pdfinfo
 // and pdftotext.
 #include "../support/qtwidgetsapp.h"
-#include "documents/qt/documentwindows.h"
+#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/custombillbase.h"
 #include "printing/preview/tformpreview.h"
@@ -292,7 +292,7 @@ protected:
         options.port = 0;
         options.showMessage = [](QWidget *, const QString &) {};
         m_form = std::make_unique<service::TMainForm>(std::move(options));
-        registerDocumentWindows(*m_form);
+        tally::host::registerHostWindows(*m_form);
         ASSERT_GT(m_form->listeningPort(), 0);
         m_firstJob = lastJobId() + 1;
     }

@@ -6,7 +6,7 @@
 // its DevTools pipe (NUL-terminated JSON on file descriptors 3 and 4), which
 // needs nothing beyond the browser itself.
 #include "../support/qtwidgetsapp.h"
-#include "documents/qt/documentwindows.h"
+#include "tallyhost/hostwindows.h"
 #include "service/tmainform.h"
 
 #include <QApplication>
@@ -249,7 +249,7 @@ protected:
         options.port = 0;
         options.showMessage = [](QWidget *, const QString &) {};
         m_form = std::make_unique<service::TMainForm>(std::move(options));
-        registerDocumentWindows(*m_form);
+        tally::host::registerHostWindows(*m_form);
         ASSERT_GT(m_form->listeningPort(), 0);
 
         ASSERT_TRUE(m_web.set_mount_point("/", TALLY_WEB_SAMPLES_DIR));

@@ -1,6 +1,6 @@
 #include "servicefixture.h"
 
-#include "documents/qt/documentwindows.h"
+#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/preview/tformpreview.h"
 #include "service/requesttext.h"
@@ -85,7 +85,7 @@ void ServiceFixture::SetUp()
     options.port = 0;
     options.showMessage = [](QWidget *, const QString &) {};
     m_form = std::make_unique<service::TMainForm>(std::move(options));
-    registerDocumentWindows(*m_form);
+    tally::host::registerHostWindows(*m_form);
     ASSERT_GT(m_form->listeningPort(), 0);
 }
 

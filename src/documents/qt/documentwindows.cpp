@@ -2,24 +2,20 @@
 
 #include "documents/documentdef.h"
 #include "documents/qt/tprintdocument.h"
-#include "service/tmainform.h"
 
 namespace tally::documents {
 
-void registerDocumentWindows(service::TMainForm &mainForm)
+std::vector<DocumentWindowType> documentWindowTypes(std::function<void(const std::string &)> log)
 {
+    std::vector<DocumentWindowType> types;
     for (const DocumentDef &def : documentDefs()) {
         const DocumentDef *document = &def;
-        mainForm.registerWindow(
-            std::string(def.djlx),
-            [document, &mainForm](const service::LaunchRequest &request, QWidget *owner) {
-                return std::make_unique<TPrintDocument>(
-                    *document,
-                    DocumentRequest{request.title, request.prev, request.mainData,
-                                    request.itemData},
-                    owner, [&mainForm](const std::string &line) { mainForm.AddLog(line); });
-            });
+        types.push_back(
+            {std::string(def.djlx), [document, log](DocumentRequest request, QWidget *owner) {
+                 return std::make_unique<TPrintDocument>(*document, std::move(request), owner, log);
+             }});
     }
+    return types;
 }
 
 } // namespace tally::documents

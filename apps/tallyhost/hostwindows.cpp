@@ -1,0 +1,22 @@
+#include "tallyhost/hostwindows.h"
+
+#include "documents/qt/documentwindows.h"
+#include "service/tmainform.h"
+
+#include <QWidget>
+
+namespace tally::host {
+
+void registerHostWindows(service::TMainForm &mainForm)
+{
+    const auto log = [&mainForm](const std::string &line) { mainForm.AddLog(line); };
+    for (documents::DocumentWindowType &type : documents::documentWindowTypes(log)) {
+        mainForm.registerWindow(type.djlx, [open = std::move(type.open)](
+                                               const service::LaunchRequest &request,
+                                               QWidget *owner) {
+            return open({request.title, request.prev, request.mainData, request.itemData}, owner);
+        });
+    }
+}
+
+} // namespace tally::host
