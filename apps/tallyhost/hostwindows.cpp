@@ -1,7 +1,7 @@
 #include "tallyhost/hostwindows.h"
 
 #include "documents/qt/documentwindows.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QWidget>
 

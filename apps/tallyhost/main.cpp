@@ -1,6 +1,6 @@
 // Tallyhost: the print service program.
-#include "service/singleinstance.h"
-#include "service/tmainform.h"
+#include "service/qt/singleinstance.h"
+#include "service/qt/tmainform.h"
 #include "tallyhost/hostwindows.h"
 
 #include <QApplication>

@@ -20,7 +20,7 @@
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprinter.h"
 #include "printing/recordingcanvas.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QApplication>
 #include <QDir>

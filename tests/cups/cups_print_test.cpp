@@ -8,11 +8,11 @@
 #include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/custombillbase.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qtsettingsstore.h"
 #include "service/requestjson.h"
 #include "service/requesttext.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QAction>
 #include <QApplication>

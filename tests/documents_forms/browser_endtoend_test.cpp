@@ -7,7 +7,7 @@
 // needs nothing beyond the browser itself.
 #include "../support/qtwidgetsapp.h"
 #include "tallyhost/hostwindows.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 
 #include "datapacket/datapackettable.h"
 #include "documents/qt/tprintdocument.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 
 #include <QFile>
 #include <QImage>

@@ -7,7 +7,7 @@
 
 #include "base/qt/containment.h"
 #include "documents/qt/tprintdocument.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 
 #include <QMessageBox>
 

@@ -2,7 +2,7 @@
 
 #include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 #include "service/requesttext.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 // test turns the GUI thread's event loop and closes windows as a clerk would.
 #include "../support/qtwidgetsapp.h"
 #include "service/requestjson.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QApplication>
 #include <QStringList>

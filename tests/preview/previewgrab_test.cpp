@@ -4,8 +4,8 @@
 
 #include "printing/custombillbase.h"
 #include "printing/memorysettingsstore.h"
-#include "printing/preview/qtpreviewenvironment.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/qtpreviewenvironment.h"
+#include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qtprinter.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "previewfakes.h"
 
-#include "printing/preview/previewpaint.h"
+#include "printing/qt/preview/previewpaint.h"
 #include "printing/recordingcanvas.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "previewfakes.h"
 
 #include "printing/memorysettingsstore.h"
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 #include "printing/printdialog.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "../support/qtwidgetsapp.h"
 #include "intakefixtures.h"
 #include "service/requestintake.h"
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include <QApplication>
 #include <QLabel>

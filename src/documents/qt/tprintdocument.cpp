@@ -4,7 +4,7 @@
 #include "documents/billbinding.h"
 #include "documents/documentdef.h"
 #include "layout/tbill.h"
-#include "printing/preview/qtpreviewenvironment.h"
+#include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/billwidget.h"
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprintcontext.h"

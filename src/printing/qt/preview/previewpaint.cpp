@@ -1,4 +1,4 @@
-#include "printing/preview/previewpaint.h"
+#include "printing/qt/preview/previewpaint.h"
 
 #include "printing/canvas.h"
 #include "printing/iprintable.h"

@@ -1,4 +1,4 @@
-#include "service/singleinstance.h"
+#include "service/qt/singleinstance.h"
 
 #include <QtGlobal>
 

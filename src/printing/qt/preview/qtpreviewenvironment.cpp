@@ -1,6 +1,6 @@
-#include "printing/preview/qtpreviewenvironment.h"
+#include "printing/qt/preview/qtpreviewenvironment.h"
 
-#include "printing/preview/tformpreview.h"
+#include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qpaintercanvas.h"
 #include "printing/qt/qtprinter.h"
 

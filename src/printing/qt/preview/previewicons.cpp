@@ -1,4 +1,4 @@
-#include "printing/preview/previewicons.h"
+#include "printing/qt/preview/previewicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

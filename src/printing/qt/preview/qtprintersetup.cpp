@@ -1,4 +1,4 @@
-#include "printing/preview/qtprintersetup.h"
+#include "printing/qt/preview/qtprintersetup.h"
 
 #include <QPageLayout>
 #include <QPageSetupDialog>

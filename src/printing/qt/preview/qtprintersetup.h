@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/preview/printersetup.h"
+#include "printing/qt/preview/printersetup.h"
 
 class QPrinter;
 

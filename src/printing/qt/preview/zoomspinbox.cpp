@@ -1,6 +1,6 @@
-#include "printing/preview/zoomspinbox.h"
+#include "printing/qt/preview/zoomspinbox.h"
 
-#include "printing/preview/previewgeometry.h"
+#include "printing/qt/preview/previewgeometry.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
-#include "service/tmainform.h"
+#include "service/qt/tmainform.h"
 
 #include "base/datetimeformat.h"
-#include "service/guidispatcher.h"
+#include "service/qt/guidispatcher.h"
 #include "service/httplistener.h"
-#include "service/originsettings.h"
+#include "service/qt/originsettings.h"
 #include "service/requestintake.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/qt/containment.h"
-#include "printing/preview/previewgeometry.h"
-#include "printing/preview/previewservices.h"
+#include "printing/qt/preview/previewgeometry.h"
+#include "printing/qt/preview/previewservices.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "service/guiwindowlauncher.h"
+#include "service/qt/guiwindowlauncher.h"
 
-#include "service/guidispatcher.h"
+#include "service/qt/guidispatcher.h"
 
 #include <QObject>
 #include <QWidget>

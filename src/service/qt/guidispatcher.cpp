@@ -1,4 +1,4 @@
-#include "service/guidispatcher.h"
+#include "service/qt/guidispatcher.h"
 
 #include "base/qt/containment.h"
 

@@ -1,4 +1,4 @@
-#include "service/originsettings.h"
+#include "service/qt/originsettings.h"
 
 #include <QSettings>
 #include <QStringList>

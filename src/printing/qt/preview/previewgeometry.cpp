@@ -1,4 +1,4 @@
-#include "printing/preview/previewgeometry.h"
+#include "printing/qt/preview/previewgeometry.h"
 
 #include "printing/printmath.h"
 

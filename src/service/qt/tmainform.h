@@ -2,7 +2,7 @@
 
 #include "base/formatsettings.h"
 #include "base/qt/containment.h"
-#include "service/guiwindowlauncher.h"
+#include "service/qt/guiwindowlauncher.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "printing/canvastypes.h"
-#include "printing/preview/previewgeometry.h"
+#include "printing/qt/preview/previewgeometry.h"
 
 namespace tally::printing {
 class Canvas;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "printing/preview/previewservices.h"
-#include "printing/preview/printermetricssource.h"
-#include "printing/preview/qtprintersetup.h"
+#include "printing/qt/preview/previewservices.h"
+#include "printing/qt/preview/printermetricssource.h"
+#include "printing/qt/preview/qtprintersetup.h"
 
 namespace tally::printing {
 class QtPrinter;
