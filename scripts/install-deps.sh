@@ -9,7 +9,7 @@ packages=(
   libpugixml-dev nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
-  poppler-utils curl xvfb wrk
+  poppler-utils curl xvfb wrk python3
   cups printer-driver-cups-pdf
   chromium
 )
