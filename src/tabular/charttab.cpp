@@ -155,7 +155,7 @@ bool ChartTab::btnShowClick(ChartTarget &chart, const ShowMessage &showMessage)
     m_xField = m_xChoice >= 0 ? m_xFields[m_xChoice] : -1;
     const std::vector<int> &offered = m_moneyMode ? m_moneyFields : m_valueFields;
     m_selectedY.clear();
-    for (std::size_t i = 0; i < m_ySelected.size(); ++i)
+    for (std::size_t i = 0; i < m_ySelected.size() && i < offered.size(); ++i)
         if (m_ySelected[i])
             m_selectedY.push_back(offered[i]);
     m_yCount = static_cast<int>(m_selectedY.size());

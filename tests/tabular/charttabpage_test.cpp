@@ -3,7 +3,8 @@
 #include "datapacket/datapackettable.h"
 #include "tabular/qt/chartplayer.h"
 
-#include <QApplication>
+#include "../support/qtwidgetsapp.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QPixmap>
@@ -22,15 +23,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-void ensureQtApp()
-{
-    static int argc = 1;
-    static char name[] = "tally_tabular_chart_tests";
-    static char *argv[] = {name, nullptr};
-    // Held by Qt as the instance until the process ends.
-    if (!QCoreApplication::instance())
-        new QApplication(argc, argv);
-}
+const auto *const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new testing_support::QtWidgetsEnvironment);
 
 // Sales by region: a label, an integer and two money columns.
 const char *const kSales =
@@ -51,7 +45,6 @@ class ChartTabPageTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ensureQtApp();
         table.load(kSales);
         table.field(0).setDisplayLabel("区域");
         table.field(1).setDisplayLabel("笔数");
@@ -167,6 +160,21 @@ TEST_F(ChartTabPageTest, ValueThatIsNoNumberIsReportedAndKeepsThePicture)
     EXPECT_NE(reports.front().find("\"华东\""), std::string::npos) << reports.front();
     EXPECT_THAT(page->chart()->picture().values, ElementsAre(12, 7, 9, 3));
     EXPECT_FALSE(table.displaySuspended());
+}
+
+TEST(ChartPlayer, TableWithoutRowsGivesAnEmptyAxisOfOneStep)
+{
+    ChartPlayer chart;
+    for (const ChartCall &call :
+         {ChartCall{OpenValues{0}}, ChartCall{CloseValues{}}, ChartCall{LegendText{0, "JE"}},
+          ChartCall{AxisValue{AxisSetting::Maximum, -1e20}}, ChartCall{SetChartType{}},
+          ChartCall{AxisValue{AxisSetting::Step, 1}}})
+        chart.play(call);
+    const ChartPlayer::Picture p = chart.picture();
+    EXPECT_TRUE(p.values.isEmpty());
+    EXPECT_DOUBLE_EQ(p.axisMinimum, 0);
+    EXPECT_DOUBLE_EQ(p.axisMaximum, 1);
+    EXPECT_DOUBLE_EQ(p.step, 1);
 }
 
 } // namespace
