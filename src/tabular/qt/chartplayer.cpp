@@ -7,6 +7,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QHash>
 #include <QLegend>
 #include <QSet>
 #include <QVBoxLayout>
@@ -26,16 +27,29 @@ namespace {
 constexpr double kMaxGridLines = 100;
 
 // The category axis drops repeated categories, but rows may share a label:
-// a repeat gets invisible zero-width spaces so each row keeps its bar.
+// a repeat gets an invisible suffix, its repeat count written in binary with
+// two zero-width characters, so each row keeps its bar and even thousands of
+// repeats stay short.
+QString invisibleSuffix(unsigned count)
+{
+    QString suffix;
+    for (; count; count >>= 1)
+        suffix.prepend(QChar(count & 1 ? 0x200C : 0x200B));
+    return suffix;
+}
+
 QStringList distinctLabels(const std::vector<QString> &labels)
 {
     QStringList out;
     QSet<QString> seen;
-    for (QString label : labels) {
-        while (seen.contains(label))
-            label.append(QChar(0x200B));
-        seen.insert(label);
-        out.append(label);
+    QHash<QString, unsigned> repeats;
+    for (const QString &label : labels) {
+        QString shown = label;
+        unsigned &count = repeats[label];
+        while (seen.contains(shown))
+            shown = label + invisibleSuffix(++count);
+        seen.insert(shown);
+        out.append(shown);
     }
     return out;
 }
