@@ -50,8 +50,8 @@ ChartTab::FieldUse ChartTab::fieldUse(const PacketField &field)
     case FieldKind::Time:
     case FieldKind::DateTime:
         return FieldUse::Label;
-    // The packet's 8-bit and unsigned 32-bit integers are the small
-    // integers, words and integers of the tables the design knows.
+    // 8-bit and unsigned 32-bit integers chart like the other integers; only
+    // 64-bit ones stay out, as large integers.
     case FieldKind::Int8:
     case FieldKind::UInt8:
     case FieldKind::Int16:

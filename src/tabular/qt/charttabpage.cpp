@@ -68,7 +68,7 @@ ChartTabPage::ChartTabPage(datapacket::DataPacketTable &table, Report report, QW
     auto *panelChart = new QWidget(m_splitter);
     panelChart->setObjectName(QStringLiteral("PanelChart"));
     m_chart = new ChartPlayer(panelChart);
-    m_chart->setObjectName(QStringLiteral("ChartFX"));
+    m_chart->setObjectName(QStringLiteral("Chart"));
     auto *chartLayout = new QHBoxLayout(panelChart);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addWidget(m_chart);
