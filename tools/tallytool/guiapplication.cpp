@@ -2,7 +2,9 @@
 
 namespace tally::tool {
 
-std::unique_ptr<QGuiApplication> makeGuiApplication()
+namespace {
+
+template <class App> std::unique_ptr<App> makeApplication()
 {
     if (QCoreApplication::instance())
         return nullptr;
@@ -11,7 +13,19 @@ std::unique_ptr<QGuiApplication> makeGuiApplication()
     static int argc = 1;
     static char name[] = "tallytool";
     static char *argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<App>(argc, argv);
+}
+
+} // namespace
+
+std::unique_ptr<QGuiApplication> makeGuiApplication()
+{
+    return makeApplication<QGuiApplication>();
+}
+
+std::unique_ptr<QApplication> makeWidgetApplication()
+{
+    return makeApplication<QApplication>();
 }
 
 } // namespace tally::tool

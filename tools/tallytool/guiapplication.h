@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QGuiApplication>
 
 #include <memory>
@@ -10,5 +11,8 @@ namespace tally::tool {
 // exists (then null). A command line run has no display, so the offscreen
 // platform is used unless one is named.
 std::unique_ptr<QGuiApplication> makeGuiApplication();
+
+// As makeGuiApplication, for commands that draw with widgets.
+std::unique_ptr<QApplication> makeWidgetApplication();
 
 } // namespace tally::tool

@@ -24,6 +24,10 @@ constexpr std::array kCommands{
             tally::tool::runBill},
     Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
             tally::tool::runRequest},
+    Command{"chart",
+            "chart REQUEST|PACKET --x FIELD --y FIELD --png OUT.png [--size WxH]\n"
+            "                              draw a list's chart tab as a PNG image",
+            tally::tool::runChart},
 };
 
 int usage()
