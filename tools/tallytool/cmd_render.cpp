@@ -3,14 +3,12 @@
 #include "requestfile.h"
 
 #include "base/formatsettings.h"
-#include "documents/billbinding.h"
+#include "documents/bounddocument.h"
 #include "documents/documentdef.h"
-#include "documents/documentform.h"
 #include "layout/tbill.h"
 #include "printing/printcontext.h"
 #include "printing/qt/outputtarget.h"
 #include "printing/qt/qtprinter.h"
-
 
 #include <cstdio>
 #include <exception>
@@ -54,37 +52,26 @@ int runRender(std::span<const std::string_view> args)
                      request.djlx.c_str());
         return 2;
     }
-    documents::DocumentForm form(*def, {request.title, "0", request.mainData, request.itemData},
-                                 FormatSettings::fromSystemLocale());
-    auto bill = layout::TBill::FromBuiltin(def->layoutName);
-    if (!bill) {
-        std::fprintf(stderr, "tallytool render: no built-in layout %.*s\n",
-                     static_cast<int>(def->layoutName.size()), def->layoutName.data());
-        return 2;
-    }
-    bill->SetHostName(std::string(def->windowName));
-    if (bill->GetCaption().empty())
-        bill->SetCaption(std::string(def->caption));
-    documents::BillBinding binding(form, *bill);
-
     const auto app = makeGuiApplication();
     try {
         printing::QtPrinter printer(
             printing::OutputTarget::pdfFile(QString::fromStdString(pdfPath)));
         printing::PrintContext context;
         context.printer = &printer;
-        bill->SetPrintContext(context);
+        documents::BoundDocument document(*def,
+                                          {request.title, "0", request.mainData, request.itemData},
+                                          FormatSettings::fromSystemLocale(), context);
         std::string message;
         const auto outcome =
-            form.create(binding, [&message](std::string_view m) { message = std::string(m); });
+            document.create([&message](std::string_view m) { message = std::string(m); });
         if (outcome == documents::DocumentForm::Outcome::BadFormat) {
             std::fprintf(stderr, "tallytool render: %s: %s (%s)\n", path.c_str(), message.c_str(),
-                         form.loadError().c_str());
+                         document.form().loadError().c_str());
             return 2;
         }
         std::printf("%s: %s, %d page(s), %d body rows per page\n", pdfPath.c_str(),
-                    std::string(def->className).c_str(), bill->GetPageCount(),
-                    bill->RowCountBody());
+                    std::string(def->className).c_str(), document.bill().GetPageCount(),
+                    document.bill().RowCountBody());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "tallytool render: %s: %s\n", path.c_str(), e.what());
         std::remove(pdfPath.c_str());

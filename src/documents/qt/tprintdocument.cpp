@@ -2,11 +2,12 @@
 
 #include "base/formatsettings.h"
 #include "documents/billbinding.h"
+#include "documents/bounddocument.h"
 #include "documents/documentdef.h"
 #include "layout/tbill.h"
-#include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/billwidget.h"
 #include "printing/qt/outputtarget.h"
+#include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/qtprintcontext.h"
 #include "printing/qt/qtprinter.h"
 #include "printing/qt/qtsettingsstore.h"
@@ -15,8 +16,6 @@
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QVBoxLayout>
-
-#include <stdexcept>
 
 namespace tally::documents {
 
@@ -40,10 +39,8 @@ std::string TPrintDocument::pdfWrittenLine(const QString &file)
 
 TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
                                LogSink log)
-    : ContainedWidget<QWidget>(owner, Qt::Window),
-      m_name(WindowNameRegistry::instance().acquire(def.windowName))
+    : ContainedWidget<QWidget>(owner, Qt::Window)
 {
-    setObjectName(QString::fromStdString(m_name.name()));
     setWindowTitle(qtText(def.caption));
     resize(def.width, def.height);
     move(kWindowLeft, kWindowTop);
@@ -61,18 +58,9 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
         std::make_unique<printing::preview::QtPreviewEnvironment>(*m_printer, context);
     context.showPreview = m_previewEnvironment->Opener(this, {});
 
-    m_form =
-        std::make_unique<DocumentForm>(def, std::move(request), FormatSettings::fromSystemLocale());
-    m_bill = layout::TBill::FromBuiltin(def.layoutName);
-    if (!m_bill)
-        throw std::logic_error("no built-in layout " + std::string(def.layoutName));
-    m_bill->SetHostName(m_name.name());
-    if (m_bill->GetCaption().empty())
-        m_bill->SetCaption(std::string(def.caption));
-    m_bill->SetPrintContext(context);
-    m_binding = std::make_unique<BillBinding>(*m_form, *m_bill);
-    // Page settings saved for this window's bill override the layout's own.
-    m_bill->AfterLoad();
+    m_document = std::make_unique<BoundDocument>(def, std::move(request),
+                                                 FormatSettings::fromSystemLocale(), context);
+    setObjectName(QString::fromStdString(m_document->windowName()));
 
     auto *scroll = new QScrollArea(this);
     m_billWidget = new printing::BillWidget;
@@ -83,17 +71,22 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
 
     // The box blocks this window only, without a nested event loop, so other
     // requests' windows keep working while it is up.
-    m_outcome = m_form->create(*m_binding, [this](std::string_view message) {
+    m_outcome = m_document->create([this](std::string_view message) {
         auto *messageBox = new QMessageBox(QMessageBox::Information, windowTitle(), qtText(message),
                                            QMessageBox::Ok, this);
         messageBox->setAttribute(Qt::WA_DeleteOnClose);
         messageBox->setWindowModality(Qt::WindowModal);
         messageBox->show();
     });
-    if (m_outcome != DocumentForm::Outcome::BadFormat && m_binding->isVisible()) {
-        m_billWidget->setBill(m_bill.get());
+    if (m_outcome != DocumentForm::Outcome::BadFormat && m_document->binding().isVisible()) {
+        m_billWidget->setBill(&m_document->bill());
         m_billWidget->fitToBill();
     }
+}
+
+const DocumentForm &TPrintDocument::form() const
+{
+    return m_document->form();
 }
 
 TPrintDocument::~TPrintDocument()

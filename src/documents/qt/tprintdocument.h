@@ -2,7 +2,6 @@
 
 #include "base/qt/containment.h"
 #include "documents/documentform.h"
-#include "documents/windownameregistry.h"
 
 #include <QWidget>
 
@@ -10,9 +9,6 @@
 #include <memory>
 #include <string>
 
-namespace tally::layout {
-class TBill;
-}
 namespace tally::printing {
 class BillWidget;
 class QtPrinter;
@@ -25,7 +21,7 @@ class QtPreviewEnvironment;
 
 namespace tally::documents {
 
-class BillBinding;
+class BoundDocument;
 struct DocumentDef;
 
 // The window of one document print request: it holds the document's bill
@@ -47,7 +43,7 @@ public:
     ~TPrintDocument() override;
 
     // The form logic, for callers and tests.
-    const DocumentForm &form() const { return *m_form; }
+    const DocumentForm &form() const;
     // What creating the window did with the document.
     DocumentForm::Outcome outcome() const { return m_outcome; }
 
@@ -55,14 +51,11 @@ public:
     static std::string pdfWrittenLine(const QString &file);
 
 private:
-    WindowNameRegistry::Lease m_name;
     std::unique_ptr<printing::QtPrinter> m_printer;
     std::unique_ptr<printing::QtSettingsStore> m_settings;
     std::unique_ptr<printing::QtUserMessages> m_messages;
     std::unique_ptr<printing::preview::QtPreviewEnvironment> m_previewEnvironment;
-    std::unique_ptr<DocumentForm> m_form;
-    std::unique_ptr<layout::TBill> m_bill;
-    std::unique_ptr<BillBinding> m_binding;
+    std::unique_ptr<BoundDocument> m_document;
     printing::BillWidget *m_billWidget = nullptr;
     DocumentForm::Outcome m_outcome = DocumentForm::Outcome::BadFormat;
 };
