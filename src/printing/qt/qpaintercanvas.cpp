@@ -303,15 +303,27 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
     const CachedMetrics metrics(font);
     const TextLayout layout = TextLayout::layout(text, rect.width(), flags, metrics);
 
-    m_painter.save();
-    // A clip that cuts nothing off is left out: each clip costs the PDF
-    // output a saved graphics state and a clip path.
-    if (!(flags & NoClip) && !inkInside(layout, rect, flags, font))
+    // A clip that cuts nothing off is left out, and with it the saved
+    // painter state: each costs the PDF output graphics state operators.
+    const bool clip = !(flags & NoClip) && !inkInside(layout, rect, flags, font);
+    if (clip) {
+        m_painter.save();
         m_painter.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()),
                               Qt::IntersectClip);
-    m_painter.setFont(font.font());
-    m_painter.setPen(QPen(Qt::black));
-    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (m_painterFont != &font) {
+        m_painter.setFont(font.font());
+        m_painterFont = &font;
+    }
+    // Text is black whatever the pen; only the pen's colour matters to it.
+    if (m_painter.pen().style() == Qt::NoPen || m_painter.pen().color() != Qt::black) {
+        m_painter.setPen(QPen(Qt::black));
+        m_penDirty = true;
+    }
+    if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_penDirty = true;
+    }
     const double ascent = font.ascent();
     int top = rect.top;
     for (const TextLayout::Line &line : layout.lines()) {
@@ -323,7 +335,11 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
             drawRun(run.text, x + run.x, top + ascent, font);
         top += layout.lineHeight();
     }
-    m_painter.restore();
+    if (clip) {
+        m_painter.restore();
+        // The restore brought back the font of before.
+        m_painterFont = nullptr;
+    }
 }
 
 Rect QPainterCanvas::measureText(std::string_view text, const Rect &rect, unsigned flags)

@@ -86,6 +86,8 @@ private:
     PenMode m_penMode = PenMode::Copy;
     // The cached font of the current font settings, found on first use.
     mutable const CachedFont *m_font = nullptr;
+    // The font last set on the painter, if it still is.
+    const CachedFont *m_painterFont = nullptr;
     // The painter's pen no longer matches the canvas pen.
     bool m_penDirty = true;
     // Lines of the current pen not drawn yet, each once.
