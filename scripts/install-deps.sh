@@ -11,6 +11,8 @@ packages=(
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
   poppler-utils curl xvfb wrk
   cups printer-driver-cups-pdf
+  # bench/pdf/pdfspeed.py compares our PDF output with a browser's.
+  chromium
 )
 
 missing=()
