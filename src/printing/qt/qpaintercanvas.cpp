@@ -53,6 +53,9 @@ QPainterCanvas::QPainterCanvas(QPainter &painter, int dpiX, int dpiY)
 
 QPainterCanvas::~QPainterCanvas()
 {
+    // A painter ended before the canvas has nothing left to draw into.
+    if (!m_painter.isActive())
+        return;
     flush();
     m_painter.restore();
 }

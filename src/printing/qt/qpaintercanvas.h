@@ -19,8 +19,9 @@ class CachedFont;
 class TextLayout;
 
 // A canvas over a QPainter: screen widgets, images, printers and PDF files.
-// The painter must be active and outlive the canvas; the canvas leaves the
-// painter's state as it found it. Fonts go through FontSubstitution and are
+// The painter must be active and outlive the canvas, and is ended after it:
+// lines are drawn by flush() or at the latest when the canvas ends, which
+// leaves the painter's state as it found it. Fonts go through FontSubstitution and are
 // resolved once per process (FontCache); text is laid out by TextLayout so
 // measuring and drawing agree.
 class QPainterCanvas : public Canvas
