@@ -87,6 +87,61 @@ TEST_F(QPainterCanvasTest, LinesAndFillsLandOnDevicePixelsAfterOriginShift)
     EXPECT_TRUE(white(115, 25));
 }
 
+// Lines are held back and drawn together; what each mode shows must not
+// change: copied lines drawn twice look as drawn once, XOR lines drawn twice
+// cancel out, and fills in between are never XOR-ed (a black fill XOR-ed on
+// white would leave it white).
+struct LineCase
+{
+    const char *name;
+    Canvas::PenMode mode;
+    int times;
+    bool fillBetween;
+    bool lineBlack; // at (20, 10), on the line
+    bool fillBlack; // at (20, 30), inside the fill
+};
+
+void PrintTo(const LineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class QPainterCanvasLineTest : public QPainterCanvasTest,
+                               public testing::WithParamInterface<LineCase>
+{
+};
+
+TEST_P(QPainterCanvasLineTest, HeldBackLinesKeepTheirPenMode)
+{
+    const LineCase &c = GetParam();
+    QPainter painter(&image);
+    {
+        QPainterCanvas canvas(painter, 96, 96);
+        canvas.setPenMode(c.mode);
+        // White XOR-ed on white paints black.
+        canvas.setPenColor(c.mode == Canvas::PenMode::Xor ? kWhite : kBlack);
+        canvas.setBrushColor(kBlack);
+        for (int i = 0; i < c.times; ++i) {
+            canvas.moveTo(0, 10);
+            canvas.lineTo(50, 10);
+            if (c.fillBetween)
+                canvas.fillRect({10, 25, 30, 35});
+        }
+    }
+    painter.end();
+    EXPECT_EQ(black(20, 10), c.lineBlack) << c.name;
+    EXPECT_EQ(black(20, 30), c.fillBlack) << c.name;
+}
+
+using Mode = Canvas::PenMode;
+INSTANTIATE_TEST_SUITE_P(Modes, QPainterCanvasLineTest,
+                         testing::Values(LineCase{"copy once", Mode::Copy, 1, false, true, false},
+                                         LineCase{"copy twice", Mode::Copy, 2, false, true, false},
+                                         LineCase{"xor once", Mode::Xor, 1, false, true, false},
+                                         LineCase{"xor twice", Mode::Xor, 2, false, false, false},
+                                         LineCase{"xor twice with fills", Mode::Xor, 2, true, false,
+                                                  true}));
+
 TEST_F(QPainterCanvasTest, TextIsClippedUnlessNoClip)
 {
     QPainter painter(&image);

@@ -1,10 +1,10 @@
 #include "printing/qt/qpaintercanvas.h"
 
 #include "printing/printmath.h"
-#include "printing/qt/fontsubstitution.h"
+#include "printing/qt/fontcache.h"
 #include "printing/textlayout.h"
 
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -19,25 +19,21 @@ QColor toQColor(Color c)
     return QColor(c.red, c.green, c.blue);
 }
 
-class QtMetrics : public TextMetrics
+// Widths as Qt lays the text out, from the characters' cached advances.
+class CachedMetrics : public TextMetrics
 {
 public:
-    QtMetrics(const QFont &font, QPaintDevice *device) : m_metrics(font, device) {}
+    explicit CachedMetrics(const CachedFont &font) : m_font(font) {}
 
     int textWidth(std::string_view utf8) const override
     {
-        const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-        return static_cast<int>(std::ceil(m_metrics.horizontalAdvance(s)));
+        return static_cast<int>(std::ceil(m_font.advance(utf8)));
     }
-    int lineHeight() const override { return static_cast<int>(std::ceil(m_metrics.height())); }
-    int averageCharWidth() const override
-    {
-        return static_cast<int>(std::lround(m_metrics.averageCharWidth()));
-    }
-    double ascent() const { return m_metrics.ascent(); }
+    int lineHeight() const override { return m_font.lineHeight(); }
+    int averageCharWidth() const override { return m_font.averageCharWidth(); }
 
 private:
-    QFontMetricsF m_metrics;
+    const CachedFont &m_font;
 };
 
 } // namespace
@@ -51,13 +47,39 @@ QPainterCanvas::QPainterCanvas(QPainter &painter)
 QPainterCanvas::QPainterCanvas(QPainter &painter, int dpiX, int dpiY)
     : m_painter(painter), m_dpiX(dpiX), m_dpiY(dpiY), m_fontHeight(MulDiv(10, dpiY, 72))
 {
+    // Pens are set once per change instead of around every line.
+    m_painter.save();
 }
 
-QPainterCanvas::~QPainterCanvas() = default;
+QPainterCanvas::~QPainterCanvas()
+{
+    // A painter ended before the canvas has nothing left to draw into.
+    if (!m_painter.isActive())
+        return;
+    flush();
+    m_painter.restore();
+}
+
+void QPainterCanvas::flush()
+{
+    if (m_lines.empty())
+        return;
+    applyPen();
+    m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+    m_lines.clear();
+    m_lineKeys.clear();
+}
+
+const CachedFont &QPainterCanvas::cachedFont() const
+{
+    if (!m_font)
+        m_font = &FontCache::get(m_fontName, m_fontHeight, m_fontStyle, m_dpiY);
+    return *m_font;
+}
 
 QFont QPainterCanvas::currentFont() const
 {
-    return FontSubstitution::font(m_fontName, m_fontHeight, m_fontStyle);
+    return cachedFont().font();
 }
 
 QPen QPainterCanvas::currentPen() const
@@ -91,21 +113,27 @@ QPen QPainterCanvas::currentPen() const
 
 void QPainterCanvas::setFontName(const std::string &name)
 {
+    if (name != m_fontName)
+        m_font = nullptr;
     m_fontName = name;
 }
 
 void QPainterCanvas::setFontSize(int points)
 {
-    m_fontHeight = MulDiv(points, m_dpiY, 72);
+    setFontHeight(MulDiv(points, m_dpiY, 72));
 }
 
 void QPainterCanvas::setFontHeight(int pixels)
 {
+    if (pixels != m_fontHeight)
+        m_font = nullptr;
     m_fontHeight = pixels;
 }
 
 void QPainterCanvas::setFontStyle(unsigned styleBits)
 {
+    if (styleBits != m_fontStyle)
+        m_font = nullptr;
     m_fontStyle = styleBits;
 }
 
@@ -121,21 +149,37 @@ void QPainterCanvas::setBrushStyle(BrushStyle style)
 
 void QPainterCanvas::setPenWidth(int width)
 {
+    if (width == m_penWidth)
+        return;
+    flush();
+    m_penDirty = true;
     m_penWidth = width;
 }
 
 void QPainterCanvas::setPenColor(Color color)
 {
+    if (color == m_penColor)
+        return;
+    flush();
+    m_penDirty = true;
     m_penColor = color;
 }
 
 void QPainterCanvas::setPenStyle(PenStyle style)
 {
+    if (style == m_penStyle)
+        return;
+    flush();
+    m_penDirty = true;
     m_penStyle = style;
 }
 
 void QPainterCanvas::setPenMode(PenMode mode)
 {
+    if (mode == m_penMode)
+        return;
+    flush();
+    m_penDirty = true;
     m_penMode = mode;
 }
 
@@ -144,40 +188,146 @@ void QPainterCanvas::moveTo(int x, int y)
     m_position = {x, y};
 }
 
+void QPainterCanvas::applyPen()
+{
+    if (!m_penDirty)
+        return;
+    m_penDirty = false;
+    m_painter.setPen(currentPen());
+    m_painter.setCompositionMode(m_penMode == PenMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                           : QPainter::CompositionMode_SourceOver);
+}
+
 void QPainterCanvas::lineTo(int x, int y)
 {
-    if (m_penStyle != PenStyle::Clear) {
-        m_painter.save();
-        m_painter.setPen(currentPen());
-        if (m_penMode == PenMode::Xor)
-            m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        m_painter.drawLine(m_position.x, m_position.y, x, y);
-        m_painter.restore();
+    if (m_penStyle == PenStyle::Clear) {
+        m_position = {x, y};
+        return;
     }
-    m_position = {x, y};
+    if (m_penMode == PenMode::Xor) {
+        // XOR lines that cross must each invert what is under them.
+        flush();
+        applyPen();
+        m_painter.drawLine(m_position.x, m_position.y, x, y);
+        m_position = {x, y};
+        return;
+    }
+    // Neighbouring cells share borders; a line drawn twice in opaque ink
+    // looks as drawn once.
+    const auto point = [](Point p) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
+               static_cast<std::uint32_t>(p.y);
+    };
+    const Point from = m_position;
+    const Point to{x, y};
+    const std::uint64_t a = point(from);
+    const std::uint64_t b = point(to);
+    if (m_lineKeys.insert({std::min(a, b), std::max(a, b)}).second)
+        m_lines.emplace_back(from.x, from.y, to.x, to.y);
+    m_position = to;
 }
 
 void QPainterCanvas::fillRect(const Rect &rect)
 {
     if (m_brushStyle == BrushStyle::Clear || rect.width() <= 0 || rect.height() <= 0)
         return;
+    flush();
+    if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+        // Fills are not XOR-ed; the next line sets the pen's mode again.
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_penDirty = true;
+    }
     m_painter.fillRect(QRect(rect.left, rect.top, rect.width(), rect.height()),
                        toQColor(m_brushColor));
 }
 
+bool QPainterCanvas::inkInside(const TextLayout &layout, const Rect &rect, unsigned flags,
+                               const CachedFont &font) const
+{
+    const QRectF bounds(rect.left, rect.top, rect.width(), rect.height());
+    int top = rect.top;
+    for (const TextLayout::Line &line : layout.lines()) {
+        const int x = TextLayout::alignedX(rect.left, rect.right, line.width, flags);
+        const double baseline = top + font.ascent();
+        for (const TextLayout::Run &run : line.runs) {
+            double pen = x + run.x;
+            for (std::size_t pos = 0; pos < run.text.size();) {
+                const CachedFont::Glyph &g = font.glyph(nextCodePoint(run.text, pos));
+                if (g.index == 0 && g.advance > 0)
+                    return false; // drawn by a fallback font of unknown extent
+                if (!g.ink.isEmpty() && !bounds.contains(g.ink.translated(pen, baseline)))
+                    return false;
+                pen += g.advance;
+            }
+        }
+        top += layout.lineHeight();
+    }
+    return true;
+}
+
+void QPainterCanvas::drawRun(std::string_view text, double x, double baseline,
+                             const CachedFont &font)
+{
+    // Regular text of the font's own glyphs is drawn as a glyph run at the
+    // advances it was measured with, without shaping it again. Styled text
+    // and characters that need a fallback font go through Qt's text layout.
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    bool plain = m_fontStyle == Regular;
+    double pen = 0;
+    for (std::size_t pos = 0; plain && pos < text.size();) {
+        const CachedFont::Glyph &g = font.glyph(nextCodePoint(text, pos));
+        if (g.index == 0) {
+            plain = false;
+            break;
+        }
+        indexes.append(g.index);
+        positions.append(QPointF(pen, 0));
+        pen += g.advance;
+    }
+    if (!plain) {
+        m_painter.drawText(QPointF(x, baseline),
+                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return;
+    }
+    if (indexes.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(font.rawFont());
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    m_painter.drawGlyphRun(QPointF(x, baseline), run);
+}
+
 void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned flags)
 {
-    const QFont font = currentFont();
-    const QtMetrics metrics(font, m_painter.device());
+    flush();
+    const CachedFont &font = cachedFont();
+    const CachedMetrics metrics(font);
     const TextLayout layout = TextLayout::layout(text, rect.width(), flags, metrics);
 
-    m_painter.save();
-    if (!(flags & NoClip))
+    // A clip that cuts nothing off is left out, and with it the saved
+    // painter state: each costs the PDF output graphics state operators.
+    const bool clip = !(flags & NoClip) && !inkInside(layout, rect, flags, font);
+    if (clip) {
+        m_painter.save();
         m_painter.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()),
                               Qt::IntersectClip);
-    m_painter.setFont(font);
-    m_painter.setPen(QPen(Qt::black));
-    const double ascent = metrics.ascent();
+    }
+    if (m_painterFont != &font) {
+        m_painter.setFont(font.font());
+        m_painterFont = &font;
+    }
+    // Text is black whatever the pen; only the pen's colour matters to it.
+    if (m_painter.pen().style() == Qt::NoPen || m_painter.pen().color() != Qt::black) {
+        m_painter.setPen(QPen(Qt::black));
+        m_penDirty = true;
+    }
+    if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_penDirty = true;
+    }
+    const double ascent = font.ascent();
     int top = rect.top;
     for (const TextLayout::Line &line : layout.lines()) {
         const int x = TextLayout::alignedX(rect.left, rect.right, line.width, flags);
@@ -185,15 +335,19 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
             m_painter.fillRect(QRect(x, top, line.width, layout.lineHeight()),
                                toQColor(m_brushColor));
         for (const TextLayout::Run &run : line.runs)
-            m_painter.drawText(QPointF(x + run.x, top + ascent), QString::fromStdString(run.text));
+            drawRun(run.text, x + run.x, top + ascent, font);
         top += layout.lineHeight();
     }
-    m_painter.restore();
+    if (clip) {
+        m_painter.restore();
+        // The restore brought back the font of before.
+        m_painterFont = nullptr;
+    }
 }
 
 Rect QPainterCanvas::measureText(std::string_view text, const Rect &rect, unsigned flags)
 {
-    const QtMetrics metrics(currentFont(), m_painter.device());
+    const CachedMetrics metrics(cachedFont());
     const TextLayout layout = TextLayout::layout(text, rect.width(), flags, metrics);
     Rect out = rect;
     out.bottom = rect.top + layout.height();
@@ -204,6 +358,7 @@ Rect QPainterCanvas::measureText(std::string_view text, const Rect &rect, unsign
 
 void QPainterCanvas::shiftOrigin(int dx, int dy)
 {
+    flush();
     m_painter.translate(dx, dy);
     m_origin.x += dx;
     m_origin.y += dy;

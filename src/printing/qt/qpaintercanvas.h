@@ -4,16 +4,26 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QLine>
 #include <QPen>
+
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
 
 class QPainter;
 
 namespace tally::printing {
 
+class CachedFont;
+class TextLayout;
+
 // A canvas over a QPainter: screen widgets, images, printers and PDF files.
-// The painter must be active and outlive the canvas. Fonts go through
-// FontSubstitution; text is laid out by TextLayout so measuring and drawing
-// agree.
+// The painter must be active and outlive the canvas, and is ended after it:
+// lines are drawn by flush() or at the latest when the canvas ends, which
+// leaves the painter's state as it found it. Fonts go through FontSubstitution and are
+// resolved once per process (FontCache); text is laid out by TextLayout so
+// measuring and drawing agree.
 class QPainterCanvas : public Canvas
 {
 public:
@@ -47,8 +57,19 @@ public:
     // The font the canvas draws text with now.
     QFont currentFont() const;
 
+    // Draws the lines held back so far. Lines of one pen are drawn together
+    // (a PDF stroke each costs a pen state and a path); the canvas does this
+    // before any other drawing and when it ends, its owner before a new
+    // page.
+    void flush();
+
 private:
     QPen currentPen() const;
+    const CachedFont &cachedFont() const;
+    void applyPen();
+    bool inkInside(const TextLayout &layout, const Rect &rect, unsigned flags,
+                   const CachedFont &font) const;
+    void drawRun(std::string_view text, double x, double baseline, const CachedFont &font);
 
     QPainter &m_painter;
     int m_dpiX;
@@ -64,6 +85,28 @@ private:
     Color m_penColor = kBlack;
     PenStyle m_penStyle = PenStyle::Solid;
     PenMode m_penMode = PenMode::Copy;
+    // The cached font of the current font settings, found on first use.
+    mutable const CachedFont *m_font = nullptr;
+    // The font last set on the painter, if it still is.
+    const CachedFont *m_painterFont = nullptr;
+    // The painter's pen no longer matches the canvas pen.
+    bool m_penDirty = true;
+    // Lines of the current pen not drawn yet, each once.
+    std::vector<QLine> m_lines;
+    struct Segment
+    {
+        std::uint64_t a;
+        std::uint64_t b;
+        friend bool operator==(const Segment &, const Segment &) = default;
+    };
+    struct SegmentHash
+    {
+        std::size_t operator()(const Segment &s) const
+        {
+            return std::hash<std::uint64_t>()(s.a * 0x9E3779B97F4A7C15ULL ^ s.b);
+        }
+    };
+    std::unordered_set<Segment, SegmentHash> m_lineKeys;
 };
 
 } // namespace tally::printing

@@ -194,6 +194,7 @@ void QtPrinter::newPage()
 {
     if (!m_painter)
         throw std::logic_error("no print job is open");
+    m_canvas->flush();
     if (!m_printer->newPage())
         throw std::runtime_error("the printer refused a new page");
 }
