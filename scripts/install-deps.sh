@@ -11,6 +11,7 @@ packages=(
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
   poppler-utils curl xvfb wrk
   cups printer-driver-cups-pdf
+  libxlsxwriter-dev python3-xlrd python3-openpyxl
   chromium
 )
 

@@ -215,6 +215,20 @@ std::string toCodePage(std::string_view utf8)
     return out;
 }
 
+std::size_t appendCodePage(std::string &out, std::string_view utf8)
+{
+    bool ascii = true;
+    for (const char c : utf8)
+        ascii &= static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        out.append(utf8);
+        return utf8.size();
+    }
+    const std::string bytes = toCodePage(utf8);
+    out.append(bytes);
+    return bytes.size();
+}
+
 std::string fromCodePage(std::string_view cp936)
 {
     std::string out;

@@ -24,6 +24,9 @@ constexpr std::array kCommands{
             tally::tool::runBill},
     Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
             tally::tool::runRequest},
+    Command{"export",
+            "export REQUEST|PACKET (--text OUT | --xls OUT | --xlsx OUT)  export a list's rows",
+            tally::tool::runExport},
 };
 
 int usage()
