@@ -69,9 +69,12 @@ BiffWriter::BiffWriter(const datapacket::DataPacketTable &table,
 
 void BiffWriter::WriteWords(std::initializer_list<std::uint16_t> words)
 {
+    const std::size_t at = m_bytes.size();
+    m_bytes.resize(at + 2 * words.size());
+    char *p = m_bytes.data() + at;
     for (const std::uint16_t w : words) {
-        m_bytes += static_cast<char>(w & 0xFF);
-        m_bytes += static_cast<char>(w >> 8);
+        *p++ = static_cast<char>(w & 0xFF);
+        *p++ = static_cast<char>(w >> 8);
     }
 }
 
