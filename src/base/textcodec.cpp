@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <iconv.h>
+#include <memory>
 
 namespace tally::text {
 
@@ -215,18 +216,67 @@ std::string toCodePage(std::string_view utf8)
     return out;
 }
 
+namespace {
+
+// The code page bytes of each BMP character met so far on this thread, so
+// exports of many cells skip iconv for characters already seen: hi << 8 | lo
+// for two bytes, 0x100 | b for one, 0 for not yet known.
+std::uint16_t *bmpCache()
+{
+    thread_local const std::unique_ptr<std::uint16_t[]> cache =
+        std::make_unique<std::uint16_t[]>(0x10000);
+    return cache.get();
+}
+
+} // namespace
+
 std::size_t appendCodePage(std::string &out, std::string_view utf8)
 {
-    bool ascii = true;
-    for (const char c : utf8)
-        ascii &= static_cast<unsigned char>(c) < 0x80;
-    if (ascii) {
-        out.append(utf8);
-        return utf8.size();
+    const std::size_t start = out.size();
+    std::size_t pos = 0;
+    while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80)
+        ++pos;
+    out.append(utf8.substr(0, pos));
+    if (pos == utf8.size())
+        return pos;
+    std::uint16_t *cache = bmpCache();
+    while (pos < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[pos]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        const Decoded d = decodeAt(utf8, pos);
+        const std::string_view one = utf8.substr(pos, d.length);
+        pos += d.length;
+        if (d.codePoint >= 0x10000) { // outside the BMP, or ill-formed
+            encodeChar(one, d.codePoint, out);
+            continue;
+        }
+        std::uint16_t &entry = cache[d.codePoint];
+        if (entry == 0) {
+            std::string bytes;
+            encodeChar(one, d.codePoint, bytes);
+            if (bytes.size() == 2)
+                entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                   static_cast<unsigned char>(bytes[1]));
+            else if (bytes.size() == 1)
+                entry = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+            else {
+                out += bytes;
+                continue;
+            }
+        }
+        // A two-byte character's lead byte is at least 0x81, never 0x01.
+        if (entry >> 8 == 0x01) {
+            out += static_cast<char>(entry & 0xFF);
+        } else {
+            out += static_cast<char>(entry >> 8);
+            out += static_cast<char>(entry & 0xFF);
+        }
     }
-    const std::string bytes = toCodePage(utf8);
-    out.append(bytes);
-    return bytes.size();
+    return out.size() - start;
 }
 
 std::string fromCodePage(std::string_view cp936)
