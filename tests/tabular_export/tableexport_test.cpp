@@ -259,6 +259,10 @@ const BiffCase kBiffCases[] = {
      R"(<ROW T="牛肉面" E="" B="TRUE" D="20240315" L="9007199254740993"/>)",
      {label(1, 0, "牛肉面"), label(1, 1, ""), label(1, 2, "True"), label(1, 3, "2024-3-15"),
       label(1, 4, "9007199254740993")}},
+    {"a comma and a line break stay inside one LABEL",
+     R"(<FIELD attrname="T" fieldtype="string"/>)",
+     R"(<ROW T="a,b&#13;&#10;c"/>)",
+     {label(1, 0, "a,b\r\nc")}},
 };
 
 void PrintTo(const BiffCase &c, std::ostream *os)
