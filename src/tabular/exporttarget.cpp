@@ -31,6 +31,10 @@ ExportTarget::ExportTarget(std::string path, Access access) : m_path(std::move(p
     if (m_path.empty())
         throw ExportError("no file name given");
     std::error_code ec;
+    // Through a link the file it names is replaced, not the link.
+    if (fs::is_symlink(m_path, ec))
+        if (const fs::path real = fs::weakly_canonical(m_path, ec); !ec)
+            m_path = real.string();
     const fs::file_status st = fs::status(m_path, ec);
     if (fs::exists(st) && !fs::is_regular_file(st)) {
         if (fs::is_directory(st) || access == Access::RegularFile)

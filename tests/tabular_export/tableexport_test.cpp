@@ -341,6 +341,16 @@ TEST_F(ExportTest, StopLeavesNoFileAndTheOldOneStays)
     }
 }
 
+TEST_F(ExportTest, ThroughALinkTheLinkedFileIsReplaced)
+{
+    load(packet(R"(<FIELD attrname="N" fieldtype="i4"/>)", R"(<ROW N="1"/>)"));
+    std::ofstream(m_dir / "real") << "old";
+    fs::create_symlink("real", m_dir / "link");
+    exportTo(ExportFormat::Text, m_dir / "link");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link"));
+    EXPECT_EQ(readFile(m_dir / "real"), "N         \r\n1         \r\n");
+}
+
 // --- faults --------------------------------------------------------------------
 
 std::string repeated(std::string_view s, std::size_t n)
