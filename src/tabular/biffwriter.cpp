@@ -6,6 +6,7 @@
 #include "tabular/exportstream.h"
 
 #include <bit>
+#include <cassert>
 
 namespace tally::tabular {
 
@@ -69,13 +70,15 @@ BiffWriter::BiffWriter(const datapacket::DataPacketTable &table,
 
 void BiffWriter::WriteWords(std::initializer_list<std::uint16_t> words)
 {
-    const std::size_t at = m_bytes.size();
-    m_bytes.resize(at + 2 * words.size());
-    char *p = m_bytes.data() + at;
+    // Records have at most nine words before their text.
+    char buf[32];
+    assert(words.size() <= sizeof buf / 2);
+    char *p = buf;
     for (const std::uint16_t w : words) {
         *p++ = static_cast<char>(w & 0xFF);
         *p++ = static_cast<char>(w >> 8);
     }
+    m_bytes.append(buf, static_cast<std::size_t>(p - buf));
 }
 
 void BiffWriter::WriteBytes(std::string_view bytes)
