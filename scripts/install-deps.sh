@@ -11,6 +11,7 @@ packages=(
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
   poppler-utils curl xvfb wrk python3
   cups printer-driver-cups-pdf
+  libxlsxwriter-dev python3-xlrd python3-openpyxl
   # The browser test, and bench/pdf/pdfspeed.py, which compares our PDF output with a browser's.
   chromium
 )

@@ -1,8 +1,10 @@
 #include "base/textcodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <iconv.h>
+#include <memory>
 
 namespace tally::text {
 
@@ -213,6 +215,74 @@ std::string toCodePage(std::string_view utf8)
         pos += d.length;
     }
     return out;
+}
+
+namespace {
+
+// The code page bytes of each BMP character met so far on this thread, so
+// exports of many cells skip iconv for characters already seen: hi << 8 | lo
+// for two bytes, 0x100 | b for one, 0 for not yet known.
+std::uint16_t *bmpCache()
+{
+    thread_local const std::unique_ptr<std::uint16_t[]> cache =
+        std::make_unique<std::uint16_t[]>(0x10000);
+    return cache.get();
+}
+
+} // namespace
+
+std::size_t appendCodePage(std::string &out, std::string_view utf8)
+{
+    const std::size_t start = out.size();
+    std::size_t pos = 0;
+    while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80)
+        ++pos;
+    out.append(utf8.substr(0, pos));
+    if (pos == utf8.size())
+        return pos;
+    // No character takes more bytes in the code page than in UTF-8 (the
+    // replacement '?' takes one), so the room is known in advance.
+    const std::size_t at = out.size();
+    out.resize(at + utf8.size() - pos);
+    char *p = out.data() + at;
+    std::uint16_t *cache = bmpCache();
+    std::string bytes;
+    while (pos < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[pos]);
+        if (b < 0x80) {
+            *p++ = static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        const Decoded d = decodeAt(utf8, pos);
+        const std::string_view one = utf8.substr(pos, d.length);
+        pos += d.length;
+        std::uint16_t entry = 0;
+        if (d.codePoint < 0x10000)
+            entry = cache[d.codePoint];
+        if (entry == 0) {
+            // Outside the BMP, ill-formed, or not met yet.
+            bytes.clear();
+            encodeChar(one, d.codePoint, bytes);
+            if (d.codePoint < 0x10000 && bytes.size() == 2)
+                entry = cache[d.codePoint] =
+                    static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                               static_cast<unsigned char>(bytes[1]));
+            else if (d.codePoint < 0x10000 && bytes.size() == 1)
+                entry = cache[d.codePoint] =
+                    static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+            if (entry == 0) {
+                p = std::copy(bytes.begin(), bytes.end(), p);
+                continue;
+            }
+        }
+        // A two-byte character's lead byte is at least 0x81, never 0x01.
+        if (entry >> 8 != 0x01)
+            *p++ = static_cast<char>(entry >> 8);
+        *p++ = static_cast<char>(entry & 0xFF);
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
+    return out.size() - start;
 }
 
 std::string fromCodePage(std::string_view cp936)

@@ -25,6 +25,10 @@ std::string sanitizeUtf8(std::string_view bytes);
 // each ill-formed UTF-8 sequence, so nothing is dropped silently.
 std::string toCodePage(std::string_view utf8);
 
+// Appends toCodePage(utf8) to out without building a text of its own (plain
+// ASCII is copied as it is); returns the number of bytes appended.
+std::size_t appendCodePage(std::string &out, std::string_view utf8);
+
 // Code page 936 to UTF-8. Byte sequences that are not GBK become U+FFFD.
 std::string fromCodePage(std::string_view cp936);
 

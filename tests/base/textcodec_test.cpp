@@ -67,6 +67,12 @@ TEST_P(CodePageConversion, EncodesAndMeasures)
     const CodePageCase &c = GetParam();
     EXPECT_EQ(toCodePage(c.utf8), c.cp936);
     EXPECT_EQ(codePageLength(c.utf8), c.length);
+    // Appending gives the same bytes, also once its characters are known.
+    for (int pass = 0; pass < 2; ++pass) {
+        std::string out = "x";
+        EXPECT_EQ(appendCodePage(out, c.utf8), c.length);
+        EXPECT_EQ(out, "x" + c.cp936);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -23,5 +23,6 @@ int runLayout(std::span<const std::string_view> args);
 int runBill(std::span<const std::string_view> args);
 int runRequest(std::span<const std::string_view> args);
 int runChart(std::span<const std::string_view> args);
+int runExport(std::span<const std::string_view> args);
 
 } // namespace tally::tool

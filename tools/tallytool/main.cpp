@@ -28,6 +28,9 @@ constexpr std::array kCommands{
             "chart REQUEST|PACKET --x FIELD --y FIELD --png OUT.png [--size WxH]\n"
             "                              draw a list's chart tab as a PNG image",
             tally::tool::runChart},
+    Command{"export",
+            "export REQUEST|PACKET (--text OUT | --xls OUT | --xlsx OUT)  export a list's rows",
+            tally::tool::runExport},
 };
 
 int usage()

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "tabular/exportcolumn.h"
+#include "tabular/tableexport.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tally::tabular {
+
+class ExportStream;
+
+// The spreadsheet export as a plain BIFF record stream (no compound document
+// around it): BOF, CODEPAGE 936, a header row of LABELs, one row per record,
+// EOF. Integer fields become RK cells (NUMBER when the value needs more than
+// 30 bits), float, currency and BCD fields NUMBER cells, every other kind a
+// LABEL of its edit text in code page 936, and nulls (or columns without a
+// field) BLANK cells with format 0x0017.
+class BiffWriter
+{
+public:
+    // Row numbers are 16 bits wide. Columns are too, but the sheets of this
+    // format have 256: readers crash on more or drop them without a word.
+    static constexpr std::size_t kMaxRows = 65536;
+    static constexpr std::size_t kMaxColumns = 256;
+    // A LABEL's payload is its text plus 8 bytes, and the record length is 16 bits.
+    static constexpr std::size_t kMaxLabelBytes = 0xFFFF - 8;
+
+    // Reads `table` through `columns`; both must outlive the writer. Throws
+    // ExportError when the header and rows need more rows or columns than
+    // the stream can number.
+    BiffWriter(const datapacket::DataPacketTable &table, std::span<const ExportColumn> columns);
+
+    // Writes the whole stream to out. Throws FieldError for a value that
+    // cannot be read in the form its kind asks for, ExportError for a text
+    // longer than a LABEL can hold (no cell is cut short) or a failed write.
+    ExportOutcome write(ExportStream &out, const ExportProgress &progress);
+
+private:
+    // Record writers: one record at the current row and column.
+    void WriteBlankCell();
+    void WriteLabelCell(std::string_view utf8);
+    void WriteIntegerCell(std::int64_t value);
+    void WriteNumberCell(double value);
+    void WriteWords(std::initializer_list<std::uint16_t> words);
+    void WriteBytes(std::string_view bytes);
+    void writeCell(std::size_t row, int field);
+
+    const datapacket::DataPacketTable &m_table;
+    std::span<const ExportColumn> m_columns;
+    std::uint16_t m_row = 0;
+    std::uint16_t m_column = 0;
+    std::string m_bytes; // records of the row being written
+    std::string m_text;  // code page bytes of the current LABEL
+};
+
+} // namespace tally::tabular

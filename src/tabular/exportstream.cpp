@@ -1,0 +1,56 @@
+#include "tabular/exportstream.h"
+
+#include "tabular/exporterror.h"
+#include "tabular/exporttarget.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace tally::tabular {
+
+ExportStream::ExportStream(const ExportTarget &target) : m_path(target.path())
+{
+    errno = 0;
+    m_file = std::fopen(target.writePath().c_str(), "wb");
+    if (!m_file)
+        fail(errno);
+    // Our own buffer is the only one; stdio's would copy every byte again.
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+    m_buffer.reserve(kFlushSize + 4096);
+}
+
+ExportStream::~ExportStream()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+void ExportStream::flush()
+{
+    if (m_buffer.empty())
+        return;
+    errno = 0;
+    if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size())
+        fail(errno);
+    m_buffer.clear();
+}
+
+void ExportStream::close()
+{
+    flush();
+    std::FILE *f = m_file;
+    m_file = nullptr;
+    errno = 0;
+    if (std::fclose(f) != 0)
+        fail(errno);
+}
+
+void ExportStream::fail(int error) const
+{
+    std::string msg = "cannot write \"" + m_path + "\"";
+    if (error != 0)
+        msg += ": " + std::error_code(error, std::generic_category()).message();
+    throw ExportError(msg);
+}
+
+} // namespace tally::tabular

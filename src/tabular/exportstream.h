@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tally::tabular {
+
+class ExportTarget;
+
+// Buffered binary output to one file, with every failure reported (a full
+// disk shows up at the latest when the file is closed).
+class ExportStream
+{
+public:
+    // Opens (creates or empties) the target's file; messages name the
+    // target's own name. Throws ExportError when it cannot.
+    explicit ExportStream(const ExportTarget &target);
+    // Closes the file without checking; call close() to learn of failures.
+    ~ExportStream();
+    ExportStream(const ExportStream &) = delete;
+    ExportStream &operator=(const ExportStream &) = delete;
+
+    void write(std::string_view bytes)
+    {
+        m_buffer.append(bytes);
+        if (m_buffer.size() >= kFlushSize)
+            flush();
+    }
+    void put(char c)
+    {
+        m_buffer.push_back(c);
+        if (m_buffer.size() >= kFlushSize)
+            flush();
+    }
+    // Writes what is buffered and closes the file. Throws ExportError when
+    // any write or the close failed.
+    void close();
+
+private:
+    static constexpr std::size_t kFlushSize = 1 << 16;
+    void flush();
+    [[noreturn]] void fail(int error) const;
+
+    std::string m_path;
+    std::FILE *m_file = nullptr;
+    std::string m_buffer;
+};
+
+} // namespace tally::tabular

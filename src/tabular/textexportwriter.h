@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tabular/exportcolumn.h"
+#include "tabular/tableexport.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tally::tabular {
+
+class ExportStream;
+
+// The text export: code page 936 bytes, CR LF line ends, a header line of
+// captions, then one line per row of each column's value as string. Every
+// item is padded with blanks to its column's width, the larger of the display
+// width and the caption's byte length (a Chinese character counts two); a
+// longer item is written whole. Items are separated by single commas and
+// nothing is quoted, so a comma or line break inside a value goes out as it is.
+class TextExportWriter
+{
+public:
+    // Reads `table` through `columns`; both must outlive the writer.
+    TextExportWriter(const datapacket::DataPacketTable &table,
+                     std::span<const ExportColumn> columns);
+
+    // Writes the header and every row to out. Throws FieldError for a value
+    // that cannot be read and ExportError for a failed write.
+    ExportOutcome write(ExportStream &out, const ExportProgress &progress);
+
+    // Appends `text` (UTF-8) in code page bytes, then blanks up to `width`
+    // bytes when shorter.
+    static void PadRight(std::string &line, std::string_view text, std::size_t width);
+
+private:
+    const datapacket::DataPacketTable &m_table;
+    std::span<const ExportColumn> m_columns;
+    std::vector<std::size_t> m_widths;
+};
+
+} // namespace tally::tabular
