@@ -335,6 +335,18 @@ TEST_F(SimpleBillTest, FooterFontIsTheReportFontWhenAdded)
     footer.SetParentFont(true);
     EXPECT_EQ(footer.Font(), (TSimpleFont{"宋体", 9}));
     EXPECT_EQ(footer.DisplayName(), "Footer0");
+
+    // Assigned footers keep place and text, and take this report's font.
+    TSimpleBill other;
+    TSimpleBillFooter &source = other.Footers().Add();
+    source.SetCaption("@PageNum");
+    source.SetIsBottom(true);
+    source.SetFont({"黑体", 20});
+    bill.SetFooters(other.Footers());
+    ASSERT_EQ(bill.Footers().Count(), 1);
+    EXPECT_EQ(bill.Footers()[0].Caption(), "@PageNum");
+    EXPECT_TRUE(bill.Footers()[0].IsBottom());
+    EXPECT_EQ(bill.Footers()[0].Font(), bill.Font());
 }
 
 TEST_F(SimpleBillTest, ColCountIgnoresValuesBelowOne)
