@@ -24,5 +24,6 @@ int runBill(std::span<const std::string_view> args);
 int runRequest(std::span<const std::string_view> args);
 int runChart(std::span<const std::string_view> args);
 int runExport(std::span<const std::string_view> args);
+int runList(std::span<const std::string_view> args);
 
 } // namespace tally::tool

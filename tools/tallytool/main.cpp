@@ -31,6 +31,8 @@ constexpr std::array kCommands{
     Command{"export",
             "export REQUEST|PACKET (--text OUT | --xls OUT | --xlsx OUT)  export a list's rows",
             tally::tool::runExport},
+    Command{"list", "list REQUEST|PACKET --pdf OUT.pdf [--title TEXT]  print a packet as the list report",
+            tally::tool::runList},
 };
 
 int usage()
