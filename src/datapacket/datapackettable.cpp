@@ -1,5 +1,6 @@
 #include "datapacket/datapackettable.h"
 
+#include "base/asciitext.h"
 #include "datapacket/fielderror.h"
 #include "datapacket/packeterror.h"
 #include "datapacket/packetreader.h"
@@ -7,22 +8,6 @@
 namespace tally::datapacket {
 
 namespace {
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -176,7 +161,7 @@ PacketField &DataPacketTable::fieldByName(std::string_view name) const
 PacketField *DataPacketTable::findField(std::string_view name) const
 {
     for (const auto &f : m_fields)
-        if (equalsNoCase(f->name(), name))
+        if (ascii::equalsIgnoringCase(f->name(), name))
             return f.get();
     return nullptr;
 }

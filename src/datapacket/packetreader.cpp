@@ -1,5 +1,7 @@
 #include "datapacket/packetreader.h"
 
+#include "base/asciitext.h"
+
 #include <pugixml.hpp>
 
 #include <charconv>
@@ -34,23 +36,6 @@ struct Failure
     r.row = row;
     r.message = std::move(message);
     throw Failure{std::move(r)};
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 bool isXmlSpace(char c)
@@ -313,7 +298,7 @@ void Reader::readFields(pugi::xml_node fields)
             fail(PacketStatus::BadFieldDef, offsetOf(type.value()),
                  "unsupported field type " + quoted(info.typeCode), info.name);
         for (const PacketFieldInfo &other : m_packetFields)
-            if (equalsNoCase(other.name, info.name))
+            if (ascii::equalsIgnoringCase(other.name, info.name))
                 fail(PacketStatus::BadFieldDef, offsetOf(name.value()),
                      "duplicate field name " + quoted(info.name), info.name);
         // WIDTH matters for text (width) and BCD (precision) only; the
@@ -359,7 +344,7 @@ void Reader::bindDeclared(pugi::xml_node fields)
     for (const FieldDef &def : m_declared) {
         std::size_t found = m_packetFields.size();
         for (std::size_t i = 0; i < m_packetFields.size(); ++i)
-            if (equalsNoCase(m_packetFields[i].name, def.name))
+            if (ascii::equalsIgnoringCase(m_packetFields[i].name, def.name))
                 found = i;
         if (found == m_packetFields.size())
             fail(PacketStatus::DeclaredMissing, offsetOf(fields),
@@ -410,9 +395,9 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
     const char *end = value + len;
     switch (f.kind) {
     case FieldKind::Boolean:
-        if (equalsNoCase(value, "true"))
+        if (ascii::equalsIgnoringCase(value, "true"))
             return 1;
-        if (equalsNoCase(value, "false"))
+        if (ascii::equalsIgnoringCase(value, "false"))
             return 0;
         badValue(f, value, row, "TRUE or FALSE");
     case FieldKind::Int8:

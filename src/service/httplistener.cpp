@@ -1,5 +1,6 @@
 #include "service/httplistener.h"
 
+#include "base/asciitext.h"
 #include "service/connectionthreads.h"
 
 #include <httplib.h>
@@ -72,14 +73,6 @@ void emptyReply(httplib::Response &res, int status)
 
 constexpr const char *kMethods = "GET, HEAD, POST, OPTIONS";
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 // The request headers a preflight may be granted: those it asks for, always
 // with Content-Type. A value that is not a plain list of header names is not
 // echoed back.
@@ -96,7 +89,7 @@ std::string allowedHeaders(const httplib::Request &req)
     while ((pos = asked.find_first_of(tokenChars, pos)) != std::string::npos) {
         const std::size_t end = std::min(asked.find_first_not_of(tokenChars, pos), asked.size());
         const std::string_view name = std::string_view(asked).substr(pos, end - pos);
-        hasContentType = hasContentType || equalsIgnoringCase(name, "Content-Type");
+        hasContentType = hasContentType || ascii::equalsIgnoringCase(name, "Content-Type");
         list.append(list.empty() ? "" : ", ").append(name);
         pos = end;
     }
@@ -113,7 +106,8 @@ void preflightReply(const httplib::Request &req, httplib::Response &res)
     res.set_header("Access-Control-Allow-Headers", allowedHeaders(req));
     res.set_header("Access-Control-Max-Age", "600");
     // Chrome's private network check: the page is public, we are loopback.
-    if (equalsIgnoringCase(req.get_header_value("Access-Control-Request-Private-Network"), "true"))
+    if (ascii::equalsIgnoringCase(req.get_header_value("Access-Control-Request-Private-Network"),
+                                  "true"))
         res.set_header("Access-Control-Allow-Private-Network", "true");
 }
 

@@ -1,20 +1,17 @@
 #include "service/originpolicy.h"
 
+#include "base/asciitext.h"
+
 #include <algorithm>
 
 namespace tally::service {
 
 namespace {
 
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string lowered(std::string_view text)
 {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), lower);
+    std::transform(out.begin(), out.end(), out.begin(), ascii::toLower);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "service/requestintake.h"
 
+#include "base/asciitext.h"
 #include "base/failuretext.h"
 #include "base/numberformat.h"
 #include "service/launcher.h"
@@ -39,16 +40,7 @@ std::string clockText(const LocalDateTime &dt)
 
 bool isPost(std::string_view method)
 {
-    if (method.size() != 4)
-        return false;
-    static constexpr std::string_view post = "POST";
-    for (std::size_t i = 0; i < 4; ++i) {
-        const char c = method[i];
-        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        if (upper != post[i])
-            return false;
-    }
-    return true;
+    return ascii::equalsIgnoringCase(method, "POST");
 }
 
 } // namespace

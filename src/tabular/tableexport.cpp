@@ -1,5 +1,6 @@
 #include "tabular/tableexport.h"
 
+#include "base/asciitext.h"
 #include "datapacket/fielderror.h"
 #include "tabular/biffwriter.h"
 #include "tabular/exporterror.h"
@@ -16,14 +17,7 @@ namespace tally::tabular {
 
 ExportFormat spreadsheetFormatFor(std::string_view fileName)
 {
-    constexpr std::string_view kXlsx = ".xlsx";
-    if (fileName.size() < kXlsx.size())
-        return ExportFormat::Biff;
-    const std::string_view tail = fileName.substr(fileName.size() - kXlsx.size());
-    for (std::size_t i = 0; i < kXlsx.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != kXlsx[i])
-            return ExportFormat::Biff;
-    return ExportFormat::Xlsx;
+    return ascii::endsWithIgnoringCase(fileName, ".xlsx") ? ExportFormat::Xlsx : ExportFormat::Biff;
 }
 
 std::string textExportFileName(std::string_view fileName)

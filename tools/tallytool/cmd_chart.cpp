@@ -1,3 +1,4 @@
+#include "base/asciitext.h"
 #include "commands.h"
 #include "guiapplication.h"
 #include "requestfile.h"
@@ -38,17 +39,6 @@ int fail(const std::string &path, const std::string &message)
     return 2;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // The entry of `fields` (table field indexes) whose field is named or
 // labelled `name` (names ignore letter case); -1 when none is.
 int entryOf(const datapacket::DataPacketTable &table, const std::vector<int> &fields,
@@ -56,7 +46,7 @@ int entryOf(const datapacket::DataPacketTable &table, const std::vector<int> &fi
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const datapacket::PacketField &f = table.field(fields[i]);
-        if (equalsNoCase(f.name(), name) || f.displayLabel() == name)
+        if (ascii::equalsIgnoringCase(f.name(), name) || f.displayLabel() == name)
             return static_cast<int>(i);
     }
     return -1;

@@ -1,5 +1,6 @@
 #include "layout/builtin/builtinlayouts.h"
 
+#include "base/asciitext.h"
 #include "layout/builtin/builtinlayoutdata.h"
 #include "layout/layoutreader.h"
 #include "layout/tbilllayout.h"
@@ -12,20 +13,12 @@ namespace tally::builtin {
 
 namespace {
 
-bool sameName(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 const data::BuiltinLayoutData *find(std::string_view name)
 {
     const std::span<const data::BuiltinLayoutData> table = data::builtinLayoutTable();
-    const auto it = std::find_if(table.begin(), table.end(),
-                                 [&](const auto &entry) { return sameName(entry.name, name); });
+    const auto it = std::find_if(table.begin(), table.end(), [&](const auto &entry) {
+        return ascii::equalsIgnoringCase(entry.name, name);
+    });
     return it == table.end() ? nullptr : &*it;
 }
 

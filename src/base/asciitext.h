@@ -1,0 +1,33 @@
+#pragma once
+
+#include <algorithm>
+#include <string_view>
+
+// Letter case of ASCII names (field names, header names, methods, file
+// endings): only A-Z and a-z change, every other byte, UTF-8 included, stays
+// as it is, whatever the locale.
+namespace tally::ascii {
+
+constexpr char toLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr char toUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+constexpr bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return toLower(x) == toLower(y); });
+}
+
+constexpr bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           equalsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+} // namespace tally::ascii
