@@ -46,8 +46,8 @@ Json footersJson(const std::vector<TFooter> &items)
     for (const TFooter &item : items) {
         Json j;
         addUnit(j, item);
-        const TRect &r = item.Rect();
-        j["rect"] = {r.Left, r.Top, r.Right, r.Bottom};
+        const printing::Rect &r = item.Rect();
+        j["rect"] = {r.left, r.top, r.right, r.bottom};
         list.push_back(std::move(j));
     }
     return list;

@@ -15,17 +15,6 @@ struct TGridRect
     friend bool operator==(const TGridRect &, const TGridRect &) = default;
 };
 
-// A rectangle in layout pixels (Right and Bottom are exclusive ends).
-struct TRect
-{
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    friend bool operator==(const TRect &, const TRect &) = default;
-};
-
 // The two grid-line flags of one grid slot: the line on top of the slot and
 // the line on its left.
 struct TEdge

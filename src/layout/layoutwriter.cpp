@@ -94,10 +94,10 @@ void writeFooters(ValueWriter &out, const std::vector<TFooter> &list)
     out.WriteInt(static_cast<std::int32_t>(list.size()));
     for (const TFooter &item : list) {
         writeUnitProperties(out, item);
-        out.WriteInt(item.Rect().Left);
-        out.WriteInt(item.Rect().Top);
-        out.WriteInt(item.Rect().Right);
-        out.WriteInt(item.Rect().Bottom);
+        out.WriteInt(item.Rect().left);
+        out.WriteInt(item.Rect().top);
+        out.WriteInt(item.Rect().right);
+        out.WriteInt(item.Rect().bottom);
     }
 }
 

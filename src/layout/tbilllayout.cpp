@@ -113,7 +113,7 @@ TCell &TBillLayout::CellAt(int col, int row)
     return block.GetCell(col - block.ColOrigin(), row - block.RowOrigin());
 }
 
-TRect TBillLayout::CellRect(const TGridRect &range) const
+printing::Rect TBillLayout::CellRect(const TGridRect &range) const
 {
     return {m_cols.Position(range.Left), m_rows.Position(range.Top),
             m_cols.EndPosition(range.Right), m_rows.EndPosition(range.Bottom)};

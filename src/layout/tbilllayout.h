@@ -92,7 +92,7 @@ public:
 
     // Layout-pixel rectangle of a grid slot range; std::out_of_range on bad
     // indices.
-    TRect CellRect(const TGridRect &range) const;
+    printing::Rect CellRect(const TGridRect &range) const;
 
     // Inserts a 64-pixel column before index (ColCount appends).
     void InsertGridCol(int index);

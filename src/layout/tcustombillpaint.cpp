@@ -16,11 +16,6 @@ using printing::Rect;
 
 namespace {
 
-Rect toRect(const TRect &r)
-{
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
-
 // How the printing engine draws the text of this unit.
 printing::UnitStyle styleOf(const TBasicUnit &unit, bool diagonal)
 {
@@ -82,7 +77,7 @@ void TCustomBill::DrawCell(Canvas &canvas, const DrawingFrame &frame, int col, i
     const TGridRect range = cell.GridRect();
     for (int i = range.Left; i <= range.Right; ++i) {
         for (int j = range.Top; j <= range.Bottom; ++j) {
-            const Rect r = frame.ScaleRect(toRect(layout.CellRect({i, j, i, j})));
+            const Rect r = frame.ScaleRect((layout.CellRect({i, j, i, j})));
             printing::DrawSlotLines(canvas, r,
                                     {layout.Edge(i, j).TopLine, layout.Edge(i, j).LeftLine,
                                      layout.Edge(i, j + 1).TopLine,
@@ -91,7 +86,7 @@ void TCustomBill::DrawCell(Canvas &canvas, const DrawingFrame &frame, int col, i
     }
 
     // The fill keeps the outline and erases the lines inside a merged cell.
-    const Rect whole = frame.ScaleRect(toRect(layout.CellRect(range)));
+    const Rect whole = frame.ScaleRect((layout.CellRect(range)));
     printing::FillCellArea(canvas, whole, m_designState && cell.FixedText());
 
     const std::string text = GetCellText(cell, col, row, pageIndex);
@@ -104,13 +99,10 @@ void TCustomBill::DrawCell(Canvas &canvas, const DrawingFrame &frame, int col, i
 void TCustomBill::DrawFooter(Canvas &canvas, const DrawingFrame &frame, const TFooter &item,
                              bool bottom, int pageIndex)
 {
-    TRect source = item.Rect();
-    if (bottom) {
-        const int dy = m_layout->Rows().Position(m_layout->RowCount() - 1);
-        source.Top += dy;
-        source.Bottom += dy;
-    }
-    const Rect r = frame.ScaleRect(toRect(source));
+    Rect source = item.Rect();
+    if (bottom)
+        source = source.translated(0, m_layout->Rows().Position(m_layout->RowCount() - 1));
+    const Rect r = frame.ScaleRect(source);
     const std::string text = GetFooterText(item, pageIndex);
     printing::FillFooterArea(canvas, r, m_designState && item.FixedText());
     printing::DrawUnitText(canvas, r, &frame, styleOf(item, false), text);

@@ -2,6 +2,7 @@
 
 #include "layout/layouttypes.h"
 #include "layout/tbasicunit.h"
+#include "printing/canvastypes.h"
 
 namespace tally::layout {
 
@@ -16,11 +17,11 @@ public:
     bool WrapsText() const override { return false; }
     std::uint8_t DefaultHAlign() const override { return 0; }
 
-    const TRect &Rect() const { return m_rect; }
-    void SetRect(const TRect &rect) { m_rect = rect; }
+    const printing::Rect &Rect() const { return m_rect; }
+    void SetRect(const printing::Rect &rect) { m_rect = rect; }
 
 private:
-    TRect m_rect;
+    printing::Rect m_rect;
 };
 
 } // namespace tally::layout

@@ -66,8 +66,8 @@ std::vector<std::string> cellLabels(TBillLayout &layout, TBlock &block)
             const TCell &cell = block.Slot(c, r);
             if (cell.Col() != c || cell.Row() != r || cell.Text().empty() || cell.SumKind() != 0)
                 continue;
-            const TRect rect = layout.CellRect(cell.GridRect());
-            found.emplace_back(rect.Right - rect.Left, cell.Text());
+            const printing::Rect rect = layout.CellRect(cell.GridRect());
+            found.emplace_back(rect.width(), cell.Text());
         }
     }
     std::sort(found.begin(), found.end(),

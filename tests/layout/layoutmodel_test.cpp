@@ -31,7 +31,7 @@ TEST(TBillLayoutTest, NewLayoutShapeAndExtent)
     EXPECT_EQ(layout.BodyBlock().ColOrigin(), 1);
     EXPECT_EQ(layout.BodyBlock().RowOrigin(), 3);
     EXPECT_EQ(layout.TailBlock().RowOrigin(), 8);
-    EXPECT_EQ(layout.CellRect({1, 1, 2, 2}), (TRect{65, 51, 195, 97}));
+    EXPECT_EQ(layout.CellRect({1, 1, 2, 2}), (tally::printing::Rect{65, 51, 195, 97}));
     EXPECT_TRUE(layout.IsConsistent());
 }
 

@@ -93,7 +93,7 @@ TEST(LayoutWriterTest, WorkedExampleFreeItemBytes)
     EXPECT_EQ(title.HAlign(), 2);
     EXPECT_EQ(title.VAlign(), 0);
     EXPECT_FALSE(title.FixedText());
-    EXPECT_EQ(title.Rect(), (TRect{273, 5, 351, 29}));
+    EXPECT_EQ(title.Rect(), (tally::printing::Rect{273, 5, 351, 29}));
 }
 
 TEST(LayoutWriterTest, FreeItemAlignmentIsWrittenOnlyWhenNotLeft)

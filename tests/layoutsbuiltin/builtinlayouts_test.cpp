@@ -137,12 +137,12 @@ TEST_P(EmbeddedLayout, NoFreeItemErasesTheTextOfAnEarlierOne)
     for (const auto *items : {&loaded->TopFooters(), &loaded->BottomFooters()})
         for (std::size_t i = 0; i < items->size(); ++i)
             for (std::size_t j = i + 1; j < items->size(); ++j) {
-                const layout::TRect &text = (*items)[i].Rect();
-                const layout::TRect &fill = (*items)[j].Rect();
-                const int left = std::max(text.Left + 2, fill.Left);
-                const int right = std::min(text.Right - 2, fill.Right);
-                const int top = std::max(text.Top + 2, fill.Top);
-                const int bottom = std::min(text.Bottom - 2, fill.Bottom);
+                const printing::Rect &text = (*items)[i].Rect();
+                const printing::Rect &fill = (*items)[j].Rect();
+                const int left = std::max(text.left + 2, fill.left);
+                const int right = std::min(text.right - 2, fill.right);
+                const int top = std::max(text.top + 2, fill.top);
+                const int bottom = std::min(text.bottom - 2, fill.bottom);
                 EXPECT_FALSE(left < right && top < bottom)
                     << (*items)[j].Text() << " erases part of " << (*items)[i].Text();
             }
