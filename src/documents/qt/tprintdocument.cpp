@@ -4,13 +4,8 @@
 #include "documents/billbinding.h"
 #include "documents/documentdef.h"
 #include "layout/tbill.h"
-#include "printing/preview/qtpreviewenvironment.h"
+#include "printing/preview/windowprinting.h"
 #include "printing/qt/billwidget.h"
-#include "printing/qt/outputtarget.h"
-#include "printing/qt/qtprintcontext.h"
-#include "printing/qt/qtprinter.h"
-#include "printing/qt/qtsettingsstore.h"
-#include "printing/qt/qtusermessages.h"
 
 #include <QMessageBox>
 #include <QScrollArea>
@@ -35,7 +30,7 @@ QString qtText(std::string_view text)
 
 std::string TPrintDocument::pdfWrittenLine(const QString &file)
 {
-    return "已生成PDF文件：" + file.toStdString();
+    return printing::preview::WindowPrinting::pdfWrittenLine(file);
 }
 
 TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
@@ -48,18 +43,7 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
     resize(def.width, def.height);
     move(kWindowLeft, kWindowTop);
 
-    m_printer = std::make_unique<printing::QtPrinter>(printing::OutputTarget::choose());
-    // Without a printer the clerk finds the output only through the log.
-    if (log)
-        m_printer->setSpooledHandler(
-            [log = std::move(log)](const QString &file) { log(pdfWrittenLine(file)); });
-    m_settings = std::make_unique<printing::QtSettingsStore>();
-    m_messages = std::make_unique<printing::QtUserMessages>(this);
-    printing::PrintContext context =
-        printing::MakeQtPrintContext(*m_printer, *m_settings, *m_messages, this);
-    m_previewEnvironment =
-        std::make_unique<printing::preview::QtPreviewEnvironment>(*m_printer, context);
-    context.showPreview = m_previewEnvironment->Opener(this, {});
+    m_printing = std::make_unique<printing::preview::WindowPrinting>(this, std::move(log));
 
     m_form =
         std::make_unique<DocumentForm>(def, std::move(request), FormatSettings::fromSystemLocale());
@@ -69,7 +53,7 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
     m_bill->SetHostName(m_name.name());
     if (m_bill->GetCaption().empty())
         m_bill->SetCaption(std::string(def.caption));
-    m_bill->SetPrintContext(context);
+    m_bill->SetPrintContext(m_printing->context());
     m_binding = std::make_unique<BillBinding>(*m_form, *m_bill);
     // Page settings saved for this window's bill override the layout's own.
     m_bill->AfterLoad();

@@ -15,11 +15,8 @@ class TBill;
 }
 namespace tally::printing {
 class BillWidget;
-class QtPrinter;
-class QtSettingsStore;
-class QtUserMessages;
 namespace preview {
-class QtPreviewEnvironment;
+class WindowPrinting;
 }
 } // namespace tally::printing
 
@@ -56,10 +53,7 @@ public:
 
 private:
     WindowNameRegistry::Lease m_name;
-    std::unique_ptr<printing::QtPrinter> m_printer;
-    std::unique_ptr<printing::QtSettingsStore> m_settings;
-    std::unique_ptr<printing::QtUserMessages> m_messages;
-    std::unique_ptr<printing::preview::QtPreviewEnvironment> m_previewEnvironment;
+    std::unique_ptr<printing::preview::WindowPrinting> m_printing;
     std::unique_ptr<DocumentForm> m_form;
     std::unique_ptr<layout::TBill> m_bill;
     std::unique_ptr<BillBinding> m_binding;
