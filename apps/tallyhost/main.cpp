@@ -2,6 +2,7 @@
 #include "documents/qt/documentwindows.h"
 #include "service/singleinstance.h"
 #include "service/tmainform.h"
+#include "tabular/qt/listwindows.h"
 
 #include <QApplication>
 
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     options.echoLogToStderr = true;
     tally::service::TMainForm form(std::move(options));
     tally::documents::registerDocumentWindows(form);
+    tally::tabular::registerListWindow(form);
     QObject::connect(&form, &tally::service::TMainForm::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     form.show();

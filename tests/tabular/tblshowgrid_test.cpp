@@ -19,9 +19,6 @@
 namespace tally::tabular {
 namespace {
 
-const auto *const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new testing_support::QtWidgetsEnvironment);
-
 using test::goodsPacket;
 using test::listPacket;
 
