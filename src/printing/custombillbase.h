@@ -63,7 +63,7 @@ public:
 
     // The on-screen painting of the component: zoom 100, no offset, origin
     // moved by (5, 5), page 1. The caller fills the background.
-    void PaintOnScreen(Canvas &canvas);
+    virtual void PaintOnScreen(Canvas &canvas);
 
     // "<executable>-<host>-<name>", without case folding or escaping.
     std::string GetSettingsKey() const;
