@@ -5,6 +5,8 @@
 #include "../support/qtwidgetsapp.h"
 #include "base/qt/containment.h"
 #include "datapacket/datapackettable.h"
+#include "printing/preview/tformpreview.h"
+#include "printing/tsimplebill.h"
 #include "tabular/qt/tblshowgrid.h"
 #include "tabular/qt/tgridora.h"
 
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,9 +42,26 @@ QStringList boxTexts(const QWidget &window)
     return texts;
 }
 
+// The text of a PDF as pdftotext extracts it.
+QString pdfText(const QString &file)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    tool.waitForFinished(60000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
 class TGridoraTest : public ::testing::Test
 {
 protected:
+    QStringList pdfFiles() const
+    {
+        QStringList files;
+        for (const QString &name : QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")}))
+            files.append(QDir(m_spool.path()).filePath(name));
+        return files;
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(m_spool.isValid());
@@ -188,6 +208,95 @@ TEST_F(TGridoraTest, ControlModeWaitsForData)
     EXPECT_FALSE(control.table().isActive());
     EXPECT_TRUE(control.loadData("标题", goodsPacket(2)));
     EXPECT_EQ(control.grid().model()->rowCount(), 2);
+}
+
+// The print button of a window whose packet did not load fails with the
+// table's own error in a box; the window stays.
+TEST_F(TGridoraTest, PrintWithoutDataFailsContained)
+{
+    TGridora window("标题", "0", "<DATAPACKET");
+    window.show();
+    window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    QMessageBox *failure = nullptr;
+    ASSERT_TRUE(testing_support::processEventsUntil([&] {
+        failure = window.findChild<QMessageBox *>(QString::fromLatin1(Containment::kBoxName));
+        return failure != nullptr;
+    }));
+    EXPECT_TRUE(failure->text().contains(QStringLiteral("closed")))
+        << failure->text().toStdString();
+    EXPECT_TRUE(pdfFiles().isEmpty());
+    EXPECT_TRUE(window.isVisible());
+}
+
+// Only the exact text "1" previews; any other flag prints (at once, as PDF
+// output is forced here).
+TEST_F(TGridoraTest, OnlyTheExactOnePreviews)
+{
+    using printing::preview::TFormPreview;
+    struct Case
+    {
+        const char *prev;
+        bool previews;
+    };
+    for (const Case &c : {Case{"1", true}, Case{"0", false}, Case{"", false}, Case{" 1", false},
+                          Case{"true", false}}) {
+        SCOPED_TRACE(c.prev);
+        for (const QString &file : pdfFiles())
+            QFile::remove(file);
+        TGridora window("标题", c.prev, goodsPacket(3));
+        window.show();
+        window.btnPrintClick();
+        QCoreApplication::processEvents();
+        auto *preview = window.findChild<TFormPreview *>();
+        EXPECT_EQ(preview != nullptr && preview->isVisible(), c.previews);
+        EXPECT_EQ(pdfFiles().size(), c.previews ? 0 : 1);
+        if (preview)
+            preview->close();
+        QCoreApplication::processEvents();
+    }
+}
+
+// A grid column the clerk hid is left out and the others close up, in grid
+// order, with the widths the grid shows.
+TEST_F(TGridoraTest, HiddenColumnsAreLeftOutOfThePrint)
+{
+    TGridora window("标题", "0", goodsPacket(3));
+    window.grid().setColumnHidden(1, true);
+    window.grid().setColumnWidth(2, 90);
+    window.btnPrintClick();
+    const printing::TSimpleBill &bill = window.simpleBill();
+    ASSERT_EQ(bill.ColCount(), 3);
+    EXPECT_EQ(bill.Columns()[1].Caption(), "SPCODE");
+    EXPECT_EQ(bill.Columns()[2].Caption(), "JE");
+    EXPECT_EQ(bill.Columns()[2].Width(), 92);
+    ASSERT_EQ(pdfFiles().size(), 1);
+    const QString text = pdfText(pdfFiles().front());
+    EXPECT_TRUE(text.contains(QStringLiteral("C2")));
+    EXPECT_FALSE(text.contains(QStringLiteral("商品2")));
+}
+
+// No rows: a report without pages. Many rows: the title on every page.
+TEST_F(TGridoraTest, PagesFollowTheRows)
+{
+    TGridora empty("空表", "0", goodsPacket(0));
+    empty.btnPrintClick();
+    EXPECT_EQ(empty.simpleBill().RowCount(), 0);
+    EXPECT_EQ(empty.simpleBill().GetPageCount(), 0);
+    for (const QString &file : pdfFiles())
+        QFile::remove(file);
+
+    TGridora window("aa", "0", goodsPacket(120));
+    window.btnPrintClick();
+    const int pages = window.simpleBill().GetPageCount();
+    EXPECT_GT(pages, 1);
+    ASSERT_EQ(pdfFiles().size(), 1);
+    const QStringList pageTexts = pdfText(pdfFiles().front()).split(QLatin1Char('\f'));
+    for (int page = 0; page < pages; ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_TRUE(pageTexts.value(page).contains(QStringLiteral("aa")));
+        EXPECT_TRUE(
+            pageTexts.value(page).contains(QStringLiteral("页号: %1/%2").arg(page + 1).arg(pages)));
+    }
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "tabular/qt/tgridora.h"
 
 #include "datapacket/datapackettable.h"
+#include "printing/listdocument.h"
 #include "printing/preview/windowprinting.h"
 #include "printing/qt/billwidget.h"
 #include "printing/qt/fontsubstitution.h"
+#include "printing/tsimplebill.h"
 #include "tabular/qt/datapacketmodel.h"
 #include "tabular/qt/tblshowgrid.h"
 #include "tabular/qt/titleheader.h"
@@ -12,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -59,6 +62,13 @@ TGridora::TGridora(Mode mode, QWidget *parent, LogSink log)
 {
     setObjectName(QStringLiteral("Gridora"));
     m_printing = std::make_unique<printing::preview::WindowPrinting>(this, std::move(log));
+    m_simpleBill = std::make_unique<printing::TSimpleBill>();
+    printing::ApplyListReportDesign(*m_simpleBill);
+    m_simpleBill->SetName("SimpleBill");
+    m_simpleBill->SetHostName(objectName().toStdString());
+    m_simpleBill->SetPrintContext(m_printing->context());
+    // Page settings saved for this window's report override its design.
+    m_simpleBill->AfterLoad();
     buildControls();
     if (m_mode == Mode::Window) {
         setWindowTitle(QStringLiteral("打印导出"));
@@ -176,6 +186,7 @@ void TGridora::FormCreate()
 bool TGridora::loadData(const std::string &title, const std::string &packet)
 {
     m_title = title;
+    m_simpleBill->Title().SetCaption(m_title);
     m_exportGrid = nullptr;
     try {
         m_table->load(packet);
@@ -194,9 +205,37 @@ bool TGridora::loadData(const std::string &title, const std::string &packet)
     return true;
 }
 
+std::vector<printing::ListColumn> TGridora::printColumns() const
+{
+    const QHeaderView &header = *m_grid->horizontalHeader();
+    std::vector<printing::ListColumn> columns;
+    for (int visual = 0; visual < header.count(); ++visual) {
+        const int logical = header.logicalIndex(visual);
+        if (header.isSectionHidden(logical))
+            continue;
+        columns.push_back(
+            {logical, m_grid->model()->headerData(logical, Qt::Horizontal).toString().toStdString(),
+             header.sectionSize(logical)});
+    }
+    return columns;
+}
+
 void TGridora::btnPrintClick()
 {
-    // TODO print through the list report
+    m_table->checkActive();
+    const QFont font = m_grid->font();
+    const printing::TSimpleFont gridFont{font.family().toStdString(),
+                                         font.pointSize() > 0 ? font.pointSize() : 9,
+                                         (font.bold() ? printing::Canvas::Bold : 0u) |
+                                             (font.italic() ? printing::Canvas::Italic : 0u) |
+                                             (font.underline() ? printing::Canvas::Underline : 0u) |
+                                             (font.strikeOut() ? printing::Canvas::StrikeOut : 0u)};
+    printing::ConfigureListReport(*m_simpleBill, *m_table, printColumns(), &gridFont);
+    m_simpleBillWidget->setBill(m_simpleBill.get());
+    if (m_prev == "1")
+        m_simpleBill->Preview(true, true);
+    else
+        m_simpleBill->Print(!m_printing->printsToFile());
 }
 
 void TGridora::btnCloseClick()

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -21,6 +22,8 @@ class DataPacketTable;
 }
 namespace tally::printing {
 class BillWidget;
+class TSimpleBill;
+struct ListColumn;
 namespace preview {
 class WindowPrinting;
 }
@@ -78,6 +81,8 @@ public:
     TTblShowGrid &grid() const { return *m_grid; }
     // The grid exports read; null until a packet has loaded.
     TTblShowGrid *exportGrid() const { return m_exportGrid; }
+    // The list report the print button prints.
+    printing::TSimpleBill &simpleBill() const { return *m_simpleBill; }
     // The export file name in its edit box.
     QString fileName() const;
     // The chosen export type: 0 text file, 1 spreadsheet.
@@ -89,6 +94,8 @@ private:
     QWidget *buildCommandPanel();
     QWidget *buildPages();
     void showMessage(const QString &text);
+    // The grid's shown columns in display order, as report columns.
+    std::vector<printing::ListColumn> printColumns() const;
 
     Mode m_mode;
     std::string m_title;
@@ -96,6 +103,7 @@ private:
     std::string m_data;
     std::unique_ptr<datapacket::DataPacketTable> m_table;
     std::unique_ptr<printing::preview::WindowPrinting> m_printing;
+    std::unique_ptr<printing::TSimpleBill> m_simpleBill;
     TTblShowGrid *m_exportGrid = nullptr;
 
     TTblShowGrid *m_grid = nullptr;
