@@ -49,6 +49,9 @@ void TTblShowGrid::reloadTable()
     m_model->reload();
     m_titles->updateGeometry();
     updateGeometries();
+    // The current row starts on the first record, as the table's does.
+    if (m_model->rowCount() > 0)
+        selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TTblShowGrid::setAggregateRows(const AggregateRows *aggregates)

@@ -1,0 +1,146 @@
+// The whole road of a list request: a djlx "0" body POSTed over HTTP to the
+// running service opens the list window; its print button, with PDF output
+// forced, writes the spool PDF; once the window is closed the reply goes
+// out. Set TALLY_LIST_PNG to keep a picture of the window.
+#include "listpackets.h"
+
+#include "../support/qtwidgetsapp.h"
+#include "service/tmainform.h"
+#include "tabular/qt/listwindows.h"
+#include "tabular/qt/tblshowgrid.h"
+#include "tabular/qt/tgridora.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+namespace tally::tabular {
+namespace {
+
+using testing_support::processEventsUntil;
+
+std::future<int> postAsync(int port, const std::string &body)
+{
+    return std::async(std::launch::async, [port, body] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(std::chrono::seconds(120));
+        const httplib::Result r = client.Post("/", body, "application/x-www-form-urlencoded");
+        return r ? r->status : 0;
+    });
+}
+
+bool ready(std::future<int> &reply)
+{
+    return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+std::string listRequest(const std::string &title, const std::string &prev,
+                        const std::string &packet)
+{
+    // The packets of the documents are not read for a list.
+    const nlohmann::json json = {{"title", title}, {"prev", prev},        {"djlx", "0"},
+                                 {"data", packet}, {"Maindata", "<junk"}, {"Itemdata", "<junk"}};
+    return QUrl::toPercentEncoding(QString::fromStdString(json.dump())).toStdString();
+}
+
+TGridora *visibleListWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *window = dynamic_cast<TGridora *>(widget); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+class ListServiceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        ASSERT_TRUE(m_spool.isValid());
+        qputenv("TALLY_PDF_DIR", m_spool.path().toUtf8());
+        service::TMainForm::Options options;
+        options.port = 0;
+        options.showMessage = [](QWidget *, const QString &) {};
+        m_form = std::make_unique<service::TMainForm>(std::move(options));
+        registerListWindow(*m_form);
+        ASSERT_GT(m_form->listeningPort(), 0);
+    }
+    void TearDown() override
+    {
+        m_form.reset();
+        qunsetenv("TALLY_PDF_DIR");
+    }
+
+    QStringList logLines() const
+    {
+        QCoreApplication::processEvents();
+        QStringList lines;
+        const QString text =
+            m_form->findChild<QPlainTextEdit *>(QStringLiteral("MemoMSG"))->toPlainText();
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            lines.append(line.mid(20)); // after the time stamp
+        return lines;
+    }
+
+    QTemporaryDir m_spool;
+    std::unique_ptr<service::TMainForm> m_form;
+};
+
+TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
+{
+    const int rows = 60;
+    std::future<int> reply =
+        postAsync(m_form->listeningPort(), listRequest("商品清单", "0", test::goodsPacket(rows)));
+    TGridora *window = nullptr;
+    ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+    EXPECT_EQ(window->title(), "商品清单");
+    EXPECT_EQ(window->grid().model()->rowCount(), rows);
+    EXPECT_FALSE(ready(reply)) << "the reply waits for the window";
+
+    processEventsUntil([] { return false; }, 200); // let the grid paint
+    const QImage picture = window->grab().toImage();
+    EXPECT_FALSE(picture.isNull());
+    if (const QString png = qEnvironmentVariable("TALLY_LIST_PNG"); !png.isEmpty())
+        picture.save(png);
+
+    window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    const QStringList pdfs = QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")});
+    ASSERT_EQ(pdfs.size(), 1);
+    const QString pdf = QDir(m_spool.path()).filePath(pdfs.front());
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    const QString text = QString::fromUtf8(tool.readAllStandardOutput());
+    for (const char *expected : {"商品清单", "SPCODE", "SPNAME", "JE", "页号: 1/"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    for (int i = 1; i <= rows; ++i) {
+        const QString n = QString::number(i);
+        EXPECT_TRUE(text.contains(QStringLiteral("C") + n)) << i;
+        EXPECT_TRUE(text.contains(QStringLiteral("商品") + n)) << i;
+        EXPECT_TRUE(text.contains(n + QStringLiteral(".5"))) << i;
+    }
+    EXPECT_EQ(logLines().filter(QStringLiteral("已生成PDF文件：") + pdf).size(), 1);
+
+    window->close();
+    ASSERT_TRUE(processEventsUntil([&] { return ready(reply); }));
+    EXPECT_EQ(reply.get(), 200);
+    EXPECT_EQ(m_form->OpenCount(), 0);
+    EXPECT_EQ(logLines().last(), QStringLiteral("当前打开数量=0"));
+}
+
+} // namespace
+} // namespace tally::tabular
