@@ -51,8 +51,7 @@ TGridora::TGridora(std::string title, std::string prev, std::string packet, QWid
 {
     m_title = std::move(title);
     m_prev = std::move(prev);
-    m_data = std::move(packet);
-    FormCreate();
+    FormCreate(std::move(packet));
 }
 
 TGridora::TGridora(Mode mode, QWidget *parent, LogSink log)
@@ -177,19 +176,20 @@ QWidget *TGridora::buildPages()
     return m_pageControl;
 }
 
-void TGridora::FormCreate()
+void TGridora::FormCreate(std::string packet)
 {
     m_pageControl->setCurrentIndex(0);
-    loadData(m_title, m_data);
+    // The packet text goes into the table; the window keeps no copy of it.
+    loadData(m_title, std::move(packet));
 }
 
-bool TGridora::loadData(const std::string &title, const std::string &packet)
+bool TGridora::loadData(std::string title, std::string packet)
 {
-    m_title = title;
+    m_title = std::move(title);
     m_simpleBill->Title().SetCaption(m_title);
     m_exportGrid = nullptr;
     try {
-        m_table->load(packet);
+        m_table->load(std::move(packet));
     } catch (const std::exception &) {
         // The table is closed and empty; the grid shows that.
         m_grid->reloadTable();

@@ -62,7 +62,7 @@ public:
     // Report title and packet: loads the packet into the grid's table.
     // False, after showing "格式不正确", when it does not load; the table
     // is then closed and there is nothing to export.
-    bool loadData(const std::string &title, const std::string &packet);
+    bool loadData(std::string title, std::string packet);
     // "1" makes the print button preview; anything else prints.
     void setPreviewFlag(std::string prev) { m_prev = std::move(prev); }
 
@@ -89,7 +89,7 @@ public:
     int exportType() const;
 
 private:
-    void FormCreate();
+    void FormCreate(std::string packet);
     void buildControls();
     QWidget *buildCommandPanel();
     QWidget *buildPages();
@@ -100,7 +100,6 @@ private:
     Mode m_mode;
     std::string m_title;
     std::string m_prev;
-    std::string m_data;
     std::unique_ptr<datapacket::DataPacketTable> m_table;
     std::unique_ptr<printing::preview::WindowPrinting> m_printing;
     std::unique_ptr<printing::TSimpleBill> m_simpleBill;
