@@ -14,6 +14,9 @@ namespace {
 
 constexpr int kDefaultTextWidth = 20;
 constexpr int kMaxWidth = 65535;
+// A column holding a nested dataset: its child rows are not loaded, the
+// cell shows how many there are.
+constexpr std::string_view kNestedType = "nested";
 
 // Fails a read: everything goes through here so the message shape stays uniform.
 struct Failure
@@ -203,12 +206,13 @@ private:
     }
 
     pugi::xml_node root(const pugi::xml_document &doc) const;
-    void checkChildren(pugi::xml_node parent, std::initializer_list<std::string_view> allowed,
-                       bool textAllowed) const;
+    void checkNoText(pugi::xml_node parent) const;
+    std::size_t childRowCount(pugi::xml_node row, const std::string &field) const;
     pugi::xml_node onlyChild(pugi::xml_node parent, const char *name, bool required) const;
     void readFields(pugi::xml_node fields);
     void bindDeclared(pugi::xml_node fields);
     void readRows(pugi::xml_node rowdata);
+    void fillNestedSummaries();
     std::uint64_t convert(const PacketFieldInfo &f, const char *value, std::size_t row, bool &null);
     [[noreturn]] void badValue(const PacketFieldInfo &f, const char *value, std::size_t row,
                                const std::string &what) const
@@ -223,6 +227,10 @@ private:
     std::vector<PacketFieldInfo> m_packetFields;
     std::vector<const char *> m_typeValues; // fieldtype value per packet field, for offsets
     std::vector<int> m_columnOfPacketField; // -1 when not visible
+    int m_nestedFields = 0;
+    // Child-row counts of the visible nested columns, row by row, until
+    // their summary texts are added to the text buffer after parsing.
+    std::vector<std::pair<std::size_t, std::vector<std::size_t>>> m_childRows;
 };
 
 pugi::xml_node Reader::root(const pugi::xml_document &doc) const
@@ -250,23 +258,14 @@ pugi::xml_node Reader::root(const pugi::xml_document &doc) const
     return rootNode;
 }
 
-void Reader::checkChildren(pugi::xml_node parent, std::initializer_list<std::string_view> allowed,
-                           bool textAllowed) const
+// Elements the subset does not name (an ERRORS list after the rows, say) are
+// what other writers add around the data; only stray text is refused.
+void Reader::checkNoText(pugi::xml_node parent) const
 {
-    for (pugi::xml_node n : parent.children()) {
-        if (n.type() == pugi::node_element) {
-            bool ok = false;
-            for (std::string_view a : allowed)
-                ok = ok || a == n.name();
-            if (!ok)
-                fail(PacketStatus::NotAPacket, offsetOf(n),
-                     "unexpected element " + quoted(n.name()) + " in " + quoted(parent.name()));
-        } else if (!textAllowed &&
-                   (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)) {
+    for (pugi::xml_node n : parent.children())
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
             fail(PacketStatus::NotAPacket, offsetOf(n.value()),
                  "unexpected text in " + quoted(parent.name()));
-        }
-    }
 }
 
 pugi::xml_node Reader::onlyChild(pugi::xml_node parent, const char *name, bool required) const
@@ -295,7 +294,7 @@ int parseWidth(const char *text, bool &ok)
 
 void Reader::readFields(pugi::xml_node fields)
 {
-    checkChildren(fields, {"FIELD"}, false);
+    checkNoText(fields);
     for (pugi::xml_node f : fields.children("FIELD")) {
         PacketFieldInfo info;
         pugi::xml_attribute name = f.attribute("attrname");
@@ -307,7 +306,10 @@ void Reader::readFields(pugi::xml_node fields)
             fail(PacketStatus::BadFieldDef, offsetOf(f), "FIELD without fieldtype", info.name);
         info.typeCode = type.value();
         const char *subtype = f.attribute("SUBTYPE").value();
-        if (!PacketReader::kindOfTypeCode(info.typeCode, subtype, info.kind))
+        const bool nested = info.typeCode == kNestedType;
+        if (nested)
+            ++m_nestedFields;
+        if (!nested && !PacketReader::kindOfTypeCode(info.typeCode, subtype, info.kind))
             fail(PacketStatus::BadFieldDef, offsetOf(type.value()),
                  "unsupported field type " + quoted(info.typeCode), info.name);
         for (const PacketFieldInfo &other : m_packetFields)
@@ -364,8 +366,9 @@ void Reader::bindDeclared(pugi::xml_node fields)
                  "declared field " + quoted(def.name) + " is not in the packet", def.name);
         const PacketFieldInfo &info = m_packetFields[found];
         // A declared kind takes only its own type code: text "string",
-        // integer "i4", float (and currency) "r8", and so on for the others.
-        if (info.kind != def.kind)
+        // integer "i4", float (and currency) "r8", and so on for the others;
+        // a nested dataset's summary is no value of any of them.
+        if (info.kind != def.kind || info.typeCode == kNestedType)
             fail(PacketStatus::DeclaredMismatch, offsetOf(m_typeValues[found]),
                  "declared " + std::string(fieldKindName(def.kind)) + " field " + quoted(def.name) +
                      " cannot take packet type " + quoted(info.typeCode),
@@ -517,8 +520,14 @@ void Reader::readRows(pugi::xml_node rowdata)
         byName.emplace(m_packetFields[i].name, static_cast<int>(i));
     std::vector<std::size_t> seen(columns, std::numeric_limits<std::size_t>::max());
 
+    for (std::size_t c = 0; c < columns; ++c)
+        if (m_out.fields[c].typeCode == kNestedType)
+            m_childRows.push_back({c, std::vector<std::size_t>(count)});
+
     std::size_t row = 0;
     for (pugi::xml_node n = rowdata.child("ROW"); n; n = n.next_sibling("ROW"), ++row) {
+        for (auto &[c, counts] : m_childRows)
+            counts[row] = childRowCount(n, m_out.fields[c].name);
         int next = 0;
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
             const char *name = a.name();
@@ -537,6 +546,8 @@ void Reader::readRows(pugi::xml_node rowdata)
             if (col < 0)
                 continue;
             const auto c = static_cast<std::size_t>(col);
+            if (m_out.fields[c].typeCode == kNestedType)
+                continue; // its cell is the summary of the child rows
             if (seen[c] == row)
                 fail(PacketStatus::XmlSyntax, offsetOf(name), "duplicate attribute " + quoted(name),
                      name, row + 1);
@@ -582,15 +593,66 @@ void Reader::run()
     if (trailing >= 0)
         fail(PacketStatus::NotAPacket, trailing, "text after the root element");
     const pugi::xml_node packet = root(doc);
-    checkChildren(packet, {"METADATA", "ROWDATA"}, false);
+    checkNoText(packet);
     const pugi::xml_node metadata = onlyChild(packet, "METADATA", true);
-    checkChildren(metadata, {"FIELDS", "PARAMS"}, false);
+    checkNoText(metadata);
     const pugi::xml_node fields = onlyChild(metadata, "FIELDS", true);
     onlyChild(metadata, "PARAMS", false);
     const pugi::xml_node rowdata = onlyChild(packet, "ROWDATA", true);
     readFields(fields);
     bindDeclared(fields);
     readRows(rowdata);
+    fillNestedSummaries();
+}
+
+// Child rows sit as ROW elements in an element named after the field (the
+// usual form) or, as ROW<field> elements, right inside the parent row; bare
+// ROW elements there belong to the packet's only nested field.
+std::size_t Reader::childRowCount(pugi::xml_node row, const std::string &field) const
+{
+    std::size_t count = 0;
+    const auto isRow = [](std::string_view name, std::string_view suffix) {
+        return name.size() >= 3 && name.substr(0, 3) == "ROW" &&
+               (name.size() == 3 || name.substr(3) == suffix);
+    };
+    if (pugi::xml_node wrapper = row.child(field.c_str())) {
+        for (pugi::xml_node n : wrapper.children())
+            if (n.type() == pugi::node_element && isRow(n.name(), field))
+                ++count;
+        return count;
+    }
+    for (pugi::xml_node n : row.children()) {
+        if (n.type() != pugi::node_element)
+            continue;
+        const std::string_view name = n.name();
+        if ((name.size() > 3 && isRow(name, field)) || (name == "ROW" && m_nestedFields == 1))
+            ++count;
+    }
+    return count;
+}
+
+// The summaries go to the end of the text buffer, once per distinct count,
+// so nested cells read like any text cell. The document no longer looks at
+// the buffer by now, so it may grow.
+void Reader::fillNestedSummaries()
+{
+    std::unordered_map<std::size_t, std::uint32_t> offsets;
+    for (const auto &[c, counts] : m_childRows) {
+        for (std::size_t row = 0; row < counts.size(); ++row) {
+            auto it = offsets.find(counts[row]);
+            if (it == offsets.end()) {
+                const std::string summary = "(" + std::to_string(counts[row]) + " 行)";
+                if (m_text.size() + summary.size() + 1 >= std::numeric_limits<std::uint32_t>::max())
+                    fail(PacketStatus::TooLarge, 0, "packet larger than 4 GiB");
+                const auto offset = static_cast<std::uint32_t>(m_text.size());
+                m_text.append(summary);
+                m_text.push_back('\0');
+                it = offsets.emplace(counts[row], offset).first;
+            }
+            m_out.columns[c].set(row, cell::fromText(it->second));
+            m_out.columns[c].nulls[row] = false;
+        }
+    }
 }
 
 } // namespace

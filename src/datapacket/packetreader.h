@@ -15,7 +15,12 @@ namespace tally::datapacket {
 // How strictly: the text must be well-formed XML (attributes separated by
 // white space, nothing but white space, comments and processing instructions
 // around the root) with the DATAPACKET / METADATA / FIELDS / ROWDATA shape.
-// White space or a byte order mark before the prolog is fine. Names are
+// White space or a byte order mark before the prolog is fine. Elements the
+// subset does not name are ignored outside ROWDATA (an ERRORS list after the
+// rows, say); ROWDATA holds only ROW elements. A field of type "nested" (a
+// nested dataset) loads as a text column whose cells read "(N 行)", N the
+// number of child rows (ROW elements inside the row's element named after
+// the field); it never binds to a declared field. Names are
 // case-sensitive as in XML: a lower-case `width` is not WIDTH and is ignored
 // (a string field without WIDTH has width 20); WIDTH on a field that is not
 // text or BCD is ignored. ROW attributes that name no field (RowState) are

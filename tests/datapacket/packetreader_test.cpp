@@ -1,3 +1,4 @@
+#include "datapacket/datapackettable.h"
 #include "datapacket/packetreader.h"
 #include "packettext.h"
 
@@ -12,6 +13,9 @@ using test::packetText;
 
 const std::string kOneInt = R"(<FIELD attrname="A" fieldtype="i4"/>)";
 const std::string kGood = packetText(kOneInt, R"(<ROW A="1"/>)");
+// A nested dataset column as other programs write it.
+const std::string kNested = R"(<FIELD attrname="MX" fieldtype="nested"><FIELDS>)"
+                            R"(<FIELD attrname="SL" fieldtype="i4"/></FIELDS><PARAMS/></FIELD>)";
 
 std::string replaced(std::string s, std::string_view from, std::string_view to)
 {
@@ -162,11 +166,11 @@ const FailureCase kFailures[] = {
      "A",
      0},
     {"UnknownType",
-     packetText(R"(<FIELD attrname="A" fieldtype="nested"/>)", ""),
+     packetText(R"(<FIELD attrname="A" fieldtype="xml"/>)", ""),
      {},
      PacketStatus::BadFieldDef,
-     "nested",
-     0,
+     "\"xml\"",
+     1,
      "A",
      0},
     {"WidthNotANumber",
@@ -338,6 +342,30 @@ const FailureCase kFailures[] = {
      0,
      "N",
      0},
+    {"DeclaredTextGetsNestedDataset",
+     packetText(kOneInt + kNested, ""),
+     {decl("MX", FieldKind::Text)},
+     PacketStatus::DeclaredMismatch,
+     "nested",
+     0,
+     "MX",
+     0},
+    {"TextInRootBesideUnknownElements",
+     replaced(kGood, "</ROWDATA>", "</ROWDATA><ERRORS/>junk"),
+     {},
+     PacketStatus::NotAPacket,
+     "junk",
+     0,
+     "",
+     0},
+    {"NoMetadataBesideUnknownElements",
+     R"(<DATAPACKET><ERRORS/><ROWDATA/></DATAPACKET>)",
+     {},
+     PacketStatus::NotAPacket,
+     "",
+     0,
+     "",
+     0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, PacketReaderFailure, testing::ValuesIn(kFailures),
@@ -362,6 +390,65 @@ TEST(PacketReader, DeclaredTableIgnoresBadValuesOfUndeclaredFields)
     EXPECT_TRUE(PacketReader::read(text, declared, data));
     EXPECT_EQ(data.fields.size(), 1u);
     EXPECT_EQ(data.rowCount, 1u);
+}
+
+struct ForeignPacketCase
+{
+    const char *name;
+    std::string text;
+    std::vector<std::vector<std::string>> rows; // display texts
+};
+
+// Packets from other programs: nested datasets and elements the subset does
+// not name load; their top-level rows are the table.
+class ForeignPacket : public testing::TestWithParam<ForeignPacketCase>
+{
+};
+
+TEST_P(ForeignPacket, TopLevelRowsLoad)
+{
+    const ForeignPacketCase &c = GetParam();
+    DataPacketTable table;
+    ASSERT_NO_THROW(table.load(c.text));
+    ASSERT_EQ(table.recordCount(), c.rows.size());
+    for (std::size_t r = 0; r < c.rows.size(); ++r) {
+        ASSERT_EQ(static_cast<std::size_t>(table.fieldCount()), c.rows[r].size());
+        for (int f = 0; f < table.fieldCount(); ++f)
+            EXPECT_EQ(table.cell(r, f).displayText(), c.rows[r][static_cast<std::size_t>(f)])
+                << "row " << r << ", field " << table.field(f).name();
+    }
+}
+
+const ForeignPacketCase kForeignPackets[] = {
+    {"NestedRowsInTheFieldsElement",
+     packetText(kOneInt + kNested, R"(<ROW A="1"><MX><ROWMX SL="1"/><ROWMX SL="2"/>)"
+                                   R"(<ROWMX SL="3"/></MX></ROW><ROW A="2" MX="x"/>)"),
+     {{"1", "(3 行)"}, {"2", "(0 行)"}}},
+    {"NestedRowsRightInsideTheRow",
+     packetText(kNested + kOneInt, R"(<ROW A="7"><ROW SL="1"/><ROWMX SL="2"/></ROW>)"),
+     {{"(2 行)", "7"}}},
+    {"TwoNestedFieldsKeepTheirRowsApart",
+     packetText(kNested + replaced(kNested, "\"MX\"", "\"ZB\""),
+                R"(<ROW><ROWMX/><ZB><ROWZB/><ROWZB/></ZB><ROW/></ROW>)"),
+     {{"(1 行)", "(2 行)"}}},
+    {"UnknownElementsOutsideTheRows",
+     replaced(replaced(replaced(kGood, "</ROWDATA>", R"(</ROWDATA><ERRORS n="1"><E/></ERRORS>)"),
+                       "<PARAMS/>", R"(<PARAMS LCID="2052"/><INDEXDEFS/>)"),
+              "<FIELDS>", "<FIELDS><X/>"),
+     {{"1"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ForeignPacket, testing::ValuesIn(kForeignPackets),
+                         [](const auto &p) { return std::string(p.param.name); });
+
+TEST(PacketReader, DeclaredFieldsLoadBesideNestedColumnsAndUnknownElements)
+{
+    DataPacketTable table;
+    table.setDeclaredFields({decl("A", FieldKind::Int32)});
+    table.load(replaced(packetText(kOneInt + kNested, R"(<ROW A="5"><MX><ROWMX/></MX></ROW>)"),
+                        "</ROWDATA>", "</ROWDATA><ERRORS/>"));
+    ASSERT_EQ(table.fieldCount(), 1);
+    EXPECT_EQ(table.cell(0, 0).displayText(), "5");
 }
 
 struct TypeCodeCase

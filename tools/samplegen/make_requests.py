@@ -3,7 +3,7 @@
 
 Each file holds the body a web page posts to the print service: the
 URL-encoded UTF-8 text of one JSON object with title, prev, djlx and the two
-data packets. The data are made up but shaped like a store's real documents;
+data packets (the generic list, djlx "0", carries one packet as data). The data are made up but shaped like a store's real documents;
 the output is deterministic, so regenerating gives the same files.
 
     python3 tools/samplegen/make_requests.py [OUTDIR]
@@ -79,6 +79,12 @@ def num(value, digits=4):
 
 def body(djlx, title, prev, main, items):
     request = {"title": title, "prev": prev, "djlx": djlx, "Maindata": main, "Itemdata": items}
+    text = json.dumps(request, ensure_ascii=False, separators=(",", ":"))
+    return urllib.parse.quote(text, safe="")
+
+
+def list_body(title, prev, data):
+    request = {"title": title, "prev": prev, "djlx": "0", "data": data}
     text = json.dumps(request, ensure_ascii=False, separators=(",", ":"))
     return urllib.parse.quote(text, safe="")
 
@@ -314,8 +320,57 @@ def requests():
     yield "order-form-missing-field", "1", "商品订货单", "0", (header, items)
 
 
+STORES = ["人民路店", "解放路店", "中山北路店", "滨江店", "高新区店"]
+
+
+def stock_list(rng):
+    """A small list: five articles with their stock."""
+    fields = [("SPCODE", "string", 10), ("NAME", "string", 30), ("SPGG", "string", 20),
+              ("KCSL", "i4", 0)]
+    rows = [{"SPCODE": code, "NAME": name, "SPGG": sizing, "KCSL": rng.randint(0, 400)}
+            for code, _barcode, name, sizing, _unit, _pack, _price in products(rng, 5)]
+    return packet(fields, rows)
+
+
+def sales_list(rng, rows):
+    """Sales lines of several stores over two weeks: a list of several pages."""
+    fields = [("RQ", "string", 10), ("MDMC", "string", 20), ("SPCODE", "string", 10),
+              ("NAME", "string", 30), ("SPGG", "string", 20), ("DW", "string", 4),
+              ("XSSL", "i4", 0), ("XSJ", "r8", 0)]
+    out = []
+    for i, (code, _barcode, name, sizing, unit, _pack, price) in \
+            enumerate(products(rng, rows)):
+        out.append({"RQ": f"2024-11-{1 + i * 14 // rows:02d}", "MDMC": rng.choice(STORES),
+                    "SPCODE": code, "NAME": name, "SPGG": sizing, "DW": unit,
+                    "XSSL": rng.randint(1, 60), "XSJ": num(round(price * 1.25, 1))})
+    return packet(fields, out)
+
+
+def supplier_totals(rng):
+    """Amounts owed per supplier, with a money field."""
+    suppliers = ["杭州顶益食品有限公司", "农夫山泉股份有限公司", "内蒙古伊利实业集团",
+                 "上海光明乳业股份有限公司", "中粮福临门食品营销有限公司", "佛山市海天调味食品"]
+    fields = [("GYSBM", "string", 8), ("GYSMC", "string", 40), ("JSJE", "money", 0),
+              ("KL", "r8", 0)]
+    rows = []
+    for i, supplier in enumerate(suppliers):
+        amount = rng.randint(100000, 9000000) / 100
+        rows.append({"GYSBM": f"G{i + 1:04d}", "GYSMC": supplier, "JSJE": num(amount, 2),
+                     "KL": num(rng.choice([0, 0.5, 1, 1.5]))})
+    rows[-1]["JSJE"] = None
+    return packet(fields, rows)
+
+
+def list_requests():
+    """(file name, title, prev, data) of every list sample (djlx "0")."""
+    rng = random.Random(9301)
+    yield "list-stock", "门店库存查询", "0", stock_list(rng)
+    yield "list-sales-120-rows", "商品销售明细", "0", sales_list(rng, 120)
+    yield "list-supplier-money", "供应商结算汇总", "1", supplier_totals(rng)
+
+
 # Samples also written as plain JSON.
-PLAIN_JSON = {"order-form"}
+PLAIN_JSON = {"order-form", "list-stock"}
 
 
 def main():
@@ -332,6 +387,17 @@ def main():
             path = os.path.join(outdir, name + ".json")
             request = {"title": title, "prev": prev, "djlx": djlx,
                        "Maindata": header, "Itemdata": items}
+            with open(path, "w", encoding="utf-8", newline="\n") as f:
+                f.write(json.dumps(request, ensure_ascii=False, indent=1) + "\n")
+            print(path)
+    for name, title, prev, data in list_requests():
+        path = os.path.join(outdir, name + ".body")
+        with open(path, "w", encoding="ascii", newline="") as f:
+            f.write(list_body(title, prev, data))
+        print(path)
+        if name in PLAIN_JSON:
+            path = os.path.join(outdir, name + ".json")
+            request = {"title": title, "prev": prev, "djlx": "0", "data": data}
             with open(path, "w", encoding="utf-8", newline="\n") as f:
                 f.write(json.dumps(request, ensure_ascii=False, indent=1) + "\n")
             print(path)

@@ -22,5 +22,6 @@ int runRender(std::span<const std::string_view> args);
 int runLayout(std::span<const std::string_view> args);
 int runBill(std::span<const std::string_view> args);
 int runRequest(std::span<const std::string_view> args);
+int runList(std::span<const std::string_view> args);
 
 } // namespace tally::tool

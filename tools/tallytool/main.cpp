@@ -24,6 +24,8 @@ constexpr std::array kCommands{
             tally::tool::runBill},
     Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
             tally::tool::runRequest},
+    Command{"list", "list REQUEST|PACKET --pdf OUT.pdf [--title TEXT]  print a packet as the list report",
+            tally::tool::runList},
 };
 
 int usage()
