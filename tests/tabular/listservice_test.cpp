@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -25,7 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <future>
+#include <sstream>
 
 namespace tally::tabular {
 namespace {
@@ -64,6 +67,35 @@ TGridora *visibleListWindow()
     return nullptr;
 }
 
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << ": " << tool.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// A PDF's text with the date and time of the page-number footers left out,
+// so two prints of one list compare equal.
+QString pdfTextWithoutClock(const QString &pdf)
+{
+    QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    text.replace(QRegularExpression(QStringLiteral("(页号: \\d+/\\d+) [^\\n]*")),
+                 QStringLiteral("\\1"));
+    return text;
+}
+
+std::string readSample(const std::string &name)
+{
+    std::ifstream in(std::string(TALLY_SAMPLES_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 class ListServiceTest : public ::testing::Test
 {
 protected:
@@ -83,6 +115,14 @@ protected:
     {
         m_form.reset();
         qunsetenv("TALLY_PDF_DIR");
+    }
+
+    QStringList pdfFiles() const
+    {
+        QStringList files;
+        for (const QString &name : QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")}))
+            files.append(QDir(m_spool.path()).filePath(name));
+        return files;
     }
 
     QStringList logLines() const
@@ -140,6 +180,36 @@ TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
     EXPECT_EQ(reply.get(), 200);
     EXPECT_EQ(m_form->OpenCount(), 0);
     EXPECT_EQ(logLines().last(), QStringLiteral("当前打开数量=0"));
+}
+
+// The list samples, printed from the window right after it opens, give the
+// same pages as the command-line tool prints from the same request.
+TEST_F(ListServiceTest, WindowPrintsTheSamePagesAsTheTool)
+{
+    for (const char *sample :
+         {"list-stock.body", "list-sales-120-rows.body", "list-supplier-money.body"}) {
+        SCOPED_TRACE(sample);
+        for (const QString &file : pdfFiles())
+            QFile::remove(file);
+        std::future<int> reply = postAsync(m_form->listeningPort(), readSample(sample));
+        TGridora *window = nullptr;
+        ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+        window->setPreviewFlag("0"); // one sample asks for a preview; compare printed pages
+        window->btnPrintClick();
+        window->close();
+        ASSERT_TRUE(processEventsUntil([&] { return ready(reply); }));
+        ASSERT_EQ(pdfFiles().size(), 1);
+        const QString printed = pdfTextWithoutClock(pdfFiles().front());
+
+        const QString toolPdf = QDir(m_spool.path()).filePath(QStringLiteral("tool.out"));
+        runTool(QStringLiteral(TALLY_TOOL),
+                {QStringLiteral("list"),
+                 QStringLiteral(TALLY_SAMPLES_DIR "/") + QString::fromLatin1(sample),
+                 QStringLiteral("--pdf"), toolPdf});
+        const QString byTool = pdfTextWithoutClock(toolPdf);
+        EXPECT_FALSE(printed.isEmpty());
+        EXPECT_EQ(printed.toStdString(), byTool.toStdString());
+    }
 }
 
 } // namespace
