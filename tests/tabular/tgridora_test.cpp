@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -141,6 +142,8 @@ TEST_F(TGridoraTest, GoodPacketFillsTheGrid)
     EXPECT_EQ(window.fileName(),
               QDir::toNativeSeparators(QDir::current().filePath(QStringLiteral("temp.xls"))));
     EXPECT_EQ(window.title(), "标题");
+    EXPECT_EQ(QDir(window.sd().directory()), QDir::current());
+    EXPECT_EQ(window.sd().acceptMode(), QFileDialog::AcceptSave);
     EXPECT_TRUE(boxTexts(window).isEmpty());
 }
 

@@ -13,6 +13,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -251,6 +252,20 @@ QString TGridora::fileName() const
 int TGridora::exportType() const
 {
     return m_rgTypeButtons->checkedId();
+}
+
+QFileDialog &TGridora::sd()
+{
+    if (!m_sd) {
+        m_sd = named(new QFileDialog(this), "sd");
+        // Asks before overwriting, as Qt's save dialogs do by default.
+        m_sd->setAcceptMode(QFileDialog::AcceptSave);
+        m_sd->setNameFilter(QStringLiteral("文本文件(*.xls)"));
+        m_sd->setSizeGripEnabled(true);
+        if (!m_saveFolder.isEmpty())
+            m_sd->setDirectory(m_saveFolder);
+    }
+    return *m_sd;
 }
 
 void TGridora::showMessage(const QString &text)

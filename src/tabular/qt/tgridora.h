@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QFileDialog;
 class QGroupBox;
 class QLineEdit;
 class QProgressBar;
@@ -87,6 +88,10 @@ public:
     QString fileName() const;
     // The chosen export type: 0 text file, 1 spreadsheet.
     int exportType() const;
+    // The export's save dialog, made on first use (it is costly to build
+    // and most lists are never exported), starting in the folder where
+    // the window was opened.
+    QFileDialog &sd();
 
 private:
     void FormCreate(std::string packet);
@@ -104,6 +109,8 @@ private:
     std::unique_ptr<printing::preview::WindowPrinting> m_printing;
     std::unique_ptr<printing::TSimpleBill> m_simpleBill;
     TTblShowGrid *m_exportGrid = nullptr;
+    QString m_saveFolder;
+    QFileDialog *m_sd = nullptr;
 
     TTblShowGrid *m_grid = nullptr;
     QPushButton *m_btnPrint = nullptr;
