@@ -12,9 +12,12 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QMessageBox>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace tally::tabular {
 namespace {
@@ -118,6 +121,25 @@ TEST(TblShowGridTest, OnGetCellColorChangesTheCell)
     QCoreApplication::processEvents();
     EXPECT_EQ(shown.rowColor(1), QColor(Qt::red));
     EXPECT_NE(shown.rowColor(0), QColor(Qt::red));
+}
+
+// An owner's colour callback that throws costs the paint, not the process:
+// one box with its text.
+TEST(TblShowGridTest, FailingColourCallbackIsContained)
+{
+    ShownGrid shown(goodsPacket(4));
+    shown.grid.OnGetCellColor = [](TTblShowGrid &, const datapacket::PacketField *, int,
+                                   TTblShowGrid::CellLook &) {
+        throw std::runtime_error("no colour for this cell");
+    };
+    shown.grid.viewport()->repaint();
+    QMessageBox *box = nullptr;
+    ASSERT_TRUE(testing_support::processEventsUntil([&] {
+        box = shown.grid.findChild<QMessageBox *>(QString::fromLatin1(Containment::kBoxName));
+        return box != nullptr;
+    }));
+    EXPECT_EQ(box->text(), QStringLiteral("no colour for this cell"));
+    EXPECT_EQ(shown.grid.findChildren<QMessageBox *>().size(), 1);
 }
 
 class TenWithMaxAndSum : public AggregateRows

@@ -9,7 +9,7 @@
 namespace tally::tabular {
 
 IndicatorHeader::IndicatorHeader(QWidget *parent)
-    : ContainedWidget<QHeaderView>(Qt::Vertical, parent)
+    : ContainedScrollArea<QHeaderView>(Qt::Vertical, parent)
 {
     setFixedWidth(kWidth);
     setSectionsClickable(false);

@@ -9,7 +9,7 @@ namespace tally::tabular {
 // The grid's indicator column, always 51 pixels wide: a marker at the
 // current row, or, for a table with aggregate rows, the record numbers and
 // aggregate labels the model gives as row titles.
-class IndicatorHeader : public ContainedWidget<QHeaderView>
+class IndicatorHeader : public ContainedScrollArea<QHeaderView>
 {
 public:
     static constexpr int kWidth = 51;

@@ -13,7 +13,7 @@
 namespace tally::tabular {
 
 TTblShowGrid::TTblShowGrid(const datapacket::DataPacketTable &table, QWidget *parent)
-    : ContainedWidget<QTableView>(parent), m_model(new DataPacketModel(table, this)),
+    : ContainedScrollArea<QTableView>(parent), m_model(new DataPacketModel(table, this)),
       m_titles(new TitleHeader(this)), m_indicator(new IndicatorHeader(this))
 {
     m_zebraFontColor = palette().color(QPalette::WindowText);

@@ -27,7 +27,7 @@ class TitleHeader;
 // every ZebraRows-th visible row. For a table with aggregate rows the
 // indicator shows record numbers under "记录号" and the aggregate labels,
 // and those rows get their own background. The table is not owned.
-class TTblShowGrid : public ContainedWidget<QTableView>
+class TTblShowGrid : public ContainedScrollArea<QTableView>
 {
 public:
     // Background of aggregate rows.

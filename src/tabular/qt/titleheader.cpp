@@ -25,7 +25,7 @@ int internalLeading(const QFontMetrics &metrics, const QFont &font)
 
 } // namespace
 
-TitleHeader::TitleHeader(QWidget *parent) : ContainedWidget<QHeaderView>(Qt::Horizontal, parent)
+TitleHeader::TitleHeader(QWidget *parent) : ContainedScrollArea<QHeaderView>(Qt::Horizontal, parent)
 {
     setSectionsClickable(false);
     setSectionResizeMode(QHeaderView::Interactive);

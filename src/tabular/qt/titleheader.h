@@ -13,7 +13,7 @@ namespace tally::tabular {
 // levels, one text line per level, and neighbours that agree on the upper
 // levels share one band over them (the bands come from TitleBandRect). The
 // row is as high as the deepest title needs.
-class TitleHeader : public ContainedWidget<QHeaderView>
+class TitleHeader : public ContainedScrollArea<QHeaderView>
 {
 public:
     explicit TitleHeader(QWidget *parent = nullptr);

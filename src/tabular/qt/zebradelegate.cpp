@@ -1,5 +1,6 @@
 #include "tabular/qt/zebradelegate.h"
 
+#include "base/qt/containment.h"
 #include "tabular/aggregaterows.h"
 #include "tabular/qt/datapacketmodel.h"
 #include "tabular/qt/tblshowgrid.h"
@@ -27,8 +28,16 @@ void ZebraDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
         look.background = m_grid.ZebraColor();
         look.text = m_grid.ZebraFontColor();
     }
+    // The owner's callback fails inside the view's paint: the cell keeps
+    // the grid's own look and the failure is reported, never unwound
+    // through Qt's painting.
     if (m_grid.OnGetCellColor)
-        m_grid.OnGetCellColor(m_grid, m_grid.tableModel().field(index.column()), index.row(), look);
+        Containment::run(&m_grid, [&] {
+            TTblShowGrid::CellLook changed = look;
+            m_grid.OnGetCellColor(m_grid, m_grid.tableModel().field(index.column()), index.row(),
+                                  changed);
+            look = changed;
+        });
 
     painter->save();
     painter->setClipRect(option.rect);
