@@ -193,6 +193,15 @@ int TSimpleBill::GetPageCount() const
 
 void TSimpleBill::PaintOnScreen(Canvas &canvas)
 {
+    // The whole table is one page on the form. The window behind an open
+    // preview repaints whenever it is uncovered, so the pagination is put
+    // back afterwards: the preview's next page keeps its rows.
+    struct Restore
+    {
+        int &rows;
+        int saved;
+        ~Restore() { rows = saved; }
+    } restore{m_pageRows, m_pageRows};
     m_pageRows = m_rowCount;
     TCustomBillBase::PaintOnScreen(canvas);
 }

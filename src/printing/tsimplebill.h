@@ -94,7 +94,7 @@ public:
     // Called whenever the report wants to be repainted or its size changed.
     void SetOnChanged(std::function<void()> handler) { m_onChanged = std::move(handler); }
 
-    // Data rows per page after the last CalcPages (or on-screen painting).
+    // Data rows per page after the last CalcPages; 0 before it.
     int PageRows() const { return m_pageRows; }
 
     // Rows per page for the context printer's printable height, the offset's
@@ -107,7 +107,7 @@ public:
     int GetPageCount() const override;
 
     // The component on its form: the whole table on page 1 at 100 percent,
-    // without offset (PageRows becomes RowCount until the next CalcPages).
+    // without offset. The pagination of the last CalcPages stays as it was.
     void PaintOnScreen(Canvas &canvas) override;
 
     // Device rectangle of cell (col, row) in frame; row 0 is the header.

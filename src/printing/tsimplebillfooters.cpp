@@ -101,16 +101,17 @@ void TSimpleBillFooters::Assign(const TSimpleBillFooters &source)
     if (&source == this)
         return;
     m_items.clear();
+    // Each copy is a new footer of this report (its font), then takes the
+    // source footer's place and text, as a footer's Assign does.
     for (const auto &footer : source.m_items) {
-        m_items.push_back(
-            std::unique_ptr<TSimpleBillFooter>(new TSimpleBillFooter(*this, footer->m_font)));
+        m_items.push_back(std::unique_ptr<TSimpleBillFooter>(
+            new TSimpleBillFooter(*this, m_parentFont ? m_parentFont() : TSimpleFont{})));
         TSimpleBillFooter &copy = *m_items.back();
         copy.m_position = footer->m_position;
         copy.m_top = footer->m_top;
         copy.m_alignment = footer->m_alignment;
         copy.m_caption = footer->m_caption;
         copy.m_isBottom = footer->m_isBottom;
-        copy.m_parentFont = footer->m_parentFont;
     }
     changed();
 }

@@ -84,7 +84,8 @@ public:
     // Deletes footer i; out-of-range indexes are ignored.
     void Delete(int i);
     void Clear();
-    // Replaces the footers by copies of source's (fonts included).
+    // Replaces the footers by copies of source's (Assign of each footer:
+    // the copies have this report's font).
     void Assign(const TSimpleBillFooters &source);
 
 private:

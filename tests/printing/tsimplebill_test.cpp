@@ -335,6 +335,18 @@ TEST_F(SimpleBillTest, FooterFontIsTheReportFontWhenAdded)
     footer.SetParentFont(true);
     EXPECT_EQ(footer.Font(), (TSimpleFont{"宋体", 9}));
     EXPECT_EQ(footer.DisplayName(), "Footer0");
+
+    // Assigned footers keep place and text, and take this report's font.
+    TSimpleBill other;
+    TSimpleBillFooter &source = other.Footers().Add();
+    source.SetCaption("@PageNum");
+    source.SetIsBottom(true);
+    source.SetFont({"黑体", 20});
+    bill.SetFooters(other.Footers());
+    ASSERT_EQ(bill.Footers().Count(), 1);
+    EXPECT_EQ(bill.Footers()[0].Caption(), "@PageNum");
+    EXPECT_TRUE(bill.Footers()[0].IsBottom());
+    EXPECT_EQ(bill.Footers()[0].Font(), bill.Font());
 }
 
 TEST_F(SimpleBillTest, ColCountIgnoresValuesBelowOne)
@@ -396,11 +408,15 @@ TEST_F(SimpleBillTest, OnScreenShowsTheWholeTableAtFullSize)
     bill.SetRowCount(25);
     bill.SetZoomRatio(200);
     bill.SetOffset({30, 30});
+    bill.CalcPages();
     bill.PaintOnScreen(canvas);
-    EXPECT_EQ(bill.PageRows(), 25);
     EXPECT_EQ(asked.size(), 25u * 5);
     EXPECT_EQ(canvas.calls().front().a, (Point{5, 5}));
     EXPECT_EQ(lines(2)[2].second, (Point{5, 5 + 50 + 26 * 22}));
+
+    // A repaint of the form behind an open preview leaves its pages alone.
+    EXPECT_EQ(bill.PageRows(), 2);
+    EXPECT_EQ(bill.GetPageCount(), 13);
 }
 
 TEST_F(SimpleBillTest, SettersAndAutoSize)

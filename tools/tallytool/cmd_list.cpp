@@ -13,8 +13,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -26,15 +24,6 @@ int usageError()
 {
     std::fputs("usage: tallytool list REQUEST|PACKET --pdf OUT.pdf [--title TEXT]\n", stderr);
     return 1;
-}
-
-// True for a file holding a bare packet: XML starts with '<' (after a byte
-// order mark and blanks); a request is a JSON object, plain or URL-encoded.
-bool looksLikePacket(const std::string &text)
-{
-    std::size_t p = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
-    p = text.find_first_not_of(" \t\r\n", p);
-    return p != std::string::npos && text[p] == '<';
 }
 
 } // namespace
@@ -58,35 +47,17 @@ int runList(std::span<const std::string_view> args)
     if (args.size() == 5)
         title = std::string(args[4]);
 
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "tallytool list: %s: cannot open file\n", path.c_str());
+    ListInput input;
+    try {
+        input = readListInput(path);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "tallytool list: %s: %s\n", path.c_str(), e.what());
         return 2;
-    }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string packet;
-    std::string requestTitle;
-    if (looksLikePacket(text)) {
-        packet = std::move(text);
-    } else {
-        try {
-            service::RequestJson request = readRequestFile(path);
-            if (request.djlx != "0") {
-                std::fprintf(stderr, "tallytool list: %s: djlx \"%s\" is not the generic list\n",
-                             path.c_str(), request.djlx.c_str());
-                return 2;
-            }
-            packet = std::move(request.data);
-            requestTitle = std::move(request.title);
-        } catch (const std::exception &e) {
-            std::fprintf(stderr, "tallytool list: %s: %s\n", path.c_str(), e.what());
-            return 2;
-        }
     }
 
     datapacket::DataPacketTable table(FormatSettings::fromSystemLocale());
     try {
-        table.load(std::move(packet));
+        table.load(std::move(input.packet));
     } catch (const datapacket::PacketError &e) {
         std::fprintf(stderr, "tallytool list: %s: 格式不正确 (%s)\n", path.c_str(), e.what());
         return 2;
@@ -96,7 +67,7 @@ int runList(std::span<const std::string_view> args)
     bill.SetName("SimpleBill");
     bill.SetHostName("Gridora");
     printing::ApplyListReportDesign(bill);
-    bill.Title().SetCaption(title ? *title : requestTitle);
+    bill.Title().SetCaption(title ? *title : input.title);
     printing::ConfigureListReport(bill, table, printing::DefaultListColumns(table));
 
     const auto app = makeGuiApplication();
