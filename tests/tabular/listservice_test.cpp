@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -179,6 +180,27 @@ TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
     ASSERT_TRUE(processEventsUntil([&] { return ready(reply); }));
     EXPECT_EQ(reply.get(), 200);
     EXPECT_EQ(m_form->OpenCount(), 0);
+    EXPECT_EQ(logLines().last(), QStringLiteral("当前打开数量=0"));
+}
+
+// A packet that does not load: the window opens empty with 格式不正确, and
+// the request ends normally (a failed load is the window's own business,
+// not a failure the request logs).
+TEST_F(ListServiceTest, BadPacketOpensEmptyWindowAndEndsNormally)
+{
+    std::future<int> reply =
+        postAsync(m_form->listeningPort(), listRequest("商品清单", "0", "<DATAPACKET"));
+    TGridora *window = nullptr;
+    ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+    QMessageBox *box = nullptr;
+    ASSERT_TRUE(processEventsUntil([&] { return (box = window->findChild<QMessageBox *>()); }));
+    EXPECT_EQ(box->text(), QStringLiteral("格式不正确"));
+    EXPECT_EQ(window->grid().model()->columnCount(), 0);
+    window->close();
+    ASSERT_TRUE(processEventsUntil([&] { return ready(reply); }));
+    EXPECT_EQ(reply.get(), 200);
+    EXPECT_TRUE(logLines().filter(QStringLiteral("格式不正确")).isEmpty());
+    EXPECT_TRUE(logLines().filter(QStringLiteral("sData=")).isEmpty());
     EXPECT_EQ(logLines().last(), QStringLiteral("当前打开数量=0"));
 }
 
