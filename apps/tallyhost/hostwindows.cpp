@@ -2,6 +2,7 @@
 
 #include "documents/qt/documentwindows.h"
 #include "service/qt/tmainform.h"
+#include "tabular/qt/listwindows.h"
 
 #include <QWidget>
 
@@ -17,6 +18,10 @@ void registerHostWindows(service::TMainForm &mainForm)
             return open({request.title, request.prev, request.mainData, request.itemData}, owner);
         });
     }
+    // The generic list reads only the request's `data`.
+    mainForm.registerWindow("0", [log](const service::LaunchRequest &request, QWidget *owner) {
+        return tabular::ShowGridora(owner, request.title, request.prev, request.data, log);
+    });
 }
 
 } // namespace tally::host

@@ -143,6 +143,12 @@ void DataPacketTable::resumeDisplay()
         m_observer(false);
 }
 
+void DataPacketTable::checkActive() const
+{
+    if (!m_active)
+        throw FieldError("the table is closed: no data packet is loaded");
+}
+
 PacketField &DataPacketTable::field(int i) const
 {
     if (i < 0 || i >= fieldCount())

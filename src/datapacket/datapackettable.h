@@ -48,6 +48,9 @@ public:
     // The loading sequence every owner uses: clear file binding, close, load, open.
     void load(std::string packet);
     bool isActive() const { return m_active; }
+    // For whole-table work (printing, exporting) that makes no sense on a
+    // table that never loaded: throws FieldError when it is closed.
+    void checkActive() const;
 
     std::size_t recordCount() const { return m_active ? m_data.rowCount : 0; }
     // Current row := 0, +1, +n, clamped to the rows; moving past the last

@@ -92,4 +92,20 @@ protected:
     }
 };
 
+// A scroll area (item view, header, text view) whose viewport's events run
+// contained too: they reach the area through viewportEvent, not event().
+template <class Base> class ContainedScrollArea : public ContainedWidget<Base>
+{
+public:
+    using ContainedWidget<Base>::ContainedWidget;
+
+protected:
+    bool viewportEvent(QEvent *event) override
+    {
+        bool handled = true;
+        Containment::run(this, [&] { handled = Base::viewportEvent(event); });
+        return handled;
+    }
+};
+
 } // namespace tally

@@ -6,12 +6,7 @@
 #include "documents/documentdef.h"
 #include "layout/tbill.h"
 #include "printing/qt/billwidget.h"
-#include "printing/qt/outputtarget.h"
-#include "printing/qt/preview/qtpreviewenvironment.h"
-#include "printing/qt/qtprintcontext.h"
-#include "printing/qt/qtprinter.h"
-#include "printing/qt/qtsettingsstore.h"
-#include "printing/qt/qtusermessages.h"
+#include "printing/qt/preview/windowprinting.h"
 
 #include <QMessageBox>
 #include <QScrollArea>
@@ -34,7 +29,7 @@ QString qtText(std::string_view text)
 
 std::string TPrintDocument::pdfWrittenLine(const QString &file)
 {
-    return "已生成PDF文件：" + file.toStdString();
+    return printing::preview::WindowPrinting::pdfWrittenLine(file);
 }
 
 TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, QWidget *owner,
@@ -45,21 +40,10 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
     resize(def.width, def.height);
     move(kWindowLeft, kWindowTop);
 
-    m_printer = std::make_unique<printing::QtPrinter>(printing::OutputTarget::choose());
-    // Without a printer the clerk finds the output only through the log.
-    if (log)
-        m_printer->setSpooledHandler(
-            [log = std::move(log)](const QString &file) { log(pdfWrittenLine(file)); });
-    m_settings = std::make_unique<printing::QtSettingsStore>();
-    m_messages = std::make_unique<printing::QtUserMessages>(this);
-    printing::PrintContext context =
-        printing::MakeQtPrintContext(*m_printer, *m_settings, *m_messages, this);
-    m_previewEnvironment =
-        std::make_unique<printing::preview::QtPreviewEnvironment>(*m_printer, context);
-    context.showPreview = m_previewEnvironment->Opener(this, {});
+    m_printing = std::make_unique<printing::preview::WindowPrinting>(this, std::move(log));
 
-    m_document = std::make_unique<BoundDocument>(def, std::move(request),
-                                                 FormatSettings::fromSystemLocale(), context);
+    m_document = std::make_unique<BoundDocument>(
+        def, std::move(request), FormatSettings::fromSystemLocale(), m_printing->context());
     setObjectName(QString::fromStdString(m_document->windowName()));
 
     auto *scroll = new QScrollArea(this);

@@ -11,11 +11,8 @@
 
 namespace tally::printing {
 class BillWidget;
-class QtPrinter;
-class QtSettingsStore;
-class QtUserMessages;
 namespace preview {
-class QtPreviewEnvironment;
+class WindowPrinting;
 }
 } // namespace tally::printing
 
@@ -51,10 +48,7 @@ public:
     static std::string pdfWrittenLine(const QString &file);
 
 private:
-    std::unique_ptr<printing::QtPrinter> m_printer;
-    std::unique_ptr<printing::QtSettingsStore> m_settings;
-    std::unique_ptr<printing::QtUserMessages> m_messages;
-    std::unique_ptr<printing::preview::QtPreviewEnvironment> m_previewEnvironment;
+    std::unique_ptr<printing::preview::WindowPrinting> m_printing;
     std::unique_ptr<BoundDocument> m_document;
     printing::BillWidget *m_billWidget = nullptr;
     DocumentForm::Outcome m_outcome = DocumentForm::Outcome::BadFormat;

@@ -1,0 +1,282 @@
+#include "tabular/qt/tgridora.h"
+
+#include "datapacket/datapackettable.h"
+#include "printing/listdocument.h"
+#include "printing/qt/preview/windowprinting.h"
+#include "printing/qt/billwidget.h"
+#include "printing/qt/fontsubstitution.h"
+#include "printing/tsimplebill.h"
+#include "tabular/qt/datapacketmodel.h"
+#include "tabular/qt/tblshowgrid.h"
+#include "tabular/qt/titleheader.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace tally::tabular {
+
+namespace {
+
+constexpr int kWindowLeft = 190;
+constexpr int kWindowTop = 246;
+constexpr int kWindowWidth = 1044;
+constexpr int kWindowHeight = 540;
+constexpr int kPanelHeight = 73;
+constexpr int kColumnWidth = 64;
+
+template <class Widget> Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+TGridora::TGridora(std::string title, std::string prev, std::string packet, QWidget *owner,
+                   LogSink log)
+    : TGridora(Mode::Window, owner, std::move(log))
+{
+    m_title = std::move(title);
+    m_prev = std::move(prev);
+    FormCreate(std::move(packet));
+}
+
+TGridora::TGridora(Mode mode, QWidget *parent, LogSink log)
+    : ContainedWidget<QWidget>(parent, mode == Mode::Window ? Qt::Window : Qt::Widget),
+      m_mode(mode),
+      m_table(std::make_unique<datapacket::DataPacketTable>(FormatSettings::fromSystemLocale()))
+{
+    setObjectName(QStringLiteral("Gridora"));
+    m_printing = std::make_unique<printing::preview::WindowPrinting>(this, std::move(log));
+    m_simpleBill = std::make_unique<printing::TSimpleBill>();
+    printing::ApplyListReportDesign(*m_simpleBill);
+    m_simpleBill->SetName("SimpleBill");
+    m_simpleBill->SetHostName(objectName().toStdString());
+    m_simpleBill->SetPrintContext(m_printing->context());
+    // Page settings saved for this window's report override its design.
+    m_simpleBill->AfterLoad();
+    buildControls();
+    if (m_mode == Mode::Window) {
+        setWindowTitle(QStringLiteral("打印导出"));
+        setGeometry(kWindowLeft, kWindowTop, kWindowWidth, kWindowHeight);
+        m_grid->SetZebra(true);
+        m_grid->SetZebraColor(palette().color(QPalette::ToolTipBase));
+    } else {
+        setWindowTitle(QStringLiteral("ActiveGridora"));
+        m_grid->SetZebra(false);
+    }
+    m_grid->SetZebraFontColor(palette().color(QPalette::WindowText));
+}
+
+TGridora::~TGridora()
+{
+    // The child widgets outlive the table and the report, which go with
+    // this object's members: they must stop reading them first.
+    m_simpleBillWidget->setBill(nullptr);
+    m_grid->setModel(nullptr);
+}
+
+void TGridora::buildControls()
+{
+    QWidget *panel = buildCommandPanel();
+    QWidget *pages = buildPages();
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    if (m_mode == Mode::Window) {
+        // The clerk can drag the line under the command row.
+        auto *splitter = named(new QSplitter(Qt::Vertical, this), "Splitter2");
+        splitter->setHandleWidth(3);
+        splitter->setChildrenCollapsible(false);
+        splitter->addWidget(panel);
+        splitter->addWidget(pages);
+        splitter->setStretchFactor(1, 1);
+        box->addWidget(splitter);
+    } else {
+        box->addWidget(panel);
+        box->addWidget(pages, 1);
+    }
+}
+
+QWidget *TGridora::buildCommandPanel()
+{
+    auto *panel = named(new QWidget(this), "PanMain");
+    panel->setMinimumHeight(kPanelHeight);
+    panel->resize(kWindowWidth, kPanelHeight);
+
+    m_btnPrint = named(new QPushButton(QStringLiteral("打印"), panel), "btnPrint");
+    m_btnPrint->setGeometry(8, 8, 75, 25);
+    connect(m_btnPrint, &QPushButton::clicked, this, contained(this, [this] { btnPrintClick(); }));
+
+    m_btnExport = named(new QPushButton(QStringLiteral("导出"), panel), "btnExport");
+    m_btnExport->setGeometry(88, 8, 75, 25);
+
+    m_gbFileName = named(new QGroupBox(QStringLiteral("文件名称"), panel), "gbFileName");
+    m_gbFileName->setGeometry(174, 1, 345, 46);
+    m_eFileName = named(new QLineEdit(m_gbFileName), "eFileName");
+    m_eFileName->setGeometry(8, 16, 277, m_eFileName->sizeHint().height());
+    m_bFileName = named(new QPushButton(QStringLiteral("…"), m_gbFileName), "bFileName");
+    m_bFileName->setGeometry(292, 16, 42, 20);
+    m_bFileName->setFont(
+        printing::FontSubstitution::font("宋体", m_bFileName->fontInfo().pixelSize(), 0));
+
+    m_rgType = named(new QGroupBox(QStringLiteral("文件导出类型"), panel), "rgType");
+    m_rgType->setGeometry(536, 8, 217, 41);
+    m_rgTypeButtons = new QButtonGroup(m_rgType);
+    const QString items[] = {QStringLiteral("文本文件"), QStringLiteral("Excel文件")};
+    for (int i = 0; i < 2; ++i) {
+        auto *item = new QRadioButton(items[i], m_rgType);
+        item->setGeometry(8 + i * 104, 16, 100, 20);
+        m_rgTypeButtons->addButton(item, i);
+    }
+    m_rgTypeButtons->button(1)->setChecked(true);
+
+    m_pb = named(new QProgressBar(panel), "pb");
+    m_pb->setGeometry(172, 51, 345, 18);
+    m_pb->setValue(0);
+    m_pb->setTextVisible(false);
+
+    m_cbExplore =
+        named(new QCheckBox(QStringLiteral("成功后打开文件所在目录"), panel), "cbExplore");
+    m_cbExplore->setGeometry(552, 54, 209, m_cbExplore->sizeHint().height());
+    m_cbExplore->setChecked(false);
+
+    m_btnClose = named(new QPushButton(QStringLiteral("退出"), panel), "btnClose");
+    m_btnClose->setGeometry(784, 16, 75, 25);
+    m_btnClose->hide();
+    connect(m_btnClose, &QPushButton::clicked, this, contained(this, [this] { btnCloseClick(); }));
+    return panel;
+}
+
+QWidget *TGridora::buildPages()
+{
+    m_pageControl = named(new QTabWidget(this), "PageControl1");
+    auto *listPage = named(new QWidget, "TabSheet1");
+    m_grid = named(new TTblShowGrid(*m_table, listPage), "TblShowGrid");
+    m_simpleBillWidget = named(new printing::BillWidget(listPage), "SimpleBill");
+    m_simpleBillWidget->hide();
+    auto *listBox = new QVBoxLayout(listPage);
+    listBox->setContentsMargins(0, 0, 0, 0);
+    listBox->addWidget(m_grid);
+    m_pageControl->addTab(listPage, QStringLiteral("列表"));
+    m_pageControl->addTab(named(new QWidget, "TabSheet2"), QStringLiteral("图形"));
+    return m_pageControl;
+}
+
+void TGridora::FormCreate(std::string packet)
+{
+    m_pageControl->setCurrentIndex(0);
+    // The packet text goes into the table; the window keeps no copy of it.
+    loadData(m_title, std::move(packet));
+}
+
+bool TGridora::loadData(std::string title, std::string packet)
+{
+    m_title = std::move(title);
+    m_simpleBill->Title().SetCaption(m_title);
+    m_exportGrid = nullptr;
+    try {
+        m_table->load(std::move(packet));
+    } catch (const std::exception &) {
+        // The table is closed and empty; the grid shows that.
+        m_grid->reloadTable();
+        showMessage(QStringLiteral("格式不正确"));
+        return false;
+    }
+    m_grid->reloadTable();
+    for (int column = 0; column < m_grid->tableModel().columnCount(); ++column)
+        m_grid->setColumnWidth(column, kColumnWidth);
+    m_exportGrid = m_grid;
+    m_eFileName->setText(
+        QDir::toNativeSeparators(QDir(QDir::currentPath()).filePath(QStringLiteral("temp.xls"))));
+    return true;
+}
+
+std::vector<printing::ListColumn> TGridora::printColumns() const
+{
+    const QHeaderView &header = *m_grid->horizontalHeader();
+    std::vector<printing::ListColumn> columns;
+    for (int visual = 0; visual < header.count(); ++visual) {
+        const int logical = header.logicalIndex(visual);
+        if (header.isSectionHidden(logical))
+            continue;
+        columns.push_back(
+            {logical, m_grid->model()->headerData(logical, Qt::Horizontal).toString().toStdString(),
+             header.sectionSize(logical)});
+    }
+    return columns;
+}
+
+void TGridora::btnPrintClick()
+{
+    m_table->checkActive();
+    const QFont font = m_grid->font();
+    const printing::TSimpleFont gridFont{font.family().toStdString(),
+                                         font.pointSize() > 0 ? font.pointSize() : 9,
+                                         (font.bold() ? printing::Canvas::Bold : 0u) |
+                                             (font.italic() ? printing::Canvas::Italic : 0u) |
+                                             (font.underline() ? printing::Canvas::Underline : 0u) |
+                                             (font.strikeOut() ? printing::Canvas::StrikeOut : 0u)};
+    printing::ConfigureListReport(*m_simpleBill, *m_table, printColumns(), &gridFont);
+    m_simpleBillWidget->setBill(m_simpleBill.get());
+    if (m_prev == "1")
+        m_simpleBill->Preview(true, true);
+    else
+        m_simpleBill->Print(!m_printing->printsToFile());
+}
+
+void TGridora::btnCloseClick()
+{
+    close();
+}
+
+QString TGridora::fileName() const
+{
+    return m_eFileName->text();
+}
+
+int TGridora::exportType() const
+{
+    return m_rgTypeButtons->checkedId();
+}
+
+QFileDialog &TGridora::sd()
+{
+    if (!m_sd) {
+        m_sd = named(new QFileDialog(this), "sd");
+        // Asks before overwriting, as Qt's save dialogs do by default.
+        m_sd->setAcceptMode(QFileDialog::AcceptSave);
+        m_sd->setNameFilter(QStringLiteral("文本文件(*.xls)"));
+        m_sd->setSizeGripEnabled(true);
+        if (!m_saveFolder.isEmpty())
+            m_sd->setDirectory(m_saveFolder);
+    }
+    return *m_sd;
+}
+
+void TGridora::showMessage(const QString &text)
+{
+    // Blocks this window only, without a nested event loop, so other
+    // requests' windows keep working while it is up.
+    auto *box =
+        new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->show();
+}
+
+} // namespace tally::tabular
