@@ -1,6 +1,7 @@
 #include "base/qt/containment.h"
 
 #include "base/failuretext.h"
+#include "base/qt/baselog.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -83,6 +84,8 @@ void Containment::report(QWidget *where, const std::string &text, const std::str
     }
     if (!firstTime(window, QString::fromStdString(key.empty() ? text : key)))
         return;
+    qCWarning(lcWindows) << window->metaObject()->className() << window->objectName()
+                         << "contained a failure:" << text.c_str();
     log(window, text);
     QMetaObject::invokeMethod(
         window,

@@ -4,6 +4,7 @@
 #include "documents/billbinding.h"
 #include "documents/bounddocument.h"
 #include "documents/documentdef.h"
+#include "documents/qt/documentslog.h"
 #include "layout/tbill.h"
 #include "printing/qt/billwidget.h"
 #include "printing/qt/preview/windowprinting.h"
@@ -62,6 +63,9 @@ TPrintDocument::TPrintDocument(const DocumentDef &def, DocumentRequest request, 
         messageBox->setWindowModality(Qt::WindowModal);
         messageBox->show();
     });
+    if (m_outcome == DocumentForm::Outcome::BadFormat)
+        qCInfo(lcDocuments) << objectName()
+                            << "packets did not load:" << m_document->form().loadError().c_str();
     if (m_outcome != DocumentForm::Outcome::BadFormat && m_document->binding().isVisible()) {
         m_billWidget->setBill(&m_document->bill());
         m_billWidget->fitToBill();

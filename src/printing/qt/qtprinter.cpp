@@ -1,5 +1,6 @@
 #include "printing/qt/qtprinter.h"
 
+#include "printing/qt/printinglog.h"
 #include "printing/qt/qpaintercanvas.h"
 #include "printing/qt/spoolerstatus.h"
 
@@ -209,6 +210,7 @@ void QtPrinter::endDoc()
     if (!ok)
         throw std::runtime_error("the print job could not be finished");
     if (isPdf() && !pdfComplete(m_currentFile)) {
+        qCWarning(lcPrinting) << "PDF job incomplete, removed:" << m_currentFile;
         // Only a file of our own is removed, never a device named as target.
         if (QFileInfo(m_currentFile).isFile())
             QFile::remove(m_currentFile);

@@ -1,9 +1,10 @@
 #include "service/qt/tmainform.h"
 
 #include "base/datetimeformat.h"
-#include "service/qt/guidispatcher.h"
 #include "service/httplistener.h"
+#include "service/qt/guidispatcher.h"
 #include "service/qt/originsettings.h"
+#include "service/qt/servicelog.h"
 #include "service/requestintake.h"
 
 #include <QApplication>
@@ -80,8 +81,10 @@ TMainForm::TMainForm(Options options, QWidget *parent)
     const QString port = QString::number(m_options.port);
     if (m_listener->start(m_options.port))
         m_panels[1]->setText(QStringLiteral("端口:") + port + QStringLiteral(" 启动成功"));
-    else
+    else {
+        qCWarning(lcService) << "cannot listen on port" << m_options.port;
         m_panels[1]->setText(QStringLiteral("端口:") + port + QStringLiteral(" 启动失败"));
+    }
 }
 
 TMainForm::~TMainForm()

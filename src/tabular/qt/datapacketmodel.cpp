@@ -2,6 +2,7 @@
 
 #include "datapacket/datapackettable.h"
 #include "tabular/aggregaterows.h"
+#include "tabular/qt/tabularlog.h"
 
 #include <climits>
 #include <exception>
@@ -92,6 +93,7 @@ QVariant DataPacketModel::data(const QModelIndex &index, int role) const
         return qtText(
             m_table.cell(static_cast<std::size_t>(index.row()), index.column()).displayText());
     } catch (const std::exception &e) {
+        qCDebug(lcTabular) << "cell" << index.row() << index.column() << "unreadable:" << e.what();
         if (m_failure)
             m_failure(e.what());
     }

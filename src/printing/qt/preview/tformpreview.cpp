@@ -4,14 +4,15 @@
 
 #include "printing/canvas.h"
 #include "printing/iprintable.h"
+#include "printing/printer.h"
+#include "printing/printroutines.h"
+#include "printing/qt/fontsubstitution.h"
 #include "printing/qt/preview/previewicons.h"
 #include "printing/qt/preview/previewpaint.h"
 #include "printing/qt/preview/printermetricssource.h"
 #include "printing/qt/preview/printersetup.h"
 #include "printing/qt/preview/zoomspinbox.h"
-#include "printing/printer.h"
-#include "printing/printroutines.h"
-#include "printing/qt/fontsubstitution.h"
+#include "printing/qt/printinglog.h"
 #include "printing/settingsstore.h"
 #include "printing/usermessages.h"
 
@@ -36,8 +37,6 @@
 
 #include <cstdint>
 #include <stdexcept>
-
-Q_LOGGING_CATEGORY(lcPreview, "tally.preview")
 
 namespace tally::printing::preview {
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Developer diagnostics of this module (not the activity log the clerk sees);
+// enable with QT_LOGGING_RULES, e.g. "tally.*.debug=true".
+namespace tally::printing {
+
+Q_DECLARE_LOGGING_CATEGORY(lcPrinting)
+Q_DECLARE_LOGGING_CATEGORY(lcPreview)
+
+} // namespace tally::printing

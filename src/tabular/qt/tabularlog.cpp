@@ -1,0 +1,7 @@
+#include "tabular/qt/tabularlog.h"
+
+namespace tally::tabular {
+
+Q_LOGGING_CATEGORY(lcTabular, "tally.tabular")
+
+} // namespace tally::tabular
