@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 targets=(test_service_intake test_service_listener)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths inside the checkout count relative to it, so every clone shares the cache.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 cmake -S . -B build-tsan -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLY_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
