@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 
@@ -174,15 +175,31 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
-bool isValidUtf8(std::string_view bytes)
+std::size_t firstInvalidUtf8(std::string_view bytes)
 {
-    for (std::size_t pos = 0; pos < bytes.size();) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        // Plain ASCII eight bytes at a time.
+        while (bytes.size() - pos >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, bytes.data() + pos, 8);
+            if ((w & 0x8080808080808080ULL) != 0)
+                break;
+            pos += 8;
+        }
+        if (pos == bytes.size())
+            break;
         const Decoded d = decodeAt(bytes, pos);
         if (d.codePoint == kInvalid)
-            return false;
+            return pos;
         pos += d.length;
     }
-    return true;
+    return std::string_view::npos;
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    return firstInvalidUtf8(bytes) == std::string_view::npos;
 }
 
 std::string sanitizeUtf8(std::string_view bytes)

@@ -15,6 +15,11 @@ namespace tally::text {
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 
+// The offset of the first byte of the first ill-formed UTF-8 sequence, or
+// std::string_view::npos when the bytes are well-formed. Plain ASCII is
+// checked eight bytes at a time.
+std::size_t firstInvalidUtf8(std::string_view bytes);
+
 // Appends the UTF-8 bytes of one code point (a scalar value: no surrogates).
 void appendUtf8(std::string &out, char32_t cp);
 

@@ -1,6 +1,7 @@
 #include "datapacket/packetreader.h"
 
 #include "base/asciitext.h"
+#include "base/textcodec.h"
 
 #include <pugixml.hpp>
 
@@ -41,63 +42,6 @@ struct Failure
 bool isXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Length of a NUL-terminated value inside [s, end) and the position of its
-// first ill-formed UTF-8 byte (npos when well-formed).
-std::size_t scanUtf8(const char *s, const char *end, std::size_t &bad)
-{
-    bad = std::string_view::npos;
-    const auto *p = reinterpret_cast<const unsigned char *>(s);
-    const auto *e = reinterpret_cast<const unsigned char *>(end);
-    const auto *start = p;
-    for (;;) {
-        // Plain ASCII eight bytes at a time: no high bit and no NUL.
-        while (e - p >= 8) {
-            std::uint64_t w;
-            std::memcpy(&w, p, 8);
-            constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-            if (((w - ones) & ~w & highs) != 0 || (w & highs) != 0)
-                break;
-            p += 8;
-        }
-        if (p == e || *p == 0)
-            return static_cast<std::size_t>(p - start);
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int need;
-        std::uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            need = 1;
-            cp = c & 0x1Fu;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            need = 2;
-            cp = c & 0x0Fu;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            need = 3;
-            cp = c & 0x07u;
-        } else {
-            bad = static_cast<std::size_t>(p - start);
-            return std::strlen(s);
-        }
-        const auto *q = p + 1;
-        for (int i = 0; i < need; ++i, ++q) {
-            if (q == e || (*q & 0xC0u) != 0x80u) {
-                bad = static_cast<std::size_t>(p - start);
-                return std::strlen(s);
-            }
-            cp = (cp << 6) | (*q & 0x3Fu);
-        }
-        const bool overlong = (need == 2 && cp < 0x800) || (need == 3 && cp < 0x10000);
-        if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-            bad = static_cast<std::size_t>(p - start);
-            return std::strlen(s);
-        }
-        p = q;
-    }
 }
 
 int twoDigits(const char *p)
@@ -375,8 +319,7 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
     case FieldKind::WideText:
     case FieldKind::Memo:
     case FieldKind::Blob: {
-        std::size_t badAt = 0;
-        scanUtf8(value, m_text.data() + m_text.size(), badAt);
+        const std::size_t badAt = text::firstInvalidUtf8(value);
         if (badAt != std::string_view::npos)
             fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8", f.name,
                  row + 1);

@@ -31,6 +31,22 @@ TEST_P(Utf8Validity, ValidatesAndSanitizes)
     const std::string sanitized = sanitizeUtf8(c.bytes);
     EXPECT_EQ(sanitized, c.sanitized);
     EXPECT_TRUE(isValidUtf8(sanitized));
+    // Where the first bad sequence starts: the first byte sanitizing replaced.
+    const std::size_t bad = firstInvalidUtf8(c.bytes);
+    EXPECT_EQ(bad == std::string::npos, c.valid);
+    if (!c.valid) {
+        EXPECT_EQ(c.bytes.substr(0, bad), c.sanitized.substr(0, bad));
+    }
+}
+
+// The eight-byte ASCII stride stops on the right byte wherever it falls.
+TEST(Utf8Offset, BadByteAfterLongAsciiRuns)
+{
+    for (std::size_t prefix = 0; prefix < 20; ++prefix) {
+        const std::string text = std::string(prefix, 'a') + "\xC0\x80" + std::string(9, 'b');
+        EXPECT_EQ(firstInvalidUtf8(text), prefix) << prefix;
+        EXPECT_EQ(firstInvalidUtf8(std::string(prefix, 'a') + "中文"), std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
