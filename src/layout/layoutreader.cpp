@@ -1,5 +1,7 @@
 #include "layout/layoutreader.h"
 
+#include "base/muldiv.h"
+
 #include "layout/einvalidreportoperation.h"
 #include "layout/layoutstreamerror.h"
 #include "layout/reportutils.h"
@@ -67,7 +69,7 @@ private:
 
 int StreamParser::convert(std::int32_t value, std::size_t at) const
 {
-    const auto converted = MulDiv(value, m_screenPPI, m_layoutPPI);
+    const auto converted = MulDivChecked(value, m_screenPPI, m_layoutPPI);
     if (!converted)
         fail(at, kInvalidPropertyValue);
     return *converted;

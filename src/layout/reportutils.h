@@ -18,12 +18,6 @@ bool PtInRange(int col, int row, const TGridRect &rect);
 // Throws EInvalidReportOperation carrying the message.
 [[noreturn]] void RaiseReportError(const std::string &message);
 
-// value * numerator / denominator, rounded half away from zero, computed
-// without intermediate overflow. Empty when denominator is 0 or the result
-// does not fit 32 bits.
-std::optional<std::int32_t> MulDiv(std::int32_t value, std::int32_t numerator,
-                                   std::int32_t denominator);
-
 // Spreadsheet column letters of a 0-based column: 0 A, 25 Z, 26 AA, 52 BA.
 // Negative columns give an empty string.
 std::string ColumnLetters(int column);

@@ -7,22 +7,6 @@
 
 namespace tally::printing {
 
-int MulDiv(int a, int b, int c)
-{
-    if (c == 0)
-        return -1;
-    const std::int64_t num = static_cast<std::int64_t>(a) * b;
-    const std::int64_t den = c;
-    const bool negative = (num < 0) != (den < 0);
-    const std::int64_t n = std::llabs(num);
-    const std::int64_t d = std::llabs(den);
-    const std::int64_t q = (n + d / 2) / d;
-    const std::int64_t r = negative ? -q : q;
-    if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min())
-        return -1;
-    return static_cast<int>(r);
-}
-
 int RoundHalfEven(double value)
 {
     // Explicit rather than std::nearbyint, which depends on the FPU mode.

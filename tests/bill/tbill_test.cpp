@@ -443,7 +443,7 @@ TEST_F(BillTest, PrintingFitsPagesToThePrinterWithAutoFit)
     std::size_t pages = 0;
     for (const auto &line : printer.log)
         pages += line == "newPage";
-    const int height = printing::MulDiv(96, printer.pageMetrics.pageHeight, 600);
+    const int height = MulDiv(96, printer.pageMetrics.pageHeight, 600);
     const int fitted = (height * 100 - (51 + 23 + 23 + 51) * 100) / 2300;
     EXPECT_EQ(pages + 1, static_cast<std::size_t>((95 + fitted - 1) / fitted));
     EXPECT_EQ(bill.RowCountBody(), 7);

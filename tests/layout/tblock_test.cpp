@@ -1,3 +1,4 @@
+#include "base/muldiv.h"
 #include "layout/einvalidreportoperation.h"
 #include "layout/reportutils.h"
 #include "layout/tblock.h"
@@ -226,7 +227,7 @@ TEST(ReportUtilsTest, CellNamesAndMulDiv)
         {INT32_MAX, 96, 96, INT32_MAX},
     };
     for (const MulDivCase &c : cases)
-        EXPECT_EQ(MulDiv(c.value, c.numerator, c.denominator), c.result)
+        EXPECT_EQ(tally::MulDivChecked(c.value, c.numerator, c.denominator), c.result)
             << c.value << "/" << c.denominator;
 }
 
