@@ -7,3 +7,11 @@ tally_library(tally_tabular_query
   querysql.cpp
 )
 target_link_libraries(tally_tabular_query PUBLIC tally_datapacket)
+
+# The dataset itself reads through Qt SQL (SQLite embedded, other drivers by
+# connection string).
+find_package(Qt6 REQUIRED COMPONENTS Sql)
+tally_library(tally_tabular_query_qt
+  qt/tblshowqry.cpp
+)
+target_link_libraries(tally_tabular_query_qt PUBLIC tally_tabular_query PRIVATE Qt6::Sql)
