@@ -229,7 +229,7 @@ void TTblShowQry::SetAggregateFieldList(std::string list)
     markAggregates();
 }
 
-void TTblShowQry::SetAggregateKinds(AggregateKinds kinds)
+void TTblShowQry::SetAggregateKinds(tabular::AggregateKinds kinds)
 {
     m_aggregateKinds = kinds;
     markAggregates();

@@ -65,8 +65,8 @@ public:
     // given. Throws QueryError for a refused field name.
     const std::string &AggregateFieldList() const { return m_aggregateFieldList; }
     void SetAggregateFieldList(std::string list);
-    AggregateKinds aggregateKinds() const { return m_aggregateKinds; }
-    void SetAggregateKinds(AggregateKinds kinds);
+    tabular::AggregateKinds AggregateKinds() const { return m_aggregateKinds; }
+    void SetAggregateKinds(tabular::AggregateKinds kinds);
     bool aggregatesMarked() const { return m_recompute; }
 
     // Applied to the result's fields after every opening, in order.
@@ -110,7 +110,7 @@ private:
     std::string m_sortFieldList;
     bool m_sortDescending = false;
     std::string m_aggregateFieldList;
-    AggregateKinds m_aggregateKinds;
+    tabular::AggregateKinds m_aggregateKinds;
     bool m_recompute = false;
     std::vector<TCalcRow> m_aggregateRows;
     std::vector<std::string> m_sql;
