@@ -216,6 +216,23 @@ TEST_F(TblShowQry, AllFourKindsInTheirOrder)
     EXPECT_DOUBLE_EQ(q.table().cell(10, 4).asFloat(), 5.625);
 }
 
+// Aggregate rows computed for one table do not follow the dataset to the next
+// once no aggregates are asked for.
+TEST_F(TblShowQry, NoAggregatesAskedNoAggregateRows)
+{
+    TTblShowQry q(g_database);
+    q.SetAggregateFieldList("a");
+    q.SetAggregateKinds(K::Sum);
+    q.SetTableName("sales");
+    q.Open();
+    EXPECT_EQ(q.table().recordCount(), 9u);
+    q.SetAggregateKinds({});
+    q.SetTableName("empty_vals");
+    q.Open();
+    EXPECT_EQ(q.table().recordCount(), 2u);
+    EXPECT_TRUE(q.aggregateRowKinds().empty());
+}
+
 TEST_F(TblShowQry, MissingAggregateFieldLeavesTheDatasetOpenWithoutAggregateRows)
 {
     TTblShowQry q(g_database);

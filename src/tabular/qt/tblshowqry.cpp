@@ -199,8 +199,7 @@ void TTblShowQry::SetTableName(std::string name)
 {
     checkTableName(name);
     Close();
-    if (!m_aggregateKinds.empty() && !m_aggregateFieldList.empty())
-        m_recompute = true;
+    markAggregates();
     m_sortFieldList.clear();
     m_sortDescending = false;
     m_tableName = std::move(name);
@@ -239,6 +238,8 @@ void TTblShowQry::markAggregates()
 {
     if (!m_aggregateKinds.empty() && !splitNames(m_aggregateFieldList).empty())
         m_recompute = true;
+    else if (!m_recompute)
+        m_aggregateRows.clear(); // rows of an earlier table or field list are not this one's
 }
 
 void TTblShowQry::rebuildSql()
