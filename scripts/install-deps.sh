@@ -12,6 +12,9 @@ packages=(
   poppler-utils curl xvfb wrk python3
   cups printer-driver-cups-pdf
   libxlsxwriter-dev python3-xlrd python3-openpyxl
+  # The query dataset: Qt SQL's SQLite driver (embedded default), and a
+  # throwaway PostgreSQL cluster with Qt's driver for the same tests.
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   # The browser test, and bench/pdf/pdfspeed.py, which compares our PDF output with a browser's.
   chromium
 )

@@ -5,6 +5,8 @@
 #include "datapacket/packeterror.h"
 #include "datapacket/packetreader.h"
 
+#include <stdexcept>
+
 namespace tally::datapacket {
 
 namespace {
@@ -44,6 +46,11 @@ void DataPacketTable::loadPacket(std::string packet)
     PacketParseResult result = PacketReader::read(std::move(packet), m_declared, data);
     if (!result)
         throw PacketError(std::move(result));
+    install(std::move(data));
+}
+
+void DataPacketTable::install(PacketData data)
+{
     m_data = std::move(data);
     if (m_declared.empty()) {
         for (std::size_t i = 0; i < m_data.fields.size(); ++i) {
@@ -57,6 +64,70 @@ void DataPacketTable::loadPacket(std::string packet)
     for (std::size_t i = 0; i < m_fields.size(); ++i)
         m_fields[i]->bind(static_cast<int>(i), m_data.fields[i]);
     open();
+}
+
+namespace {
+
+// Whether every column has a cell (and a null flag) per row, in the storage
+// its field's kind uses.
+bool wellShaped(const PacketData &data)
+{
+    if (data.columns.size() != data.fields.size())
+        return false;
+    for (std::size_t i = 0; i < data.fields.size(); ++i) {
+        const PacketColumn &c = data.columns[i];
+        const bool narrow = PacketColumn::isNarrow(data.fields[i].kind);
+        const std::size_t cells = narrow ? c.narrow.size() : c.wide.size();
+        if (cells != data.rowCount || (narrow ? !c.wide.empty() : !c.narrow.empty()) ||
+            c.nulls.size() != data.rowCount)
+            return false;
+    }
+    return true;
+}
+
+bool holdsText(FieldKind kind)
+{
+    return isTextKind(kind) || kind == FieldKind::Blob;
+}
+
+} // namespace
+
+void DataPacketTable::loadData(PacketData data)
+{
+    close();
+    if (!m_declared.empty())
+        throw std::invalid_argument("a table with declared fields loads packets only");
+    if (!wellShaped(data))
+        throw std::invalid_argument("table data without a cell per row in every column");
+    install(std::move(data));
+}
+
+void DataPacketTable::appendData(const PacketData &rows)
+{
+    if (!wellShaped(rows) || rows.fields.size() != m_data.fields.size())
+        throw std::invalid_argument("appended rows do not have the table's fields");
+    for (std::size_t i = 0; i < rows.fields.size(); ++i)
+        if (rows.fields[i].kind != m_data.fields[i].kind)
+            throw std::invalid_argument("appended rows do not have the table's fields");
+    const auto base = static_cast<std::uint32_t>(m_data.text.size());
+    m_data.text += rows.text;
+    for (std::size_t i = 0; i < rows.fields.size(); ++i) {
+        const PacketColumn &from = rows.columns[i];
+        PacketColumn &to = m_data.columns[i];
+        const bool text = holdsText(rows.fields[i].kind);
+        for (std::size_t r = 0; r < rows.rowCount; ++r) {
+            std::uint64_t v = from.get(r);
+            if (text && !from.nulls[r])
+                v = cell::fromText(base + cell::textOffset(v));
+            if (PacketColumn::isNarrow(rows.fields[i].kind))
+                to.narrow.push_back(static_cast<std::uint32_t>(v));
+            else
+                to.wide.push_back(v);
+            to.nulls.push_back(from.nulls[r]);
+        }
+    }
+    m_data.rowCount += rows.rowCount;
+    first();
 }
 
 void DataPacketTable::open()

@@ -43,6 +43,17 @@ public:
     // table on its first row. Throws PacketError on malformed text or a
     // declared-field mismatch; the table is then closed and empty.
     void loadPacket(std::string packet);
+    // Replaces fields and rows by data the program built itself (a query
+    // result, say) and opens the table on its first row, as loadPacket does
+    // for packet text. Throws std::invalid_argument when the data's shape
+    // does not hold (a column per field, a cell per row and kind) or there
+    // are declared fields; the table is then closed and empty.
+    void loadData(PacketData data);
+    // Appends the rows of `rows`, which must have this table's fields (same
+    // count and kinds), keeping the fields and their display settings, and
+    // goes to the first row. Throws std::invalid_argument otherwise, the
+    // table unchanged.
+    void appendData(const PacketData &rows);
     // Makes the loaded rows available; no effect when already open.
     void open();
     // The loading sequence every owner uses: clear file binding, close, load, open.
@@ -96,6 +107,7 @@ private:
     bool cellAt(std::size_t row, int column, std::uint64_t &value) const;
     std::string_view textOf(std::uint64_t value) const;
     std::size_t currentRowIndex() const { return m_current; }
+    void install(PacketData data);
 
     FormatSettings m_settings;
     std::vector<FieldDef> m_declared;

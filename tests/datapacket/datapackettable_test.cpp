@@ -369,5 +369,64 @@ TEST(DataPacketTable, CellOutsideTheTableIsAnError)
     EXPECT_THROW(t.cell(0, 0), FieldError);
 }
 
+PacketFieldInfo info(std::string name, FieldKind kind)
+{
+    PacketFieldInfo f;
+    f.name = std::move(name);
+    f.kind = kind;
+    return f;
+}
+
+// Rows appended after a packet load keep the fields, their display settings
+// and the text cells loaded before them.
+TEST(DataPacketTable, AppendedRowsFollowTheLoadedOnes)
+{
+    DataPacketTable table;
+    table.load(threeRows());
+    table.fieldByName("SHRMC").setDisplayLabel("审核人");
+    table.next();
+
+    PacketData more;
+    more.fields = {info("JLBH", FieldKind::Int32), info("HTH", FieldKind::Text),
+                   info("SHRMC", FieldKind::Text), info("JE", FieldKind::Float)};
+    more.rowCount = 1;
+    more.text = std::string("H4\0李四\0", 10);
+    for (const PacketFieldInfo &f : more.fields)
+        more.columns.emplace_back().resize(f.kind, 1);
+    more.columns[0].set(0, cell::fromInt(4));
+    more.columns[1].set(0, cell::fromText(0));
+    more.columns[2].set(0, cell::fromText(3));
+    for (int c : {0, 1, 2})
+        more.columns[static_cast<std::size_t>(c)].nulls[0] = false;
+    table.appendData(more);
+
+    ASSERT_EQ(table.recordCount(), 4u);
+    EXPECT_EQ(table.recordNumber(), 1u);
+    EXPECT_EQ(table.fieldByName("SHRMC").displayLabel(), "审核人");
+    EXPECT_EQ(table.cell(0, 2).asString(), "张三");
+    EXPECT_EQ(table.cell(3, 0).asInteger(), 4);
+    EXPECT_EQ(table.cell(3, 1).asString(), "H4");
+    EXPECT_EQ(table.cell(3, 2).asString(), "李四");
+    EXPECT_TRUE(table.cell(3, 3).isNull());
+}
+
+TEST(DataPacketTable, LoadDataRefusesDataWithoutACellPerRow)
+{
+    PacketData data;
+    data.fields = {info("A", FieldKind::Int32)};
+    data.rowCount = 2;
+    data.columns.emplace_back().resize(FieldKind::Int32, 1);
+    DataPacketTable table;
+    EXPECT_THROW(table.loadData(data), std::invalid_argument);
+    EXPECT_FALSE(table.isActive());
+
+    DataPacketTable declared;
+    declared.setDeclaredFields({decl("A", FieldKind::Int32)});
+    data.columns[0].resize(FieldKind::Int32, 2);
+    EXPECT_THROW(declared.loadData(data), std::invalid_argument);
+    EXPECT_NO_THROW(table.loadData(data));
+    EXPECT_EQ(table.recordCount(), 2u);
+}
+
 } // namespace
 } // namespace tally::datapacket

@@ -25,5 +25,6 @@ int runRequest(std::span<const std::string_view> args);
 int runChart(std::span<const std::string_view> args);
 int runExport(std::span<const std::string_view> args);
 int runList(std::span<const std::string_view> args);
+int runQuery(std::span<const std::string_view> args);
 
 } // namespace tally::tool

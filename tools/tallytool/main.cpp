@@ -13,16 +13,20 @@ using tally::tool::Command;
 constexpr std::array kCommands{
     Command{"packet", "packet FILE                 print the fields and rows of a data packet",
             tally::tool::runPacket},
-    Command{"layout", "layout dump NAME|FILE        describe a layout as JSON\n"
-                      "  layout write NAME FILE      write a built-in layout's stream",
+    Command{"layout",
+            "layout dump NAME|FILE        describe a layout as JSON\n"
+            "  layout write NAME FILE      write a built-in layout's stream",
             tally::tool::runLayout},
-    Command{"document", "document REQUEST            load a print request and show its variable texts",
+    Command{"document",
+            "document REQUEST            load a print request and show its variable texts",
             tally::tool::runDocument},
     Command{"render", "render REQUEST --pdf OUT.pdf  print a print request's document as PDF",
             tally::tool::runRender},
-    Command{"bill", "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
+    Command{"bill",
+            "bill LAYOUT ITEMS.xml --pdf OUT.pdf [--rows N]  print a built-in layout as PDF",
             tally::tool::runBill},
-    Command{"request", "request BODYFILE            log lines of a print request body (nothing opens)",
+    Command{"request",
+            "request BODYFILE            log lines of a print request body (nothing opens)",
             tally::tool::runRequest},
     Command{"chart",
             "chart REQUEST|PACKET --x FIELD --y FIELD --png OUT.png [--size WxH]\n"
@@ -31,8 +35,16 @@ constexpr std::array kCommands{
     Command{"export",
             "export REQUEST|PACKET (--text OUT | --xls OUT | --xlsx OUT)  export a list's rows",
             tally::tool::runExport},
-    Command{"list", "list REQUEST|PACKET --pdf OUT.pdf [--title TEXT]  print a packet as the list report",
+    Command{"list",
+            "list REQUEST|PACKET --pdf OUT.pdf [--title TEXT]  print a packet as the list report",
             tally::tool::runList},
+    Command{
+        "query",
+        "query DATABASE TABLE [--sort F1;F2] [--desc] [--aggregate F1;F2 --kinds SUM,MAX,MIN,AVG]\n"
+        "      [--pdf OUT.pdf | --xls OUT | --text OUT]\n"
+        "                              read a table through the query dataset (SQLite file or\n"
+        "                              connection string) and show, print or export it",
+        tally::tool::runQuery},
 };
 
 int usage()
