@@ -7,6 +7,7 @@
 #include "printing/qt/preview/windowprinting.h"
 #include "printing/tsimplebill.h"
 #include "tabular/exportcolumn.h"
+#include "tabular/qt/charttabpage.h"
 #include "tabular/qt/datapacketmodel.h"
 #include "tabular/qt/tblshowgrid.h"
 #include "tabular/qt/titleheader.h"
@@ -211,7 +212,15 @@ QWidget *TGridora::buildPages()
     listBox->setContentsMargins(0, 0, 0, 0);
     listBox->addWidget(m_grid);
     m_pageControl->addTab(listPage, QStringLiteral("列表"));
-    m_pageControl->addTab(named(new QWidget, "TabSheet2"), QStringLiteral("图形"));
+    auto *chartSheet = named(new QWidget, "TabSheet2");
+    m_chartPage = named(new ChartTabPage(*m_table, {}, chartSheet), "ChartTabPage");
+    auto *chartBox = new QVBoxLayout(chartSheet);
+    chartBox->setContentsMargins(0, 0, 0, 0);
+    chartBox->addWidget(m_chartPage);
+    m_pageControl->addTab(chartSheet, QStringLiteral("图形"));
+    // Every change of tab rebuilds the chart's field lists from the table.
+    connect(m_pageControl, &QTabWidget::currentChanged, this,
+            contained(this, [this] { m_chartPage->PageControl1Change(); }));
     return m_pageControl;
 }
 
@@ -232,12 +241,15 @@ bool TGridora::loadData(std::string title, std::string packet)
     } catch (const std::exception &) {
         // The table is closed and empty; the grid shows that.
         m_grid->reloadTable();
+        // No list of the chart may keep fields of an earlier packet.
+        m_chartPage->PageControl1Change();
         showMessage(QStringLiteral("格式不正确"));
         return false;
     }
     m_grid->reloadTable();
     for (int column = 0; column < m_grid->tableModel().columnCount(); ++column)
         m_grid->setColumnWidth(column, kColumnWidth);
+    m_chartPage->PageControl1Change();
     m_exportGrid = m_grid;
     m_eFileName->setText(
         QDir::toNativeSeparators(QDir(QDir::currentPath()).filePath(QStringLiteral("temp.xls"))));

@@ -33,6 +33,7 @@ class WindowPrinting;
 
 namespace tally::tabular {
 
+class ChartTabPage;
 struct ExportColumn;
 class TTblShowGrid;
 
@@ -112,6 +113,8 @@ public:
     // Replaces what opens the folder after a successful export (the
     // desktop's file manager by default).
     void setFolderOpener(FolderOpener opener) { m_openFolder = std::move(opener); }
+    // The "图形" page.
+    ChartTabPage &chartPage() const { return *m_chartPage; }
     // The export's save dialog, made on first use (it is costly to build
     // and most lists are never exported), starting in the folder where
     // the window was opened.
@@ -166,6 +169,7 @@ private:
     QPushButton *m_btnClose = nullptr;
     QWidget *m_panMain = nullptr;
     QTabWidget *m_pageControl = nullptr;
+    ChartTabPage *m_chartPage = nullptr;
     printing::BillWidget *m_simpleBillWidget = nullptr;
 };
 
