@@ -251,8 +251,13 @@ bool TGridora::loadData(std::string title, std::string packet)
         m_grid->setColumnWidth(column, kColumnWidth);
     m_chartPage->PageControl1Change();
     m_exportGrid = m_grid;
+    // Set explicitly: a file dialog otherwise starts wherever the last one
+    // in this process ended.
+    m_saveFolder = QDir::currentPath();
+    if (m_sd)
+        m_sd->setDirectory(m_saveFolder);
     m_eFileName->setText(
-        QDir::toNativeSeparators(QDir(QDir::currentPath()).filePath(QStringLiteral("temp.xls"))));
+        QDir::toNativeSeparators(QDir(m_saveFolder).filePath(QStringLiteral("temp.xls"))));
     return true;
 }
 
