@@ -2,8 +2,9 @@
 # Installs what is needed, builds, and runs the main job: starts the Tallyhost
 # print service on port 9300 (off screen when there is no display), posts
 # sample print requests to it with curl, shows the PDF each one printed (into
-# build/spool, or $TALLY_PDF_DIR) and the service's activity log, then stops
-# the service again.
+# build/spool, or $TALLY_PDF_DIR), posts a list request (its window waits for
+# the clerk, so the list report it would print is made with tallytool), shows
+# the service's activity log, then stops the service again.
 #   bash scripts/run.sh          demo run; the service is stopped at the end
 #   bash scripts/run.sh --keep   leave the service running afterwards
 set -euo pipefail
@@ -79,11 +80,33 @@ print_sample --data-urlencode samples/requests/order-form.json
 print_sample --data-binary samples/requests/order-form-41-rows.body
 print_sample --data-binary samples/requests/settlement-notice.body
 
+# The generic list (djlx "0") opens its window and waits there for the clerk's
+# "打印" or "导出", so it prints nothing by itself; its request stays pending
+# like the documents'. What its "打印" prints is the list report, which
+# tallytool makes from the same request without a window.
+list_sample=samples/requests/list-stock.body
+echo "== POST $list_sample"
+lines=$(wc -l <"$log")
+reply=$(mktemp -t tallyhost-reply.XXXXXX)
+replies+=("$reply")
+curl -s -i --data-binary "@$list_sample" "$url" >"$reply" 2>&1 &
+opened=""
+for _ in $(seq 1 100); do
+  opened=$(tail -n +"$((lines + 1))" "$log" | grep -o -m1 '当前打开数量=[0-9]*' || true)
+  [ -n "$opened" ] && break
+  sleep 0.1
+done
+echo "-- the list window is open (log: ${opened:-no line yet}); it waits for 打印"
+list_pdf="$TALLY_PDF_DIR/list-stock.pdf"
+echo "-- what its 打印 prints, from tallytool list on the same request:"
+./build/tools/tallytool/tallytool list "$list_sample" --pdf "$list_pdf"
+pdftotext -layout "$list_pdf" - | grep -v '^[[:space:]]*$' | sed -n 1,14p
+
 sleep 0.3
 echo "== activity log of the service"
 # (without the offscreen platform's notes on window calls it cannot honour)
 grep -v '^This plugin does not support' "$log" || true
-echo "== the document windows stay open until closed, so those replies are still pending"
+echo "== the document and list windows stay open until closed, so those replies are still pending"
 
 if [ "$keep" = 1 ]; then
   echo "== Tallyhost keeps running (pid $pid, log $log); stop it with: kill $pid"

@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QCloseEvent;
 class QFileDialog;
 class QGroupBox;
 class QLineEdit;
@@ -32,6 +33,8 @@ class WindowPrinting;
 
 namespace tally::tabular {
 
+class ChartTabPage;
+struct ExportColumn;
 class TTblShowGrid;
 
 // The list window (print and export): the packet of a request shown in the
@@ -50,6 +53,8 @@ public:
 
     // Receives a line for the activity log, such as where a PDF job went.
     using LogSink = std::function<void(const std::string &line)>;
+    // Opens a folder window on a local folder.
+    using FolderOpener = std::function<void(const QString &folder)>;
 
     // The window of one request (UTF-8 texts); creation loads the packet,
     // and a packet that does not load shows "格式不正确" and leaves the
@@ -74,6 +79,23 @@ public:
     void btnPrintClick();
     // The hidden close button.
     void btnCloseClick();
+    // "…": the save dialog, starting from the name in eFileName, which gets
+    // the chosen name. Window-modal and not waited for.
+    void bFileNameClick();
+    // "导出": when the file named in eFileName exists, asks whether to replace
+    // it (a window-modal box, not waited for) and deletes it on Yes ("请先关闭
+    // 文件！" when it cannot be); then ExportData. Throws as ExportData does
+    // when nothing was asked.
+    void btnExportClick();
+    // Writes the grid's visible columns, in grid order, to the file named in
+    // eFileName, in the chosen type: a text file under that name with ".txt"
+    // as its extension (which eFileName then shows), else a spreadsheet
+    // (xlsx for a ".xlsx" name, the BIFF stream otherwise). PanMain is
+    // disabled meanwhile, pb counts the rows and the window processes
+    // pending events after each row. "导出数据成功。" only after a complete
+    // export. Throws the writer's or the table's error after enabling
+    // PanMain again; nothing is then left under the file's name.
+    void ExportData();
 
     Mode mode() const { return m_mode; }
     const std::string &title() const { return m_title; }
@@ -88,10 +110,19 @@ public:
     QString fileName() const;
     // The chosen export type: 0 text file, 1 spreadsheet.
     int exportType() const;
+    // Replaces what opens the folder after a successful export (the
+    // desktop's file manager by default).
+    void setFolderOpener(FolderOpener opener) { m_openFolder = std::move(opener); }
+    // The "图形" page.
+    ChartTabPage &chartPage() const { return *m_chartPage; }
     // The export's save dialog, made on first use (it is costly to build
     // and most lists are never exported), starting in the folder where
     // the window was opened.
     QFileDialog &sd();
+
+protected:
+    // While an export runs, a close stops it and waits until it has unwound.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate(std::string packet);
@@ -99,8 +130,18 @@ private:
     QWidget *buildCommandPanel();
     QWidget *buildPages();
     void showMessage(const QString &text);
+    // Asks `text` with Yes and No, No the default, in a window-modal box
+    // that is not waited for; `onYes` runs contained on Yes.
+    void askYesNo(const QString &caption, const QString &text, std::function<void()> onYes);
+    // The grid's shown columns (model columns) in display order.
+    std::vector<int> shownColumns() const;
+    std::string columnCaption(int column) const;
     // The grid's shown columns in display order, as report columns.
     std::vector<printing::ListColumn> printColumns() const;
+    // The same columns as an export writes them.
+    std::vector<ExportColumn> exportColumns() const;
+    void BeginExport();
+    void EndExport(bool completed, const QString &fileName);
 
     Mode m_mode;
     std::string m_title;
@@ -111,6 +152,9 @@ private:
     TTblShowGrid *m_exportGrid = nullptr;
     QString m_saveFolder;
     QFileDialog *m_sd = nullptr;
+    FolderOpener m_openFolder;
+    bool m_exporting = false;
+    bool m_closeAfterExport = false;
 
     TTblShowGrid *m_grid = nullptr;
     QPushButton *m_btnPrint = nullptr;
@@ -123,7 +167,9 @@ private:
     QProgressBar *m_pb = nullptr;
     QCheckBox *m_cbExplore = nullptr;
     QPushButton *m_btnClose = nullptr;
+    QWidget *m_panMain = nullptr;
     QTabWidget *m_pageControl = nullptr;
+    ChartTabPage *m_chartPage = nullptr;
     printing::BillWidget *m_simpleBillWidget = nullptr;
 };
 
