@@ -20,7 +20,7 @@ std::string localeText(LCTYPE type)
         return {};
     std::string out;
     for (int i = 0; i + 1 < n; ++i)
-        appendUtf8(out, static_cast<char32_t>(buffer[i]));
+        text::appendUtf8(out, static_cast<char32_t>(buffer[i]));
     return out;
 }
 
