@@ -14,6 +14,10 @@ packages=(
   libxlsxwriter-dev python3-xlrd python3-openpyxl
   # The browser test, and bench/pdf/pdfspeed.py, which compares our PDF output with a browser's.
   chromium
+  # The cross build of the Gridora control and its tests under Wine
+  # (scripts/activex.sh): the compiler, widl, the Windows IDL files and
+  # stdole2.tlb, and Wine itself.
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64-tools wine64 wine
 )
 
 missing=()
