@@ -490,9 +490,10 @@ HRESULT ActiveGridora::GetGUID(DWORD kind, GUID *guid)
 
 HRESULT ActiveGridora::EnumConnectionPoints(IEnumConnectionPoints **out)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    return E_NOTIMPL;
+    if (out == nullptr)
+        return E_POINTER;
+    *out = enumerateConnectionPoint(m_events.get());
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT ActiveGridora::FindConnectionPoint(REFIID riid, IConnectionPoint **out)

@@ -4,6 +4,8 @@
 
 #include <olectl.h>
 
+#include <new>
+
 namespace tally::activex::win {
 
 ConnectionPoint::ConnectionPoint(IConnectionPointContainer *container) : m_container(container) {}
@@ -127,6 +129,90 @@ void ConnectionPoint::disconnectAll()
             sink->Release();
         sink = nullptr;
     }
+}
+
+namespace {
+
+// Enumerates one connection point. A COM object: its last Release ends it.
+class ConnectionPointEnumerator final : public IEnumConnectionPoints
+{
+public:
+    ConnectionPointEnumerator(IConnectionPoint *point, ULONG position)
+        : m_point(point), m_position(position)
+    {
+        m_point->AddRef();
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **out) override
+    {
+        if (out == nullptr)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumConnectionPoints)) {
+            *out = static_cast<IEnumConnectionPoints *>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override
+    {
+        return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+    }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG refs = InterlockedDecrement(&m_refs);
+        if (refs == 0)
+            delete this;
+        return static_cast<ULONG>(refs);
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint **points, ULONG *fetched) override
+    {
+        if (points == nullptr || (count > 1 && fetched == nullptr))
+            return E_POINTER;
+        ULONG n = 0;
+        if (count > 0 && m_position == 0) {
+            points[0] = m_point;
+            m_point->AddRef();
+            m_position = 1;
+            n = 1;
+        }
+        if (fetched != nullptr)
+            *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
+    {
+        const ULONG before = m_position;
+        m_position = count > 0 ? 1 : m_position;
+        return before + count <= 1 ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        m_position = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints **out) override
+    {
+        if (out == nullptr)
+            return E_POINTER;
+        *out = new (std::nothrow) ConnectionPointEnumerator(m_point, m_position);
+        return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    ~ConnectionPointEnumerator() { m_point->Release(); }
+
+    LONG m_refs = 1;
+    IConnectionPoint *m_point;
+    ULONG m_position;
+};
+
+} // namespace
+
+IEnumConnectionPoints *enumerateConnectionPoint(IConnectionPoint *point)
+{
+    return new (std::nothrow) ConnectionPointEnumerator(point, 0);
 }
 
 } // namespace tally::activex::win

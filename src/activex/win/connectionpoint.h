@@ -39,4 +39,8 @@ private:
     std::vector<IDispatch *> m_sinks;       // index + 1 is the cookie; nullptr once unadvised
 };
 
+// A new enumerator over the one connection point (the caller releases it),
+// or nullptr when out of memory.
+IEnumConnectionPoints *enumerateConnectionPoint(IConnectionPoint *point);
+
 } // namespace tally::activex::win

@@ -151,6 +151,21 @@ int wmain()
     check(saw(sink, 2), "a click raises OnClick");
     check(!saw(sink, 3), "OnCreate is never raised");
 
+    IEnumConnectionPoints *points = nullptr;
+    IConnectionPoint *listed = nullptr;
+    ULONG fetched = 0;
+    IID listedIid{};
+    check(SUCCEEDED(container->EnumConnectionPoints(&points)) &&
+              points->Next(1, &listed, &fetched) == S_OK && fetched == 1 &&
+              SUCCEEDED(listed->GetConnectionInterface(&listedIid)) &&
+              IsEqualIID(listedIid, DIID_IActiveGridoraEvents) &&
+              points->Next(1, &listed, &fetched) == S_FALSE,
+          "EnumConnectionPoints lists the event connection point once");
+    if (listed != nullptr)
+        listed->Release();
+    if (points != nullptr)
+        points->Release();
+
     IProvideClassInfo2 *classInfo = nullptr;
     GUID source{};
     check(SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo2,

@@ -54,6 +54,10 @@ Check "and leaves the table closed", g.HelpFile = "rows=0 messages=2 preview= ti
 g.Visible = "no boolean"
 e = Err.Number : Err.Clear
 Check "a text that is no boolean is refused", e <> 0
+g.PixelsPerInch = 0
+Check "a failing member raises an error", Err.Number <> 0
+Check "with the failure's text", Err.Description = "bad resolution"
+Err.Clear
 On Error GoTo 0
 
 g.Caption = "清单"

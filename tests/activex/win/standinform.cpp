@@ -3,7 +3,8 @@
 // raised as OnKeyPress and the window shows the character that came back, so
 // a test client can see what the sink did. Reading the hidden HelpFile gives
 // what DoPrint1 did to the form ("rows=2 messages=0 preview=1 title=..."),
-// so a script can see it too.
+// so a script can see it too. Writing a PixelsPerInch below 1 throws, so a
+// script can see how a failing member reaches it.
 #include "activex/win/formwindow.h"
 #include "recordingform.h"
 
@@ -24,6 +25,13 @@ public:
         return "rows=" + std::to_string(t.isActive() ? t.recordCount() : 0) +
                " messages=" + std::to_string(messages.size()) + " preview=" + previewFlag +
                " title=" + reportTitle;
+    }
+
+    void setProperty(FormProperty property, const FormValue &value) override
+    {
+        if (property == FormProperty::PixelsPerInch && std::get<std::int32_t>(value) < 1)
+            throw std::runtime_error("bad resolution");
+        RecordingForm::setProperty(property, value);
     }
 };
 
