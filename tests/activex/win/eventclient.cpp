@@ -176,6 +176,47 @@ int wmain()
     if (classInfo != nullptr)
         classInfo->Release();
 
+    // What a container asks to size, draw and keep the control.
+    IOleObject *ole = nullptr;
+    control->QueryInterface(IID_IOleObject, reinterpret_cast<void **>(&ole));
+    DWORD misc = 0;
+    SIZEL extent{};
+    check(ole != nullptr && SUCCEEDED(ole->GetMiscStatus(DVASPECT_CONTENT, &misc)) &&
+              misc == 205201,
+          "GetMiscStatus answers 205201");
+    SIZEL wanted{10000, 5000};
+    check(ole != nullptr && SUCCEEDED(ole->SetExtent(DVASPECT_CONTENT, &wanted)) &&
+              SUCCEEDED(ole->GetExtent(DVASPECT_CONTENT, &extent)) && extent.cx == 10000 &&
+              extent.cy == 5000,
+          "the extent a container sets is the extent it reads");
+    if (ole != nullptr)
+        ole->Release();
+    IViewObject2 *view = nullptr;
+    control->QueryInterface(IID_IViewObject2, reinterpret_cast<void **>(&view));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 32);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECTL bounds{0, 0, 64, 32};
+    check(view != nullptr && SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr,
+                                                  dc, &bounds, nullptr, nullptr, 0)),
+          "IViewObject2 draws the control into a device context");
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    if (view != nullptr)
+        view->Release();
+    IPersistStreamInit *persist = nullptr;
+    CLSID persisted{};
+    check(SUCCEEDED(control->QueryInterface(IID_IPersistStreamInit,
+                                            reinterpret_cast<void **>(&persist))) &&
+              SUCCEEDED(persist->GetClassID(&persisted)) &&
+              IsEqualCLSID(persisted, CLSID_ActiveGridora),
+          "IPersistStreamInit names the class");
+    if (persist != nullptr)
+        persist->Release();
+
     check(canUnload() == S_FALSE, "DllCanUnloadNow answers S_FALSE while the control lives");
     point->Unadvise(cookie);
     const std::size_t before = sink.events.size();
