@@ -1,13 +1,16 @@
 // typelibcheck FILE: loads the type library embedded in FILE with
 // LoadTypeLib and checks the library, IActiveGridora (against the automation
 // model's dispatch table), IActiveGridoraEvents, the coclass and the four
-// enumerations. Prints each difference; exit status 1 on any.
+// enumerations; then the file's other resources: the version block and the
+// toolbox bitmap. Prints each difference; exit status 1 on any.
 #include "activex/dispatchtable.h"
 #include "gridora.h"
 
 #include <oleauto.h>
+#include <winver.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -95,6 +98,9 @@ std::string expectedType(ValueType type)
 
 void checkLibrary(ITypeLib *lib)
 {
+    // Only the library's own items: nothing of stdole or ocidl copied in.
+    check(lib->GetTypeInfoCount() == 7,
+          "library holds 7 type descriptions, not " + std::to_string(lib->GetTypeInfoCount()));
     TLIBATTR *attr = nullptr;
     lib->GetLibAttr(&attr);
     check(IsEqualGUID(attr->guid, LIBID_Gridora), "library id");
@@ -356,6 +362,55 @@ void checkEnums(ITypeLib *lib)
     }
 }
 
+std::string versionText(const std::vector<char> &block, const wchar_t *name)
+{
+    struct Translation
+    {
+        WORD language;
+        WORD codePage;
+    } *translation = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void **>(&translation), &size) ||
+        size < sizeof *translation)
+        return "<no translation>";
+    wchar_t path[80];
+    swprintf(path, 80, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
+             translation->codePage, name);
+    wchar_t *text = nullptr;
+    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void **>(&text), &size))
+        return "<missing>";
+    return narrow(text);
+}
+
+void checkResources(const wchar_t *file)
+{
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file, &handle);
+    std::vector<char> block(size);
+    check(size > 0 && GetFileVersionInfoW(file, 0, size, block.data()), "version block");
+    if (size == 0)
+        return;
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    check(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void **>(&fixed), &length) &&
+              fixed->dwFileVersionMS == 0x00010000 && fixed->dwFileVersionLS == 0 &&
+              fixed->dwProductVersionMS == 0x00010000 && fixed->dwProductVersionLS == 0,
+          "file and product version 1.0.0.0");
+    check(versionText(block, L"OleSelfRegister") == "1", "version block OleSelfRegister \"1\"");
+    check(versionText(block, L"FileVersion") == "1.0.0.0", "version block FileVersion text");
+    check(versionText(block, L"CompanyName").empty(), "version block's other texts are empty");
+
+    HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    check(module != nullptr && FindResourceW(module, MAKEINTRESOURCEW(1),
+                                             MAKEINTRESOURCEW(2) /* RT_BITMAP */) != nullptr,
+          "toolbox bitmap resource 1");
+    check(module != nullptr && FindResourceW(module, MAKEINTRESOURCEW(1), L"TYPELIB") != nullptr,
+          "type library resource \"TYPELIB\" 1");
+    if (module != nullptr)
+        FreeLibrary(module);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv)
@@ -376,6 +431,7 @@ int wmain(int argc, wchar_t **argv)
     checkCoclass(lib);
     checkEnums(lib);
     lib->Release();
+    checkResources(argv[1]);
     std::printf("typelib: %d checks, %d failed\n", g_checks, g_failures);
     return g_failures == 0 ? 0 : 1;
 }
