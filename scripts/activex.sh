@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # activex.sh [BUILD_DIR]: cross-builds Gridora.ocx (the COM glue with a
 # stand-in form) with mingw-w64 and tests it under Wine in a throwaway prefix:
-# registration keys, the embedded type library, a VBScript client, an event
-# sink in Wine's ATL host window, unloading and unregistration. Any missing
+# the text module's Win32 converter, registration keys, the embedded type
+# library and resources, a VBScript client, an event sink in Wine's ATL host
+# window, unloading and unregistration. Any missing
 # tool or failed check fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,7 +51,8 @@ cmake --build "$build" -j 2
 bin=$build/tests/activex/win
 dir="$tmp/Gridora Test"
 mkdir -p "$dir"
-cp "$bin"/Gridora.ocx "$bin"/typelibcheck.exe "$bin"/eventclient.exe tests/activex/win/gridora.vbs "$dir"/
+cp "$bin"/Gridora.ocx "$bin"/typelibcheck.exe "$bin"/eventclient.exe tests/activex/win/gridora.vbs \
+  "$build"/tests/base/win/textcodeccheck.exe "$dir"/
 
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
@@ -65,6 +67,7 @@ failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
 cd "$dir"
+wine textcodeccheck.exe || fail "text module on Windows"
 wine regsvr32 /s Gridora.ocx || fail "regsvr32 Gridora.ocx"
 bash "$root/tests/activex/win/checkregistry.sh" registered || fail "registry after regsvr32"
 wine typelibcheck.exe Gridora.ocx || fail "type library"

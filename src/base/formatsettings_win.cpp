@@ -50,14 +50,17 @@ std::string datePattern(std::string text)
     return text;
 }
 
-std::string timePattern(std::string text)
+std::string timePattern(const std::string &text)
 {
-    for (char &c : text)
-        if (c == 'H')
-            c = 'h';
-        else if (c == 'm')
-            c = 'n';
-    return text;
+    std::string out;
+    for (char c : text) {
+        if (c == 't')
+            continue; // the AM/PM marker has no counterpart, as with %p elsewhere
+        out += c == 'H' ? 'h' : c == 'm' ? 'n' : c;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
 }
 
 } // namespace
