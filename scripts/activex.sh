@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build-mingw}
 tmp=$(mktemp -d)
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$tmp"' EXIT
+# Only this run's Wine server is stopped, never one of another prefix.
+trap 'WINEPREFIX=$tmp/prefix wineserver -k >/dev/null 2>&1 || true; rm -rf "$tmp"' EXIT
 
 wine_windows=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 for tool in x86_64-w64-mingw32-g++-posix widl wine wineboot wineserver apt-get; do
@@ -65,6 +66,11 @@ wineserver -k || true
 wineserver -w
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+# A program that waits for a window nobody can see fails instead of hanging.
+WINE_BIN=$(command -v wine)
+export WINE_BIN
+wine() { timeout 120 "$WINE_BIN" "$@"; }
+export -f wine
 
 cd "$dir"
 wine textcodeccheck.exe || fail "text module on Windows"
