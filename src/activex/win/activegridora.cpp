@@ -135,14 +135,20 @@ HRESULT ActiveGridora::GetTypeInfo(UINT index, LCID, ITypeInfo **info)
     return S_OK;
 }
 
-HRESULT ActiveGridora::GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids)
+HRESULT ActiveGridora::GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, LCID, DISPID *ids)
 {
+    if (!IsEqualIID(riid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
     return DispGetIDsOfNames(m_typeInfo, names, count, ids);
 }
 
-HRESULT ActiveGridora::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params,
+HRESULT ActiveGridora::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS *params,
                               VARIANT *result, EXCEPINFO *exception, UINT *argError)
 {
+    if (!IsEqualIID(riid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
+    // Error information left over from an earlier call must not describe this one.
+    SetErrorInfo(0, nullptr);
     return m_typeInfo->Invoke(static_cast<IActiveGridora *>(this), id, flags, params, result,
                               exception, argError);
 }

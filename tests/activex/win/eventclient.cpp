@@ -119,6 +119,46 @@ int wmain()
     check(gridora != nullptr && SUCCEEDED(gridora->get_Visible(&visible)) && visible == -1,
           "Visible reads -1 once the container shows the control");
 
+    // By dispatch id, as a container calls.
+    IDispatch *dispatch = gridora;
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    check(SUCCEEDED(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
+                                     nullptr)) &&
+              result.vt == VT_BOOL && result.boolVal == VARIANT_TRUE,
+          "Invoke(1, get) gives VT_BOOL -1");
+    VARIANT args[2];
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = SysAllocString(L"b"); // arguments go in reverse order
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = SysAllocString(L"a");
+    DISPPARAMS two{args, nullptr, 2, 0};
+    check(dispatch->Invoke(19, IID_NULL, 0, DISPATCH_METHOD, &two, nullptr, nullptr, nullptr) ==
+              S_OK,
+          "Invoke(19) calls GETFCGPATH");
+    SysFreeString(args[0].bstrVal);
+    SysFreeString(args[1].bstrVal);
+    VARIANT value;
+    value.vt = VT_I4;
+    value.lVal = 0;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS put{&value, &named, 1, 1};
+    EXCEPINFO exception{};
+    check(dispatch->Invoke(6, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, &exception,
+                           nullptr) == DISP_E_EXCEPTION &&
+              exception.bstrDescription != nullptr &&
+              std::wstring(exception.bstrDescription) == L"bad resolution",
+          "a failing member gives DISP_E_EXCEPTION with the failure's text");
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+    value.vt = VT_BOOL;
+    value.boolVal = VARIANT_TRUE;
+    check(FAILED(dispatch->Invoke(9, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr,
+                                  nullptr)),
+          "Active cannot be written");
+
     HWND form = nullptr;
     IOleInPlaceObject *inPlace = nullptr;
     if (SUCCEEDED(
