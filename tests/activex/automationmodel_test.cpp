@@ -224,19 +224,17 @@ TEST_P(DoPrint1Load, SucceedsInEveryCase)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Packets, DoPrint1Load,
-                         testing::Values(LoadCase{"a packet", kThreeRows, true, true, 3},
-                                         LoadCase{"blanks before the declaration",
-                                                  "  \r\n\t " + kThreeRows, true, true, 3},
-                                         LoadCase{"not well-formed: the previous rows stay",
-                                                  "<DATAPACKET><ROWDATA>", false, true, 2},
-                                         LoadCase{"not XML at all", "hello", false, true, 2},
-                                         LoadCase{"well-formed but no packet: the table closes",
-                                                  "<?xml version=\"1.0\"?><root/>", false, false,
-                                                  0}),
-                         [](const testing::TestParamInfo<LoadCase> &row) {
-                             return "case" + std::to_string(row.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Packets, DoPrint1Load,
+    testing::Values(LoadCase{"a packet", kThreeRows, true, true, 3},
+                    LoadCase{"blanks before the declaration", "  \r\n\t " + kThreeRows, true, true,
+                             3},
+                    LoadCase{"not well-formed: the previous rows stay", "<DATAPACKET><ROWDATA>",
+                             false, true, 2},
+                    LoadCase{"not XML at all", "hello", false, true, 2},
+                    LoadCase{"well-formed but no packet: the table closes",
+                             "<?xml version=\"1.0\"?><root/>", false, false, 0}),
+    [](const testing::TestParamInfo<LoadCase> &row) { return "case" + std::to_string(row.index); });
 
 TEST(NormalizePacketXml, WritesBackWithADeclarationAndNoLeadingBlanks)
 {
