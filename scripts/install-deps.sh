@@ -17,6 +17,10 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql postgresql
   # The browser test, and bench/pdf/pdfspeed.py, which compares our PDF output with a browser's.
   chromium
+  # The cross build of the Gridora control and its tests under Wine
+  # (scripts/activex.sh): the compiler, widl, the Windows IDL files and
+  # stdole2.tlb, and Wine itself.
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64-tools wine64 wine
 )
 
 missing=()

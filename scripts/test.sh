@@ -18,3 +18,6 @@ export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
 
 bash scripts/tsan.sh
+
+# The Gridora control cross-built for Windows and tested under Wine.
+bash scripts/activex.sh

@@ -1,10 +1,10 @@
 #include "base/textcodec.h"
 
+#include "base/textcodec_backend.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <iconv.h>
 #include <memory>
 
 namespace tally::text {
@@ -66,65 +66,6 @@ Decoded decodeAt(std::string_view s, std::size_t pos)
     return {cp, i - pos};
 }
 
-// One conversion descriptor per thread and direction: iconv descriptors carry
-// shift state and must not be shared between threads.
-class Converter
-{
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (valid())
-            iconv_close(m_cd);
-    }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts the whole input or nothing: returns false (and leaves `out`
-    // unchanged) when iconv rejects any byte.
-    bool convert(std::string_view in, std::string &out)
-    {
-        if (!valid())
-            return false;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char buffer[32];
-        std::string result;
-        char *src = const_cast<char *>(in.data());
-        std::size_t srcLeft = in.size();
-        while (srcLeft > 0) {
-            char *dst = buffer;
-            std::size_t dstLeft = sizeof buffer;
-            const std::size_t rc = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
-            result.append(buffer, static_cast<std::size_t>(dst - buffer));
-            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG)
-                return false;
-        }
-        char *dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        iconv(m_cd, nullptr, nullptr, &dst, &dstLeft);
-        result.append(buffer, static_cast<std::size_t>(dst - buffer));
-        out += result;
-        return true;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-Converter &encoder()
-{
-    thread_local Converter conv("CP936", "UTF-8");
-    return conv;
-}
-
-Converter &decoder()
-{
-    thread_local Converter conv("UTF-8", "CP936");
-    return conv;
-}
-
 // Appends the code page bytes of one character, '?' when the code page lacks it.
 void encodeChar(std::string_view utf8Char, char32_t cp, std::string &out)
 {
@@ -132,7 +73,7 @@ void encodeChar(std::string_view utf8Char, char32_t cp, std::string &out)
         out += static_cast<char>(cp);
         return;
     }
-    if (cp == kInvalid || !encoder().convert(utf8Char, out))
+    if (cp == kInvalid || !detail::utf8ToCodePage(utf8Char, out))
         out += '?';
 }
 
@@ -221,9 +162,9 @@ std::string toCodePage(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    // Whole-text conversion is the common case; iconv stops at the first
+    // Whole-text conversion is the common case; the converter stops at the first
     // character GBK lacks, and then each character is converted on its own.
-    if (isValidUtf8(utf8) && encoder().convert(utf8, out))
+    if (isValidUtf8(utf8) && detail::utf8ToCodePage(utf8, out))
         return out;
     out.clear();
     for (std::size_t pos = 0; pos < utf8.size();) {
@@ -237,7 +178,7 @@ std::string toCodePage(std::string_view utf8)
 namespace {
 
 // The code page bytes of each BMP character met so far on this thread, so
-// exports of many cells skip iconv for characters already seen: hi << 8 | lo
+// exports of many cells skip the converter for characters already seen: hi << 8 | lo
 // for two bytes, 0x100 | b for one, 0 for not yet known.
 std::uint16_t *bmpCache()
 {
@@ -317,7 +258,7 @@ std::string fromCodePage(std::string_view cp936)
         if (isGbkLead(b) && pos + 1 < cp936.size() &&
             isGbkTrail(static_cast<unsigned char>(cp936[pos + 1])))
             len = 2;
-        if (!decoder().convert(cp936.substr(pos, len), out))
+        if (!detail::codePageToUtf8(cp936.substr(pos, len), out))
             appendUtf8(out, kReplacement);
         pos += len;
     }
