@@ -12,7 +12,6 @@
 #include "documents/billbinding.h"
 #include "documents/documentdef.h"
 #include "documents/documentform.h"
-#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "layout/tbill.h"
 #include "orderpackets.h"
@@ -21,6 +20,7 @@
 #include "printing/qt/qtprinter.h"
 #include "printing/recordingcanvas.h"
 #include "service/qt/tmainform.h"
+#include "tallyhost/hostwindows.h"
 
 #include <QApplication>
 #include <QDir>

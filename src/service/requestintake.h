@@ -5,9 +5,9 @@
 #include "service/dispatchtable.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <string_view>

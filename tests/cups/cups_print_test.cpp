@@ -5,14 +5,14 @@
 // tests read each job back from CUPS and the PDF cups-pdf wrote with pdfinfo
 // and pdftotext.
 #include "../support/qtwidgetsapp.h"
-#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/custombillbase.h"
 #include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qtsettingsstore.h"
+#include "service/qt/tmainform.h"
 #include "service/requestjson.h"
 #include "service/requesttext.h"
-#include "service/qt/tmainform.h"
+#include "tallyhost/hostwindows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,8 +6,8 @@
 // its DevTools pipe (NUL-terminated JSON on file descriptors 3 and 4), which
 // needs nothing beyond the browser itself.
 #include "../support/qtwidgetsapp.h"
-#include "tallyhost/hostwindows.h"
 #include "service/qt/tmainform.h"
+#include "tallyhost/hostwindows.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "servicefixture.h"
 
-#include "tallyhost/hostwindows.h"
 #include "documents/qt/tprintdocument.h"
 #include "printing/qt/preview/tformpreview.h"
 #include "service/requesttext.h"
+#include "tallyhost/hostwindows.h"
 
 #include <QDir>
 #include <QPlainTextEdit>

@@ -5,8 +5,8 @@
 // PDF spool folder. Requests go over real HTTP from another thread while the
 // test turns the GUI thread's event loop and closes windows as a clerk would.
 #include "../support/qtwidgetsapp.h"
-#include "service/requestjson.h"
 #include "service/qt/tmainform.h"
+#include "service/requestjson.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -2,9 +2,9 @@
 
 #include "printing/canvas.h"
 #include "printing/iprintable.h"
+#include "printing/printer.h"
 #include "printing/qt/preview/printermetricssource.h"
 #include "printing/qt/preview/printersetup.h"
-#include "printing/printer.h"
 #include "printing/recordingcanvas.h"
 #include "printing/usermessages.h"
 

@@ -1,8 +1,8 @@
 #include "previewfakes.h"
 
 #include "printing/memorysettingsstore.h"
-#include "printing/qt/preview/tformpreview.h"
 #include "printing/printdialog.h"
+#include "printing/qt/preview/tformpreview.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "../support/qtwidgetsapp.h"
 #include "intakefixtures.h"
-#include "service/requestintake.h"
 #include "service/qt/tmainform.h"
+#include "service/requestintake.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -17,12 +17,14 @@ int runRequest(std::span<const std::string_view> args)
     }
     std::ifstream in{std::string(args[0]), std::ios::binary};
     if (!in) {
-        std::fprintf(stderr, "request: cannot read %.*s\n", static_cast<int>(args[0].size()), args[0].data());
+        std::fprintf(stderr, "request: cannot read %.*s\n", static_cast<int>(args[0].size()),
+                     args[0].data());
         return 2;
     }
     const std::string body{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // No document windows here: every document type opens nothing.
-    service::RequestIntake intake([](const std::string &line) { std::printf("%s\n", line.c_str()); });
+    service::RequestIntake intake(
+        [](const std::string &line) { std::printf("%s\n", line.c_str()); });
     intake.handleRequest("POST", body);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "printing/qt/preview/windowprinting.h"
 
-#include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/outputtarget.h"
+#include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/qtprintcontext.h"
 #include "printing/qt/qtprinter.h"
 #include "printing/qt/qtsettingsstore.h"
