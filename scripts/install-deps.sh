@@ -9,7 +9,7 @@ packages=(
   libpugixml-dev nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
-  poppler-utils curl xvfb wrk python3
+  poppler-utils curl xvfb wrk python3 clang-format clang-tidy
   cups printer-driver-cups-pdf
   libxlsxwriter-dev python3-xlrd python3-openpyxl
   # The query dataset: Qt SQL's SQLite driver (embedded default), and a

@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
-# The include graph of src/ follows the layers before anything is built.
+# The include graph of src/ follows the layers, and the sources their format,
+# before anything is built.
 python3 scripts/check-layers.py
+bash scripts/check-format.sh
 
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure -j "$(nproc)")
