@@ -2,24 +2,20 @@
 
 namespace tally::tabular {
 
-namespace {
-
-const char *kindLabel(AggregateRows::Kind kind)
+std::string_view aggregateLabel(AggregateKind kind)
 {
     switch (kind) {
-    case AggregateRows::Kind::Sum:
+    case AggregateKind::Sum:
         return "合计";
-    case AggregateRows::Kind::Max:
+    case AggregateKind::Max:
         return "最大值";
-    case AggregateRows::Kind::Min:
+    case AggregateKind::Min:
         return "最小值";
-    case AggregateRows::Kind::Avg:
+    case AggregateKind::Avg:
         return "平均值";
     }
-    return ""; // a kind no query makes
+    return {}; // a kind no query makes
 }
-
-} // namespace
 
 std::string AggregateRowLabel(const AggregateRows &table, long long n)
 {
@@ -30,7 +26,8 @@ std::string AggregateRowLabel(const AggregateRows &table, long long n)
         return {};
     const long long firstAggregate = records - table.AggregateCount();
     if (n > firstAggregate)
-        return kindLabel(table.AggregateKind(static_cast<int>(n - firstAggregate)));
+        return std::string(
+            aggregateLabel(table.AggregateKind(static_cast<int>(n - firstAggregate))));
     return std::to_string(n);
 }
 

@@ -1,8 +1,22 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tally::tabular {
+
+// The aggregate a query dataset appends as a row after its records. The
+// numbers are the kinds' bits in a query's set of aggregates.
+enum class AggregateKind
+{
+    Sum = 1,
+    Max = 2,
+    Min = 4,
+    Avg = 8,
+};
+
+// The indicator label of an aggregate row: "合计", "最大值", "最小值", "平均值".
+std::string_view aggregateLabel(AggregateKind kind);
 
 // What a grid needs of a table that ends in aggregate rows (a query dataset
 // that appends the SUM, MAX, MIN or AVG of chosen columns after its
@@ -10,13 +24,7 @@ namespace tally::tabular {
 class AggregateRows
 {
 public:
-    enum class Kind
-    {
-        Sum = 1,
-        Max = 2,
-        Min = 4,
-        Avg = 8,
-    };
+    using Kind = tabular::AggregateKind;
 
     virtual ~AggregateRows() = default;
 

@@ -6,7 +6,7 @@ tally_library(tally_tabular_query
   queryresult.cpp
   querysql.cpp
 )
-target_link_libraries(tally_tabular_query PUBLIC tally_datapacket)
+target_link_libraries(tally_tabular_query PUBLIC tally_tabular tally_datapacket)
 
 # The dataset itself reads through Qt SQL (SQLite embedded, other drivers by
 # connection string).

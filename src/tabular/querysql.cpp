@@ -29,44 +29,6 @@ std::string_view aggregateFunction(AggregateKind kind)
     return {};
 }
 
-std::string_view aggregateLabel(AggregateKind kind)
-{
-    switch (kind) {
-    case AggregateKind::Sum:
-        return "合计";
-    case AggregateKind::Max:
-        return "最大值";
-    case AggregateKind::Min:
-        return "最小值";
-    case AggregateKind::Avg:
-        return "平均值";
-    }
-    return {};
-}
-
-bool isAggregateRecord(std::size_t recordCount, std::span<const AggregateKind> aggregateRows,
-                       long long n, std::size_t currentRecord)
-{
-    if (n < 0)
-        n = static_cast<long long>(currentRecord);
-    return n > static_cast<long long>(recordCount) - static_cast<long long>(aggregateRows.size());
-}
-
-std::string indicatorLabel(std::size_t recordCount, std::span<const AggregateKind> aggregateRows,
-                           long long n, std::size_t currentRecord)
-{
-    if (n < 0)
-        n = static_cast<long long>(currentRecord);
-    const auto records = static_cast<long long>(recordCount);
-    if (n > records)
-        return {};
-    const long long firstAggregate = records - static_cast<long long>(aggregateRows.size());
-    if (n > firstAggregate)
-        return std::string(
-            aggregateLabel(aggregateRows[static_cast<std::size_t>(n - firstAggregate - 1)]));
-    return std::to_string(n);
-}
-
 std::vector<std::string> splitNames(std::string_view list)
 {
     std::vector<std::string> names;

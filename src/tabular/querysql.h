@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tabular/aggregaterows.h"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -7,16 +9,6 @@
 #include <vector>
 
 namespace tally::tabular {
-
-// The aggregate a query dataset appends as a row after its records. The
-// numbers are those the design gives the kinds.
-enum class AggregateKind
-{
-    Sum = 1,
-    Max = 2,
-    Min = 4,
-    Avg = 8,
-};
 
 // A set of aggregate kinds.
 class AggregateKinds
@@ -58,21 +50,6 @@ std::vector<AggregateKind> aggregateOrder(AggregateKinds kinds);
 
 // The SQL function of a kind: "SUM", "MAX", "MIN" or "AVG".
 std::string_view aggregateFunction(AggregateKind kind);
-
-// What the grid's indicator column shows for an aggregate row: "合计",
-// "最大值", "最小值" or "平均值".
-std::string_view aggregateLabel(AggregateKind kind);
-
-// The indicator text of record n (1-based; the table's current record when
-// n < 0) of a table of `recordCount` rows whose last rows are aggregate rows
-// of the given kinds: the record number, the aggregate row's label, or empty
-// beyond the last row.
-std::string indicatorLabel(std::size_t recordCount, std::span<const AggregateKind> aggregateRows,
-                           long long n, std::size_t currentRecord = 0);
-
-// Whether record n (as in indicatorLabel) is one of the trailing aggregate rows.
-bool isAggregateRecord(std::size_t recordCount, std::span<const AggregateKind> aggregateRows,
-                       long long n, std::size_t currentRecord = 0);
 
 // Splits a list of names at ";" and blanks, dropping empty names.
 std::vector<std::string> splitNames(std::string_view list);

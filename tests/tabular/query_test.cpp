@@ -127,32 +127,6 @@ TEST(AggregateOrder, MaxMinAvgSumWhateverTheSet)
     EXPECT_EQ(aggregateOrder(AggregateKinds{}), std::vector<K>{});
 }
 
-struct LabelCase
-{
-    long long n;
-    std::string label;
-    bool aggregate;
-};
-
-// 10 records of which the last two are the MAX and SUM rows.
-TEST(IndicatorLabel, RecordNumbersThenAggregateLabels)
-{
-    const std::vector<AggregateKind> kinds{AggregateKind::Max, AggregateKind::Sum};
-    const std::vector<LabelCase> cases{{1, "1", false},    {8, "8", false}, {9, "最大值", true},
-                                       {10, "合计", true}, {11, "", true},  {-1, "最大值", true}};
-    for (const LabelCase &c : cases) {
-        EXPECT_EQ(indicatorLabel(10, kinds, c.n, 9), c.label) << c.n;
-        EXPECT_EQ(isAggregateRecord(10, kinds, c.n, 9), c.aggregate) << c.n;
-    }
-    const std::vector<AggregateKind> all{AggregateKind::Max, AggregateKind::Min, AggregateKind::Avg,
-                                         AggregateKind::Sum};
-    EXPECT_EQ(indicatorLabel(6, all, 3), "最大值");
-    EXPECT_EQ(indicatorLabel(6, all, 4), "最小值");
-    EXPECT_EQ(indicatorLabel(6, all, 5), "平均值");
-    EXPECT_EQ(indicatorLabel(6, all, 6), "合计");
-    EXPECT_EQ(indicatorLabel(3, {}, 3), "3");
-}
-
 struct ConnectionCase
 {
     const char *name;

@@ -131,7 +131,7 @@ std::vector<std::string> labels(const TTblShowQry &q)
 {
     std::vector<std::string> out;
     for (long long n = 1; n <= static_cast<long long>(q.table().recordCount()); ++n)
-        out.push_back(indicatorLabel(q.table().recordCount(), q.aggregateRowKinds(), n));
+        out.push_back(AggregateRowLabel(q, n));
     return out;
 }
 

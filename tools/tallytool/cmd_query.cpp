@@ -70,8 +70,7 @@ void printRows(const tabular::TTblShowQry &query)
     std::puts(line.c_str());
     const std::size_t rows = table.recordCount();
     for (std::size_t r = 0; r < rows; ++r) {
-        line =
-            tabular::indicatorLabel(rows, query.aggregateRowKinds(), static_cast<long long>(r + 1));
+        line = tabular::AggregateRowLabel(query, static_cast<long long>(r + 1));
         for (int c = 0; c < table.fieldCount(); ++c)
             line += "\t" + table.cell(r, c).displayText();
         std::puts(line.c_str());

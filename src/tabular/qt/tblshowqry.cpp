@@ -293,7 +293,7 @@ void TTblShowQry::Open()
     if (m_recompute) {
         m_aggregateRows.clear();
         try {
-            for (AggregateKind kind : aggregateOrder(m_aggregateKinds)) {
+            for (tabular::AggregateKind kind : aggregateOrder(m_aggregateKinds)) {
                 TCalcRow row{kind, {}};
                 QSqlQuery query(connection.database());
                 query.setForwardOnly(true);
@@ -332,6 +332,26 @@ void TTblShowQry::Open()
             m_rowKinds.push_back(row.kind);
     }
     m_table.first();
+}
+
+long long TTblShowQry::RecordCount() const
+{
+    return static_cast<long long>(m_table.recordCount());
+}
+
+long long TTblShowQry::RecordNumber() const
+{
+    return static_cast<long long>(m_table.recordNumber());
+}
+
+int TTblShowQry::AggregateCount() const
+{
+    return static_cast<int>(m_rowKinds.size());
+}
+
+AggregateRows::Kind TTblShowQry::AggregateKind(int i) const
+{
+    return m_rowKinds.at(static_cast<std::size_t>(i - 1));
 }
 
 } // namespace tally::tabular

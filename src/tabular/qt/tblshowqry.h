@@ -3,6 +3,7 @@
 #include "base/currency.h"
 #include "base/formatsettings.h"
 #include "datapacket/datapackettable.h"
+#include "tabular/aggregaterows.h"
 #include "tabular/fielddisplay.h"
 #include "tabular/querysql.h"
 
@@ -30,7 +31,7 @@ struct TCalcRow
 // parseConnection). Each opening reads through a Qt SQL connection of its
 // own name, removed again before Open returns. Needs a QCoreApplication for
 // the drivers.
-class TTblShowQry
+class TTblShowQry : public AggregateRows
 {
 public:
     explicit TTblShowQry(std::string database,
@@ -97,7 +98,14 @@ public:
     datapacket::DataPacketTable &table() { return m_table; }
     const datapacket::DataPacketTable &table() const { return m_table; }
     // The kinds of the trailing aggregate rows of table(), in row order.
-    const std::vector<AggregateKind> &aggregateRowKinds() const { return m_rowKinds; }
+    const std::vector<tabular::AggregateKind> &aggregateRowKinds() const { return m_rowKinds; }
+
+    // The table as the grid labels it: record numbers, then the aggregate
+    // rows by kind.
+    long long RecordCount() const override;
+    long long RecordNumber() const override;
+    int AggregateCount() const override;
+    Kind AggregateKind(int i) const override;
 
 private:
     void rebuildSql();
@@ -115,7 +123,7 @@ private:
     std::vector<TCalcRow> m_aggregateRows;
     std::vector<std::string> m_sql;
     datapacket::DataPacketTable m_table;
-    std::vector<AggregateKind> m_rowKinds;
+    std::vector<tabular::AggregateKind> m_rowKinds;
     bool m_active = false;
 };
 
