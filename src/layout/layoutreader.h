@@ -48,7 +48,7 @@ public:
     // (the paper length and width, and everything but four values in an
     // unversioned stream) keep the layout's values.
     static LayoutReadResult Read(std::span<const std::uint8_t> bytes, TBillLayout &layout,
-                                 int screenPPI = kDefaultScreenPPI);
+                                 int screenPPI = kDefaultScreenPpi);
 };
 
 } // namespace tally::layout

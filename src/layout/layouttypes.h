@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/screenresolution.h"
+
 #include <cstdint>
 
 namespace tally::layout {
@@ -48,8 +50,5 @@ struct TPageSettings
 
     friend bool operator==(const TPageSettings &, const TPageSettings &) = default;
 };
-
-// Pixels per inch of the screen the model is measured in, unless told otherwise.
-inline constexpr int kDefaultScreenPPI = 96;
 
 } // namespace tally::layout

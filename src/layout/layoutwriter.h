@@ -17,7 +17,7 @@ class LayoutWriter
 public:
     // The stream bytes of the layout; screenPPI is stored as its resolution.
     static std::vector<std::uint8_t> Write(const TBillLayout &layout,
-                                           int screenPPI = kDefaultScreenPPI);
+                                           int screenPPI = kDefaultScreenPpi);
 };
 
 } // namespace tally::layout

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/screenresolution.h"
 #include "printing/canvastypes.h"
 
 namespace tally::printing {
@@ -10,9 +11,6 @@ namespace tally::printing {
 class DrawingFrame
 {
 public:
-    // The logical pixels per inch of the screen that layout pixels refer to.
-    static constexpr int kDefaultScreenPpi = 96;
-
     DrawingFrame() = default;
     // zoom in percent (Scale × ZoomRatio while printing or previewing).
     DrawingFrame(int deviceDpiX, int deviceDpiY, double zoom, int screenPpi = kDefaultScreenPpi);

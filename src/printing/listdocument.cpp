@@ -45,7 +45,7 @@ void ApplyListReportDesign(TSimpleBill &bill)
     for (int i = 0; i < bill.ColCount(); ++i)
         bill.Columns()[i].SetWidth(kDesignedColumnWidth);
     TSimpleFont titleFont{"黑体", 12, Canvas::Regular};
-    titleFont.SetHeight(-19, DrawingFrame::kDefaultScreenPpi);
+    titleFont.SetHeight(-19, kDefaultScreenPpi);
     bill.Title().SetFont(titleFont);
     bill.Title().SetTop(0);
     bill.Footers().Clear();
@@ -82,7 +82,7 @@ void ConfigureListReport(TSimpleBill &bill, const datapacket::DataPacketTable &t
     // Column 0 numbers the rows, which a clerk reads and refers to; it keeps
     // its designed width until the numbers need more (half the font's pixel
     // height per digit, plus the cell's insets).
-    const int digitWidth = MulDiv(bill.Font().Size, DrawingFrame::kDefaultScreenPpi, 72) / 2 + 1;
+    const int digitWidth = MulDiv(bill.Font().Size, kDefaultScreenPpi, 72) / 2 + 1;
     bill.Columns()[0].SetWidth(
         std::max(kDesignedColumnWidth, digitsOf(bill.RowCount()) * digitWidth + 6));
 

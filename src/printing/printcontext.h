@@ -39,7 +39,7 @@ struct PrintContext
     // True inside a form designer: page setups are then not saved.
     bool designTime = false;
     // Logical pixels per inch of the screen the layouts were made for.
-    int screenPpi = DrawingFrame::kDefaultScreenPpi;
+    int screenPpi = kDefaultScreenPpi;
 };
 
 } // namespace tally::printing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/qt/containment.h"
+#include "base/screenresolution.h"
 #include "printing/qt/preview/previewgeometry.h"
 #include "printing/qt/preview/previewservices.h"
 
@@ -129,8 +130,8 @@ private:
     int m_marginY = 0;
     SheetGeometry m_sheet;
     SurfaceGeometry m_surface;
-    int m_screenDpiX = 96;
-    int m_screenDpiY = 96;
+    int m_screenDpiX = kDefaultScreenPpi;
+    int m_screenDpiY = kDefaultScreenPpi;
     bool m_dragging = false;
     MarginLine m_cursorLine = MarginLine::None;
     MarginLine m_guideShown = MarginLine::None;
