@@ -1,6 +1,6 @@
 #include "billfixtures.h"
 
-#include "../printing/fakes.h"
+#include "../support/printingfakes.h"
 
 #include "base/numberformat.h"
 #include "datapacket/fielderror.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../support/printingfakes.h"
+
 #include "printing/canvas.h"
 #include "printing/iprintable.h"
 #include "printing/printer.h"
@@ -112,37 +114,7 @@ public:
     }
 };
 
-// A printer that only records what is pushed into it.
-class FakePrinter : public Printer
-{
-public:
-    std::vector<std::string> log;
-    RecordingCanvas page{96, 96};
-
-    void setPaperSize(std::int16_t code) override
-    {
-        log.push_back("paper " + std::to_string(code));
-    }
-    void setPaperExtent(std::int16_t l, std::int16_t w) override
-    {
-        log.push_back("extent " + std::to_string(l) + "x" + std::to_string(w));
-    }
-    void setOrientation(PrinterOrientation o) override
-    {
-        log.push_back("orient " + std::to_string(static_cast<int>(o)));
-    }
-    PrinterOrientation orientation() const override { return PrinterOrientation::poPortrait; }
-    PrinterMetrics metrics() const override { return {}; }
-    bool canCollate() const override { return true; }
-    void setCopies(int) override {}
-    void setCollate(bool) override {}
-    void setTitle(const std::string &title) override { log.push_back("title " + title); }
-    void beginDoc() override { log.push_back("beginDoc"); }
-    void newPage() override { log.push_back("newPage"); }
-    void endDoc() override { log.push_back("endDoc"); }
-    void abortDoc() override { log.push_back("abortDoc"); }
-    Canvas &canvas() override { return page; }
-};
+using printing::testing_fakes::FakePrinter;
 
 class FakeSetup : public PrinterSetup
 {

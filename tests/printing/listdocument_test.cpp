@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "../support/printingfakes.h"
 
 #include "../datapacket/packettext.h"
 #include "datapacket/datapackettable.h"

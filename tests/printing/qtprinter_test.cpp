@@ -1,5 +1,5 @@
+#include "../support/printingfakes.h"
 #include "casename.h"
-#include "fakes.h"
 #include "qtapp.h"
 
 #include "printing/printroutines.h"

@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "../support/printingfakes.h"
 #include "qtapp.h"
 
 #include "printing/qt/qtprintcontext.h"
