@@ -2,8 +2,8 @@
 // real QPainter canvas. Set TALLY_PREVIEW_PNG_DIR to keep the pictures.
 #include "previewfakes.h"
 
+#include "../support/memorysettingsstore.h"
 #include "printing/custombillbase.h"
-#include "printing/memorysettingsstore.h"
 #include "printing/qt/preview/qtpreviewenvironment.h"
 #include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qtprinter.h"

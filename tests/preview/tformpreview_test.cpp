@@ -1,6 +1,6 @@
 #include "previewfakes.h"
 
-#include "printing/memorysettingsstore.h"
+#include "../support/memorysettingsstore.h"
 #include "printing/printdialog.h"
 #include "printing/qt/preview/tformpreview.h"
 

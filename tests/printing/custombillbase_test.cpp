@@ -1,7 +1,7 @@
 #include "../support/printingfakes.h"
 #include "casename.h"
 
-#include "printing/memorysettingsstore.h"
+#include "../support/memorysettingsstore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "printing/memorysettingsstore.h"
+#include "memorysettingsstore.h"
 
 #include <charconv>
 
