@@ -12,6 +12,7 @@
 #include "service/qt/tmainform.h"
 #include "service/requestjson.h"
 #include "service/requesttext.h"
+#include "tabular/qt/tgridora.h"
 #include "tallyhost/hostwindows.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -535,6 +537,57 @@ TEST_F(CupsPrintTest, PrintDialogChoicesReachTheQueue)
         for (const QString &page : pages.texts)
             printed.push_back(pageNumber.match(page).captured(1).toInt());
         EXPECT_EQ(printed, c.printedPages);
+    }
+}
+
+// The list window's "打印" goes through the print dialog to the queue: one
+// job titled "报表:" + the list's title, every page of the list report there
+// with its page numbers, the request answered once the window is closed.
+TEST_F(CupsPrintTest, ListReportArrivesThroughTheQueue)
+{
+    bool answered = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            dialog && !answered) {
+            answered = true;
+            dialog->accept();
+        }
+    });
+    answer.start(10);
+
+    const std::string body = readSample("list-sales-120-rows.body");
+    auto reply = std::async(std::launch::async, [port = m_form->listeningPort(), &body] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(std::chrono::seconds(120));
+        const httplib::Result r = client.Post("/", body, "application/x-www-form-urlencoded");
+        return r ? r->status : 0;
+    });
+    tabular::TGridora *window = nullptr;
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return (window = visibleWindow<tabular::TGridora>()) != nullptr; }));
+    window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    EXPECT_TRUE(answered);
+    window->close();
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_EQ(reply.get(), 200);
+
+    const std::vector<Job> jobs = jobsAfter(m_firstJob - 1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs.front().title, "报表:商品销售明细");
+    EXPECT_EQ(jobs.front().state, IPP_JSTATE_COMPLETED);
+    const QString pdf = outputOf(jobs.front().id);
+    ASSERT_FALSE(pdf.isEmpty());
+    const PdfPages pages = readPdf(pdf);
+    ASSERT_EQ(pages.texts.size(), 3u);
+    for (int p = 1; p <= 3; ++p) {
+        EXPECT_TRUE(
+            pages.texts[static_cast<std::size_t>(p - 1)].contains(QStringLiteral("商品销售明细")))
+            << p;
+        EXPECT_TRUE(pages.texts[static_cast<std::size_t>(p - 1)].contains(
+            QStringLiteral("页号: %1/3").arg(p)))
+            << p;
     }
 }
 
