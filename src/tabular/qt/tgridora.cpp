@@ -43,6 +43,10 @@ namespace tally::tabular {
 
 namespace {
 
+// The control's designed size.
+constexpr int kControlWidth = 1126;
+constexpr int kControlHeight = 602;
+
 constexpr int kWindowLeft = 190;
 constexpr int kWindowTop = 246;
 constexpr int kWindowWidth = 1044;
@@ -107,7 +111,9 @@ TGridora::TGridora(Mode mode, QWidget *parent, LogSink log)
         m_grid->SetZebraColor(palette().color(QPalette::ToolTipBase));
     } else {
         setWindowTitle(QStringLiteral("ActiveGridora"));
+        resize(kControlWidth, kControlHeight);
         m_grid->SetZebra(false);
+        m_grid->SetZebraColor(QColor(0, 255, 255)); // clAqua, used once striping is switched on
     }
     m_grid->SetZebraFontColor(palette().color(QPalette::WindowText));
     // Work over the whole table (export, chart) suspends the display link:
@@ -233,23 +239,43 @@ void TGridora::FormCreate(std::string packet)
 
 bool TGridora::loadData(std::string title, std::string packet)
 {
-    m_title = std::move(title);
-    m_simpleBill->Title().SetCaption(m_title);
-    m_exportGrid = nullptr;
+    setReportTitle(std::move(title));
     try {
         m_table->load(std::move(packet));
     } catch (const std::exception &) {
         // The table is closed and empty; the grid shows that.
-        m_grid->reloadTable();
-        // No list of the chart may keep fields of an earlier packet.
-        m_chartPage->PageControl1Change();
+        showTable();
         showMessage(QStringLiteral("格式不正确"));
         return false;
     }
+    showTable();
+    setColumnWidths(kColumnWidth);
+    usePacket();
+    return true;
+}
+
+void TGridora::setReportTitle(std::string title)
+{
+    m_title = std::move(title);
+    m_simpleBill->Title().SetCaption(m_title);
+}
+
+void TGridora::showTable()
+{
+    m_exportGrid = nullptr;
     m_grid->reloadTable();
-    for (int column = 0; column < m_grid->tableModel().columnCount(); ++column)
-        m_grid->setColumnWidth(column, kColumnWidth);
+    // No list of the chart may keep fields of an earlier packet.
     m_chartPage->PageControl1Change();
+}
+
+void TGridora::setColumnWidths(int width)
+{
+    for (int column = 0; column < m_grid->tableModel().columnCount(); ++column)
+        m_grid->setColumnWidth(column, width);
+}
+
+void TGridora::usePacket()
+{
     m_exportGrid = m_grid;
     // Set explicitly: a file dialog otherwise starts wherever the last one
     // in this process ended.
@@ -258,7 +284,6 @@ bool TGridora::loadData(std::string title, std::string packet)
         m_sd->setDirectory(m_saveFolder);
     m_eFileName->setText(
         QDir::toNativeSeparators(QDir(m_saveFolder).filePath(QStringLiteral("temp.xls"))));
-    return true;
 }
 
 std::vector<int> TGridora::shownColumns() const

@@ -71,6 +71,17 @@ public:
     bool loadData(std::string title, std::string packet);
     // "1" makes the print button preview; anything else prints.
     void setPreviewFlag(std::string prev) { m_prev = std::move(prev); }
+    // The steps of loadData, for a host that loads the table itself: the
+    // report title; the grid and chart shown from the table as it now is
+    // (nothing to export yet); every grid column `width` pixels wide; and
+    // the loaded packet taken for export (the export grid, the save
+    // dialog's folder, "temp.xls" in it).
+    void setReportTitle(std::string title);
+    void showTable();
+    void setColumnWidths(int width);
+    void usePacket();
+    // A window-modal message box with `text`, not waited for.
+    void showMessage(const QString &text);
 
     // The print button: the report of the grid's visible columns, previewed
     // for the flag "1", else printed through the printer dialog (at once
@@ -129,7 +140,6 @@ private:
     void buildControls();
     QWidget *buildCommandPanel();
     QWidget *buildPages();
-    void showMessage(const QString &text);
     // Asks `text` with Yes and No, No the default, in a window-modal box
     // that is not waited for; `onYes` runs contained on Yes.
     void askYesNo(const QString &caption, const QString &text, std::function<void()> onYes);
