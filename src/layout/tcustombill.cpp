@@ -166,20 +166,18 @@ int TCustomBill::ColCountLeft() const
     return m_layout->ColCountLeft();
 }
 
-void TCustomBill::SetRowCount(int kind, int value)
+void TCustomBill::SetRowCount(Block block, int value)
 {
-    switch (kind) {
-    case 1:
+    switch (block) {
+    case Block::Head:
         m_layout->SetRowCountHead(value);
         break;
-    case 2:
+    case Block::Body:
         m_layout->SetRowCountBody(value);
         break;
-    case 3:
+    case Block::Tail:
         m_layout->SetRowCountTail(value);
         break;
-    default:
-        return;
     }
     structureChanged();
 }

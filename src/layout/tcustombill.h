@@ -104,11 +104,18 @@ public:
     int RowCountTail() const;
     int ColCount() const;
     int ColCountLeft() const;
-    void SetRowCountHead(int value) { SetRowCount(1, value); }
-    void SetRowCountBody(int value) { SetRowCount(2, value); }
-    void SetRowCountTail(int value) { SetRowCount(3, value); }
-    // kind 1 head, 2 body (left and body blocks), 3 tail; others ignored.
-    void SetRowCount(int kind, int value);
+    // The grid blocks whose row count a bill sets; the body's count is also
+    // the left block's.
+    enum class Block
+    {
+        Head,
+        Body,
+        Tail
+    };
+    void SetRowCountHead(int value) { SetRowCount(Block::Head, value); }
+    void SetRowCountBody(int value) { SetRowCount(Block::Body, value); }
+    void SetRowCountTail(int value) { SetRowCount(Block::Tail, value); }
+    void SetRowCount(Block block, int value);
     void SetColCount(int value);
     void SetColCountLeft(int value);
 

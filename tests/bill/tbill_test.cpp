@@ -294,7 +294,7 @@ TEST_F(BillTest, CallbackAndFieldFailuresPropagateOutOfPrinting)
 struct RowCountCase
 {
     const char *name;
-    int kind;
+    TCustomBill::Block block;
     int value;
     int head, body, tail;
 };
@@ -303,12 +303,14 @@ class RowCountTest : public BillTest, public testing::WithParamInterface<RowCoun
 {
 };
 
+using Block = TCustomBill::Block;
+
 // Start: head 1, body 8, tail 1: 12 grid rows.
 TEST_P(RowCountTest, SettersChangeTheEndOfTheBlockOrIgnoreBadValues)
 {
     const RowCountCase c = GetParam();
     shapeSimple(bill, 8);
-    bill.SetRowCount(c.kind, c.value);
+    bill.SetRowCount(c.block, c.value);
     EXPECT_EQ(bill.RowCountHead(), c.head) << c.name;
     EXPECT_EQ(bill.RowCountBody(), c.body) << c.name;
     EXPECT_EQ(bill.RowCountTail(), c.tail) << c.name;
@@ -318,13 +320,12 @@ TEST_P(RowCountTest, SettersChangeTheEndOfTheBlockOrIgnoreBadValues)
 }
 
 INSTANTIATE_TEST_SUITE_P(RowCounts, RowCountTest,
-                         testing::Values(RowCountCase{"body fewer", 2, 5, 1, 5, 1},
-                                         RowCountCase{"body more", 2, 10, 1, 10, 1},
-                                         RowCountCase{"body none", 2, 0, 1, 0, 1},
-                                         RowCountCase{"negative", 2, -1, 1, 8, 1},
-                                         RowCountCase{"head more", 1, 3, 3, 8, 1},
-                                         RowCountCase{"tail none", 3, 0, 1, 8, 0},
-                                         RowCountCase{"unknown kind", 4, 2, 1, 8, 1}));
+                         testing::Values(RowCountCase{"body fewer", Block::Body, 5, 1, 5, 1},
+                                         RowCountCase{"body more", Block::Body, 10, 1, 10, 1},
+                                         RowCountCase{"body none", Block::Body, 0, 1, 0, 1},
+                                         RowCountCase{"negative", Block::Body, -1, 1, 8, 1},
+                                         RowCountCase{"head more", Block::Head, 3, 3, 8, 1},
+                                         RowCountCase{"tail none", Block::Tail, 0, 1, 8, 0}));
 
 TEST_F(BillTest, BodyRowsComeAndGoAtTheEndOfTheBody)
 {
