@@ -1,5 +1,6 @@
 // Loading a large data packet: the full table load next to pugixml parsing the
 // same text alone, with the heap peak of each relative to the text size.
+#include "../support/largepacket.h"
 #include "datapacket/datapackettable.h"
 
 #include <benchmark/benchmark.h>
@@ -47,43 +48,6 @@ std::size_t resetPeak()
     return g_current.load();
 }
 
-// 100,000 rows of twelve fields (four each of text, integer and float),
-// about 20 MB.
-const std::string &packet()
-{
-    static const std::string text = [] {
-        std::string s = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\">"
-                        "<METADATA><FIELDS>"
-                        "<FIELD attrname=\"SPCODE\" fieldtype=\"string\" WIDTH=\"13\"/>"
-                        "<FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"40\"/>"
-                        "<FIELD attrname=\"UNIT\" fieldtype=\"string\" WIDTH=\"4\"/>"
-                        "<FIELD attrname=\"BZ\" fieldtype=\"string\" WIDTH=\"30\"/>"
-                        "<FIELD attrname=\"JLBH\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"SL\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"BZSL\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"HH\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"JJ\" fieldtype=\"r8\"/>"
-                        "<FIELD attrname=\"SJ\" fieldtype=\"r8\"/>"
-                        "<FIELD attrname=\"JE\" fieldtype=\"r8\" SUBTYPE=\"Money\"/>"
-                        "<FIELD attrname=\"SE\" fieldtype=\"r8\"/>"
-                        "</FIELDS><PARAMS/></METADATA><ROWDATA>";
-        char row[512];
-        for (int i = 0; i < 100000; ++i) {
-            const int n = std::snprintf(
-                row, sizeof row,
-                "<ROW SPCODE=\"69%011d\" NAME=\"康师傅红烧牛肉面 %d号 &amp; 550ml\" UNIT=\"箱\" "
-                "BZ=\"备注 第%d行\" JLBH=\"%d\" SL=\"%d\" BZSL=\"%d\" HH=\"%d\" "
-                "JJ=\"%d.%02d\" SJ=\"%d.5\" JE=\"%d.%02d\" SE=\"%.6f\"/>\n",
-                i * 7, i % 1000, i, 100000 + i, i % 97, 24, i, i % 500, i % 100, i % 900, i * 3,
-                i % 100, i * 0.013);
-            s.append(row, static_cast<std::size_t>(n));
-        }
-        s += "</ROWDATA></DATAPACKET>";
-        return s;
-    }();
-    return text;
-}
-
 // Thread CPU time: the build machines are shared, and wall time there
 // measures the neighbours as much as the load.
 double cpuSeconds()
@@ -99,7 +63,7 @@ double cpuSeconds()
 void BM_LoadVersusBareParse(benchmark::State &state)
 {
     pugi::set_memory_management_functions(countedAlloc, countedFree);
-    const std::string &text = packet();
+    const std::string &text = tally::bench::largeListPacket();
     const double mb = static_cast<double>(text.size()) / 1e6;
     double parseTotal = 0, loadTotal = 0, parsePeak = 0, loadPeak = 0, resident = 0;
     for (auto _ : state) {
@@ -140,7 +104,7 @@ BENCHMARK(BM_LoadVersusBareParse)->UseManualTime()->Unit(benchmark::kMillisecond
 void BM_ReadAllDisplayTexts(benchmark::State &state)
 {
     tally::datapacket::DataPacketTable table;
-    table.load(packet());
+    table.load(tally::bench::largeListPacket());
     std::size_t bytes = 0;
     for (auto _ : state) {
         for (table.first(); !table.eof(); table.next())

@@ -2,6 +2,7 @@
 // 20 MB): the time from ShowGridora to the grid's first painted screen next
 // to loading the packet alone, the heap the window needs beyond its table,
 // and the time to paint a screen after jumping to the end.
+#include "../support/largepacket.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/qt/listwindows.h"
 #include "tabular/qt/tblshowgrid.h"
@@ -18,42 +19,6 @@
 #include <string>
 
 namespace {
-
-// 100,000 rows: four text, four integer and four float fields.
-const std::string &packet()
-{
-    static const std::string text = [] {
-        std::string s = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\">"
-                        "<METADATA><FIELDS>"
-                        "<FIELD attrname=\"SPCODE\" fieldtype=\"string\" WIDTH=\"13\"/>"
-                        "<FIELD attrname=\"NAME\" fieldtype=\"string\" WIDTH=\"40\"/>"
-                        "<FIELD attrname=\"UNIT\" fieldtype=\"string\" WIDTH=\"4\"/>"
-                        "<FIELD attrname=\"BZ\" fieldtype=\"string\" WIDTH=\"30\"/>"
-                        "<FIELD attrname=\"JLBH\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"SL\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"BZSL\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"HH\" fieldtype=\"i4\"/>"
-                        "<FIELD attrname=\"JJ\" fieldtype=\"r8\"/>"
-                        "<FIELD attrname=\"SJ\" fieldtype=\"r8\"/>"
-                        "<FIELD attrname=\"JE\" fieldtype=\"r8\" SUBTYPE=\"Money\"/>"
-                        "<FIELD attrname=\"SE\" fieldtype=\"r8\"/>"
-                        "</FIELDS><PARAMS/></METADATA><ROWDATA>";
-        char row[512];
-        for (int i = 0; i < 100000; ++i) {
-            const int n = std::snprintf(
-                row, sizeof row,
-                "<ROW SPCODE=\"69%011d\" NAME=\"康师傅红烧牛肉面 %d号 &amp; 550ml\" UNIT=\"箱\" "
-                "BZ=\"备注 第%d行\" JLBH=\"%d\" SL=\"%d\" BZSL=\"%d\" HH=\"%d\" "
-                "JJ=\"%d.%02d\" SJ=\"%d.5\" JE=\"%d.%02d\" SE=\"%.6f\"/>\n",
-                i * 7, i % 1000, i, 100000 + i, i % 97, 24, i, i % 500, i % 100, i % 900, i * 3,
-                i % 100, i * 0.013);
-            s.append(row, static_cast<std::size_t>(n));
-        }
-        s += "</ROWDATA></DATAPACKET>";
-        return s;
-    }();
-    return text;
-}
 
 // Heap in use (Qt allocates with malloc directly, so operator new alone
 // would miss most of the window).
@@ -83,7 +48,7 @@ protected:
 double tableBytes()
 {
     static const double bytes = [] {
-        std::string text = packet();
+        std::string text = tally::bench::largeListPacket();
         const double before = heapBytes();
         auto table = std::make_unique<tally::datapacket::DataPacketTable>();
         table->load(std::move(text));
@@ -94,7 +59,7 @@ double tableBytes()
 
 void BM_PacketLoadAlone(benchmark::State &state)
 {
-    const std::string &text = packet();
+    const std::string &text = tally::bench::largeListPacket();
     for (auto _ : state) {
         std::string copy = text;
         QElapsedTimer timer;
@@ -115,7 +80,7 @@ void BM_ShowGridoraFirstScreen(benchmark::State &state)
     double beyondTable = 0;
     for (auto _ : state) {
         // The request's copy of the packet is the caller's; it moves in.
-        std::string text = packet();
+        std::string text = tally::bench::largeListPacket();
         const double before = heapBytes();
         QElapsedTimer timer;
         timer.start();
@@ -140,7 +105,7 @@ BENCHMARK(BM_ShowGridoraFirstScreen)->UseManualTime()->Unit(benchmark::kMillisec
 void BM_PaintScreen(benchmark::State &state)
 {
     std::unique_ptr<tally::tabular::TGridora> window =
-        tally::tabular::ShowGridora(nullptr, "商品清单", "0", packet());
+        tally::tabular::ShowGridora(nullptr, "商品清单", "0", tally::bench::largeListPacket());
     window->show();
     QCoreApplication::processEvents();
     tally::tabular::TTblShowGrid &grid = window->grid();
@@ -162,7 +127,7 @@ BENCHMARK(BM_PaintScreen)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMil
 void BM_JumpToEndAndPaint(benchmark::State &state)
 {
     std::unique_ptr<tally::tabular::TGridora> window =
-        tally::tabular::ShowGridora(nullptr, "商品清单", "0", packet());
+        tally::tabular::ShowGridora(nullptr, "商品清单", "0", tally::bench::largeListPacket());
     window->show();
     QCoreApplication::processEvents();
     tally::tabular::TTblShowGrid &grid = window->grid();
