@@ -36,7 +36,7 @@ void buildLargeLayout(TBillLayout &layout)
         TFooter item;
         item.SetText(i % 2 ? ":pJLBH" : "订单编号：");
         item.SetFixedText(i % 3 != 0);
-        item.SetVAlign(0);
+        item.SetVAlign(tally::printing::VertAlign::Top);
         item.SetRect({7 + 20 * i, 50, 67 + 20 * i, 62});
         (i < 20 ? layout.TopFooters() : layout.BottomFooters()).push_back(item);
     }
@@ -45,14 +45,14 @@ void buildLargeLayout(TBillLayout &layout)
             for (int r = 0; r < block->RowCount(); ++r) {
                 TCell &cell = block->GetCell(c, r);
                 cell.SetText((c + r) % 2 ? "商品名称" : "SPCODE");
-                cell.SetHAlign(static_cast<std::uint8_t>((c + r) % 3));
+                cell.SetHAlign(static_cast<tally::printing::HorzAlign>((c + r) % 3));
             }
         }
     }
     layout.HeadBlock().Merge({0, 0, 3, 1});
     layout.HeadBlock().Merge({10, 2, 12, 3});
     layout.TailBlock().Merge({0, 0, 5, 0});
-    layout.TailBlock().GetCell(8, 1).SetSumKind(3);
+    layout.TailBlock().GetCell(8, 1).SetSumKind(tally::printing::SumScope::Total);
     layout.BodyBlock().Merge({1, 0, 2, 0});
     layout.BodyBlock().Template(4).SetFontSize(10);
     layout.SetTopLine(0, layout.RowCount() - 2, false);

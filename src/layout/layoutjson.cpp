@@ -33,10 +33,10 @@ void addUnit(Json &j, const TBasicUnit &unit)
     j["fontName"] = unit.FontName();
     j["fontSize"] = unit.FontSize();
     j["style"] = styleJson(unit);
-    j["hAlign"] = unit.HAlign();
-    j["vAlign"] = unit.VAlign();
+    j["hAlign"] = printing::codeNumber(unit.HAlign());
+    j["vAlign"] = printing::codeNumber(unit.VAlign());
     j["fixedText"] = unit.FixedText();
-    j["sumKind"] = unit.SumKind();
+    j["sumKind"] = printing::codeNumber(unit.SumKind());
     j["sumField"] = unit.SumField();
 }
 
@@ -88,7 +88,7 @@ Json bodyJson(const TBodyBlock &body)
         j["fontName"] = t.FontName();
         j["fontSize"] = t.FontSize();
         j["style"] = styleJson(t);
-        j["hAlign"] = t.HAlign();
+        j["hAlign"] = printing::codeNumber(t.HAlign());
         templates.push_back(std::move(j));
     }
     Json j;

@@ -170,7 +170,7 @@ bool StreamParser::readFontProperty(std::uint8_t tag, TBasicUnit &unit)
         return true;
     // Byte-sized properties keep the low byte, as the stored layouts expect.
     case 0x07:
-        unit.SetHAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
+        unit.SetHAlign(static_cast<printing::HorzAlign>(m_in.ReadInt() & 0xFF));
         return true;
     default:
         return false;
@@ -191,13 +191,13 @@ void StreamParser::readUnitProperties(TBasicUnit &unit)
             unit.SetText(m_in.ReadString());
             break;
         case 0x08:
-            unit.SetVAlign(static_cast<std::uint8_t>(m_in.ReadInt()));
+            unit.SetVAlign(static_cast<printing::VertAlign>(m_in.ReadInt() & 0xFF));
             break;
         case 0x09:
             unit.SetFixedText(false);
             break;
         case 0x11:
-            unit.SetSumKind(static_cast<std::uint8_t>(m_in.ReadInt()));
+            unit.SetSumKind(static_cast<printing::SumScope>(m_in.ReadInt() & 0xFF));
             unit.SetSumField(m_in.ReadInt());
             break;
         default:

@@ -73,17 +73,17 @@ void writeUnitProperties(ValueWriter &out, const TBasicUnit &unit)
     }
     if (unit.HAlign() != unit.DefaultHAlign()) {
         out.WriteTag(0x07);
-        out.WriteInt(unit.HAlign());
+        out.WriteInt(printing::codeNumber(unit.HAlign()));
     }
-    if (unit.VAlign() != 1) {
+    if (unit.VAlign() != printing::VertAlign::Middle) {
         out.WriteTag(0x08);
-        out.WriteInt(unit.VAlign());
+        out.WriteInt(printing::codeNumber(unit.VAlign()));
     }
     if (!unit.FixedText())
         out.WriteTag(0x09);
-    if (unit.SumKind() != 0) {
+    if (unit.SumKind() != printing::SumScope::None) {
         out.WriteTag(0x11);
-        out.WriteInt(unit.SumKind());
+        out.WriteInt(printing::codeNumber(unit.SumKind()));
         out.WriteInt(unit.SumField());
     }
     out.WriteTag(0x00);
@@ -144,7 +144,7 @@ void writeBody(ValueWriter &out, const TBodyBlock &body)
         const bool anchor = t.ColSpan() > 0 && t.Col() == c;
         const bool formatted = t.FontName() != TBasicUnit::kDefaultFontName ||
                                t.FontSize() != TBasicUnit::kDefaultFontSize || t.FontStyle() != 0 ||
-                               t.HAlign() != 1;
+                               t.HAlign() != printing::HorzAlign::Right;
         if (!anchor && (t.ColSpan() > 0 || !formatted))
             continue;
         out.WriteInt(c);
@@ -161,9 +161,9 @@ void writeBody(ValueWriter &out, const TBodyBlock &body)
             out.WriteTag(0x06);
             out.WriteInt(t.FontSize());
         }
-        if (t.HAlign() != 1) {
+        if (t.HAlign() != printing::HorzAlign::Right) {
             out.WriteTag(0x07);
-            out.WriteInt(t.HAlign());
+            out.WriteInt(printing::codeNumber(t.HAlign()));
         }
         out.WriteTag(0x00);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layouttypes.h"
+#include "printing/unitcodes.h"
 
 #include <cstdint>
 #include <string>
@@ -28,8 +29,8 @@ public:
     // drawn on one line (free items).
     virtual bool WrapsText() const { return true; }
 
-    // The horizontal alignment a unit of this kind has by default (0 left, 1 right).
-    virtual std::uint8_t DefaultHAlign() const { return 0; }
+    // The horizontal alignment a unit of this kind has by default.
+    virtual printing::HorzAlign DefaultHAlign() const { return printing::HorzAlign::Left; }
 
     const std::string &Text() const { return m_text; }
     void SetText(std::string text) { m_text = std::move(text); }
@@ -50,20 +51,17 @@ public:
     int FontSize() const { return m_fontSize; }
     void SetFontSize(int size) { m_fontSize = size; }
 
-    // 0 left, 1 right, 2 centre.
-    std::uint8_t HAlign() const { return m_hAlign; }
-    void SetHAlign(std::uint8_t align) { m_hAlign = align; }
+    printing::HorzAlign HAlign() const { return m_hAlign; }
+    void SetHAlign(printing::HorzAlign align) { m_hAlign = align; }
 
-    // 0 top, 1 middle, 2 bottom.
-    std::uint8_t VAlign() const { return m_vAlign; }
-    void SetVAlign(std::uint8_t align) { m_vAlign = align; }
+    printing::VertAlign VAlign() const { return m_vAlign; }
+    void SetVAlign(printing::VertAlign align) { m_vAlign = align; }
 
     bool FixedText() const { return m_fixedText; }
     void SetFixedText(bool fixed) { m_fixedText = fixed; }
 
-    // 0 none, 1 page sum, 2 running sum, 3 total sum.
-    std::uint8_t SumKind() const { return m_sumKind; }
-    void SetSumKind(std::uint8_t kind) { m_sumKind = kind; }
+    printing::SumScope SumKind() const { return m_sumKind; }
+    void SetSumKind(printing::SumScope kind) { m_sumKind = kind; }
 
     // Index of the table field that SumKind adds up.
     int SumField() const { return m_sumField; }
@@ -77,17 +75,17 @@ public:
     void AssignUnit(const TBasicUnit &other) { *this = other; }
 
 protected:
-    explicit TBasicUnit(std::uint8_t hAlign) : m_hAlign(hAlign) {}
+    explicit TBasicUnit(printing::HorzAlign hAlign) : m_hAlign(hAlign) {}
 
 private:
     std::string m_text;
     std::string m_fontName = kDefaultFontName;
     std::uint8_t m_fontStyle = 0;
     int m_fontSize = kDefaultFontSize;
-    std::uint8_t m_hAlign = 0;
-    std::uint8_t m_vAlign = 1;
+    printing::HorzAlign m_hAlign = printing::HorzAlign::Left;
+    printing::VertAlign m_vAlign = printing::VertAlign::Middle;
     bool m_fixedText = true;
-    std::uint8_t m_sumKind = 0;
+    printing::SumScope m_sumKind = printing::SumScope::None;
     int m_sumField = 0;
 };
 

@@ -6,7 +6,7 @@
 namespace tally::layout {
 
 TCell::TCell(const TBlock *block, int col, int row)
-    : TBasicUnit(1), m_block(block), m_col(col), m_row(row)
+    : TBasicUnit(printing::HorzAlign::Right), m_block(block), m_col(col), m_row(row)
 {
 }
 

@@ -19,7 +19,7 @@ public:
     // A default cell of the block at slot (col, row); the block is not owned.
     TCell(const TBlock *block, int col, int row);
 
-    std::uint8_t DefaultHAlign() const override { return 1; }
+    printing::HorzAlign DefaultHAlign() const override { return printing::HorzAlign::Right; }
 
     // The owning block (not owned).
     const TBlock *Block() const { return m_block; }

@@ -251,7 +251,8 @@ std::string TCustomBill::GetCellText(const TCell &cell, int col, int row, int pa
         row >= body.RowOrigin() && row < body.RowOrigin() + body.RowCount())
         return bodyText(col, row, pageIndex);
 
-    std::string text = cell.SumKind() != 0 ? sumText(cell, pageIndex) : cell.Text();
+    std::string text =
+        cell.SumKind() != printing::SumScope::None ? sumText(cell, pageIndex) : cell.Text();
     if (!cell.FixedText() && m_onGetCellText)
         m_onGetCellText(*this, cell.CellName(), pageIndex, text);
     return text;
@@ -302,12 +303,12 @@ std::string TCustomBill::sumText(const TBasicUnit &unit, int pageIndex)
         unit.SumKind(), pageIndex, m_layout->BodyBlock().RowCount(), records);
     double sum = 0.0;
     switch (unit.SumKind()) {
-    case 1:
+    case printing::SumScope::Page:
         for (int i = range.first; i < range.end; ++i)
             sum += field.at(static_cast<std::size_t>(i)).asFloat();
         break;
-    case 2:
-    case 3:
+    case printing::SumScope::Running:
+    case printing::SumScope::Total:
         // Both start at the first record: within an output run the running
         // sums are kept, so later pages do not read the table from the top.
         if (m_inOutput) {

@@ -15,7 +15,7 @@ public:
     TFooter() = default;
 
     bool WrapsText() const override { return false; }
-    std::uint8_t DefaultHAlign() const override { return 0; }
+    printing::HorzAlign DefaultHAlign() const override { return printing::HorzAlign::Left; }
 
     const printing::Rect &Rect() const { return m_rect; }
     void SetRect(const printing::Rect &rect) { m_rect = rect; }

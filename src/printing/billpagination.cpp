@@ -33,21 +33,21 @@ int BodyPageCount(int recordCount, int rowsPerPage)
                             rowsPerPage);
 }
 
-RecordRange SumRecordRange(int sumKind, int pageIndex, int rowsPerPage, int recordCount)
+RecordRange SumRecordRange(SumScope scope, int pageIndex, int rowsPerPage, int recordCount)
 {
     const std::int64_t r = std::max(rowsPerPage, 0);
     const std::int64_t p = std::max(pageIndex, 1);
     std::int64_t first = 0;
     std::int64_t end = 0;
-    switch (sumKind) {
-    case 1:
+    switch (scope) {
+    case SumScope::Page:
         first = (p - 1) * r;
         end = first + r;
         break;
-    case 2:
+    case SumScope::Running:
         end = p * r;
         break;
-    case 3:
+    case SumScope::Total:
         end = recordCount;
         break;
     default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/unitcodes.h"
+
 namespace tally::printing {
 
 struct PrinterMetrics;
@@ -24,14 +26,14 @@ int AutoFitBodyRows(int pageHeight, int offsetY, int fixedHeight, int bodyRowHei
 // the bill still prints its head and tail once: 1 page.
 int BodyPageCount(int recordCount, int rowsPerPage);
 
-// The records a sum adds on a page, as [first, end): kind 1 the page's own
-// records, kind 2 every record up to the page's end, kind 3 all records;
-// clipped to recordCount. Any other kind gives an empty range.
+// The records a sum adds on a page, as [first, end): the page's own records,
+// every record up to the page's end, or all records; clipped to recordCount.
+// A scope outside the named ones gives an empty range.
 struct RecordRange
 {
     int first = 0;
     int end = 0;
 };
-RecordRange SumRecordRange(int sumKind, int pageIndex, int rowsPerPage, int recordCount);
+RecordRange SumRecordRange(SumScope scope, int pageIndex, int rowsPerPage, int recordCount);
 
 } // namespace tally::printing

@@ -18,17 +18,17 @@ void DrawUnitText(Canvas &canvas, const Rect &rect, const DrawingFrame *frame,
     canvas.setBrushStyle(Canvas::BrushStyle::Clear);
 
     unsigned flags = Canvas::ExpandTabs | Canvas::NoPrefix;
-    if (style.hAlign == 1)
+    if (style.hAlign == HorzAlign::Right)
         flags |= Canvas::AlignRight;
-    else if (style.hAlign == 2)
+    else if (style.hAlign == HorzAlign::Centre)
         flags |= Canvas::AlignCenter;
     flags |= style.wrapsText ? Canvas::WordBreak : Canvas::NoClip;
 
     const Rect measured = canvas.measureText(text, rect, flags);
     int dy = 0;
-    if (style.vAlign == 2)
+    if (style.vAlign == VertAlign::Bottom)
         dy = rect.bottom - measured.bottom;
-    else if (style.vAlign != 0)
+    else if (style.vAlign != VertAlign::Top)
         dy = (rect.bottom + rect.top - measured.top - measured.bottom) / 2;
     canvas.drawText(text, rect.translated(0, dy), flags);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/canvastypes.h"
+#include "printing/unitcodes.h"
 
 #include <string>
 #include <string_view>
@@ -16,8 +17,8 @@ struct UnitStyle
     std::string fontName;
     int fontSize = 9;       // points
     unsigned fontStyle = 0; // Canvas::FontStyle bits
-    int hAlign = 0;         // 0 left, 1 right, 2 centre
-    int vAlign = 1;         // 0 top, 2 bottom, anything else centre
+    HorzAlign hAlign = HorzAlign::Left;
+    VertAlign vAlign = VertAlign::Middle;
     bool wrapsText = false; // cells wrap at word breaks, free items do not clip
     bool diagonal = false;  // cells only: a line from top-left to bottom-right
 };

@@ -64,7 +64,8 @@ std::vector<std::string> cellLabels(TBillLayout &layout, TBlock &block)
     for (int c = 0; c < block.ColCount(); ++c) {
         for (int r = 0; r < block.RowCount(); ++r) {
             const TCell &cell = block.Slot(c, r);
-            if (cell.Col() != c || cell.Row() != r || cell.Text().empty() || cell.SumKind() != 0)
+            if (cell.Col() != c || cell.Row() != r || cell.Text().empty() ||
+                cell.SumKind() != tally::printing::SumScope::None)
                 continue;
             const printing::Rect rect = layout.CellRect(cell.GridRect());
             found.emplace_back(rect.width(), cell.Text());
@@ -93,7 +94,7 @@ SamplePacket samplePacket(TBillLayout &layout, int records)
     for (TBlock *block : {static_cast<TBlock *>(&layout.HeadBlock()), &layout.TailBlock()}) {
         for (int c = 0; c < block->ColCount(); ++c)
             for (int r = 0; r < block->RowCount(); ++r)
-                if (block->Slot(c, r).SumKind() != 0)
+                if (block->Slot(c, r).SumKind() != tally::printing::SumScope::None)
                     numeric.insert(block->Slot(c, r).SumField());
     }
     int fields = numeric.empty() ? 0 : *numeric.rbegin() + 1;

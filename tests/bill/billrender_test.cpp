@@ -117,8 +117,8 @@ TEST_P(ScaleTest, PenInsetFrameAndFontFollowResolutionAndZoom)
 {
     const ScaleCase c = GetParam();
     headCell(0).SetText("X");
-    headCell(0).SetHAlign(0);
-    headCell(0).SetVAlign(0);
+    headCell(0).SetHAlign(tally::printing::HorzAlign::Left);
+    headCell(0).SetVAlign(tally::printing::VertAlign::Top);
     bill.SetZoomRatio(c.zoom);
     bill.SetOffset({10, 20});
     RecordingCanvas canvas(c.dpi, c.dpi);
@@ -278,7 +278,7 @@ TEST_P(PlacementTest, VerticalPlacementFromTheMeasuredText)
 {
     const PlacementCase c = GetParam();
     headCell(0).SetText(c.text);
-    headCell(0).SetVAlign(static_cast<std::uint8_t>(c.vAlign));
+    headCell(0).SetVAlign(static_cast<tally::printing::VertAlign>(c.vAlign));
     RecordingCanvas canvas;
     bill.DrawPage(canvas, 1, 1.0);
     const auto text = textCall(canvas, c.text);
@@ -297,11 +297,11 @@ INSTANTIATE_TEST_SUITE_P(Placement, PlacementTest,
 TEST_F(RenderTest, CellsWrapFreeItemsAreNotClipped)
 {
     headCell(0).SetText("单元");
-    headCell(0).SetHAlign(2);
+    headCell(0).SetHAlign(tally::printing::HorzAlign::Centre);
     TFooter item;
     item.SetText("一段比矩形宽得多的页眉文字");
     item.SetRect({10, 10, 20, 22});
-    item.SetHAlign(1);
+    item.SetHAlign(tally::printing::HorzAlign::Right);
     bill.Layout().TopFooters().push_back(item);
     RecordingCanvas canvas;
     bill.DrawPage(canvas, 1, 1.0);

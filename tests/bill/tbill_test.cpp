@@ -153,7 +153,7 @@ TEST_P(SumTest, AddsRecordsOfThePageRunningOrAll)
     const auto [c, inOutput] = GetParam();
     bind(11, 8);
     TCell &cell = tailCell(0);
-    cell.SetSumKind(static_cast<std::uint8_t>(c.kind));
+    cell.SetSumKind(static_cast<tally::printing::SumScope>(c.kind));
     cell.SetSumField(c.field);
     if (inOutput)
         bill.BeginPrint(); // sums may come from the output run's cache
@@ -180,7 +180,7 @@ TEST_F(BillTest, SumsFollowTheFieldsFormat)
 {
     bind(11, 8);
     TCell &cell = tailCell(0);
-    cell.SetSumKind(3);
+    cell.SetSumKind(tally::printing::SumScope::Total);
     cell.SetSumField(3);
     table.field(3).setDisplayFormat("#,##0.000");
     EXPECT_EQ(tailText(0, 1), "68.750");
@@ -192,7 +192,7 @@ TEST_F(BillTest, SumsFollowTheFieldsFormat)
 TEST_F(BillTest, SumsOfAnEmptyOrUnboundTableAreEmpty)
 {
     TCell &cell = tailCell(0);
-    cell.SetSumKind(3);
+    cell.SetSumKind(tally::printing::SumScope::Total);
     cell.SetSumField(2);
     cell.SetText("stored");
     EXPECT_EQ(tailText(0, 1), "") << "no table";

@@ -15,6 +15,9 @@
 #include <vector>
 
 using namespace tally::layout;
+using tally::printing::HorzAlign;
+using tally::printing::SumScope;
+using tally::printing::VertAlign;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
@@ -90,8 +93,8 @@ TEST(LayoutWriterTest, WorkedExampleFreeItemBytes)
     EXPECT_EQ(title.FontName(), "新宋体");
     EXPECT_TRUE(title.HasStyle(TFontStyle::Bold));
     EXPECT_EQ(title.FontSize(), 18);
-    EXPECT_EQ(title.HAlign(), 2);
-    EXPECT_EQ(title.VAlign(), 0);
+    EXPECT_EQ(title.HAlign(), HorzAlign::Centre);
+    EXPECT_EQ(title.VAlign(), VertAlign::Top);
     EXPECT_FALSE(title.FixedText());
     EXPECT_EQ(title.Rect(), (tally::printing::Rect{273, 5, 351, 29}));
 }
@@ -101,7 +104,7 @@ TEST(LayoutWriterTest, FreeItemAlignmentIsWrittenOnlyWhenNotLeft)
     for (std::uint8_t align : {0, 1, 2}) {
         TBillLayout layout;
         TFooter item;
-        item.SetHAlign(align);
+        item.SetHAlign(static_cast<HorzAlign>(align));
         layout.BottomFooters().push_back(item);
         const Bytes bytes = LayoutWriter::Write(layout);
         // The bottom item follows the empty top list at offset 42.
@@ -110,7 +113,7 @@ TEST(LayoutWriterTest, FreeItemAlignmentIsWrittenOnlyWhenNotLeft)
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44)) << int{align};
         TBillLayout read;
         ASSERT_TRUE(LayoutReader::Read(bytes, read));
-        EXPECT_EQ(read.BottomFooters().at(0).HAlign(), align);
+        EXPECT_EQ(read.BottomFooters().at(0).HAlign(), static_cast<HorzAlign>(align));
     }
 }
 
@@ -131,7 +134,7 @@ TEST(LayoutStreamTest, OrderFormRoundTripsByteForByte)
               (std::vector<int>{0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(layout.HeadBlock().GetCell(0, 1).Text(), "商品编码");
     EXPECT_EQ(&layout.HeadBlock().GetCell(11, 0), &layout.HeadBlock().GetCell(10, 0));
-    EXPECT_EQ(layout.TailBlock().GetCell(6, 0).SumKind(), 3);
+    EXPECT_EQ(layout.TailBlock().GetCell(6, 0).SumKind(), SumScope::Total);
     EXPECT_EQ(layout.PageSettings().PrintOrient, 1);
     EXPECT_EQ(layout.PageSettings().PaperSize, 9);
     EXPECT_FALSE(layout.Edge(0, layout.RowCount() - 2).TopLine);

@@ -5,6 +5,10 @@
 
 namespace tally::layout::sample {
 
+using printing::HorzAlign;
+using printing::SumScope;
+using printing::VertAlign;
+
 // A layout shaped like an order form: 12 columns, 2 head rows, 36 body rows,
 // 2 tail rows, free items above and below, merged, variable and summing
 // cells, a merged body template, hidden lines and landscape page settings.
@@ -30,8 +34,8 @@ inline void buildOrderFormLike(TBillLayout &layout)
     title.SetFontName("新宋体");
     title.AddStyle(TFontStyle::Bold);
     title.SetFontSize(18);
-    title.SetHAlign(2);
-    title.SetVAlign(0);
+    title.SetHAlign(HorzAlign::Centre);
+    title.SetVAlign(VertAlign::Top);
     title.SetFixedText(false);
     title.SetRect({273, 5, 351, 29});
     layout.TopFooters().push_back(title);
@@ -39,14 +43,14 @@ inline void buildOrderFormLike(TBillLayout &layout)
     for (int i = 0; i < 4; ++i) {
         TFooter item;
         item.SetText(labels[i]);
-        item.SetVAlign(0);
+        item.SetVAlign(VertAlign::Top);
         item.SetFixedText(false);
         item.SetRect({7 + 100 * i, 50, 67 + 100 * i, 62});
         layout.TopFooters().push_back(item);
     }
     TFooter sign;
     sign.SetText("部门经理签字：");
-    sign.SetHAlign(1);
+    sign.SetHAlign(HorzAlign::Right);
     sign.SetRect({1, 27, 85, 39});
     layout.BottomFooters().push_back(sign);
 
@@ -56,7 +60,7 @@ inline void buildOrderFormLike(TBillLayout &layout)
     for (int c = 0; c < 12; ++c) {
         TCell &cell = head.GetCell(c, 0);
         cell.SetText(captions[c]);
-        cell.SetHAlign(2);
+        cell.SetHAlign(HorzAlign::Centre);
     }
     head.Merge({0, 0, 0, 1});
     head.Merge({10, 0, 11, 0});
@@ -66,7 +70,7 @@ inline void buildOrderFormLike(TBillLayout &layout)
 
     TBodyBlock &body = layout.BodyBlock();
     body.Merge({1, 0, 2, 0});
-    body.Template(0).SetHAlign(0);
+    body.Template(0).SetHAlign(HorzAlign::Left);
     body.Template(1).SetFontName("黑体");
     body.Template(4).AddStyle(TFontStyle::Underline);
     body.Template(5).SetFontSize(10);
@@ -74,13 +78,13 @@ inline void buildOrderFormLike(TBillLayout &layout)
     TBlock &tail = layout.TailBlock();
     tail.Merge({0, 0, 3, 0});
     tail.GetCell(0, 0).SetText("合计");
-    tail.GetCell(6, 0).SetSumKind(3);
+    tail.GetCell(6, 0).SetSumKind(SumScope::Total);
     tail.GetCell(6, 0).SetSumField(6);
-    tail.GetCell(4, 0).SetSumKind(1);
+    tail.GetCell(4, 0).SetSumKind(SumScope::Page);
     tail.GetCell(4, 0).SetSumField(4);
     tail.GetCell(0, 1).SetText("btTITLE");
     tail.GetCell(0, 1).SetFixedText(false);
-    tail.GetCell(0, 1).SetVAlign(2);
+    tail.GetCell(0, 1).SetVAlign(VertAlign::Bottom);
 
     layout.SetTopLine(0, layout.RowCount() - 2, false);
     layout.SetLeftLine(12, layout.RowCount() - 2, false);

@@ -183,7 +183,7 @@ TEST(TBodyBlockTest, FieldMapFollowsMergedTemplates)
 TEST(TBodyBlockTest, CellsAreVariableTemplatesAndSurviveZeroRows)
 {
     TBodyBlock body(3, 2);
-    body.Template(1).SetHAlign(2);
+    body.Template(1).SetHAlign(tally::printing::HorzAlign::Centre);
     body.Merge({1, 0, 2, 0});
     TCell &cell = body.GetCell(2, 1);
     EXPECT_EQ(&cell, &body.Template(1));
@@ -199,7 +199,7 @@ TEST(TBodyBlockTest, CellsAreVariableTemplatesAndSurviveZeroRows)
     body.InsertRow(-1);
     EXPECT_EQ(body.RowCount(), 1);
     EXPECT_EQ(body.Template(1).ColSpan(), 1);
-    EXPECT_EQ(body.Template(1).HAlign(), 2);
+    EXPECT_EQ(body.Template(1).HAlign(), tally::printing::HorzAlign::Centre);
     EXPECT_EQ(body.FieldMap(), (std::vector<int>{0, 1, 1}));
 }
 

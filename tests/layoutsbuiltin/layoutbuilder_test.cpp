@@ -13,6 +13,9 @@ namespace tally::builtin {
 namespace {
 
 using layout::TBillLayout;
+using printing::HorzAlign;
+using printing::SumScope;
+using printing::VertAlign;
 
 LayoutSource sourceOf(const std::string &name)
 {
@@ -84,7 +87,7 @@ TEST_P(BuiltLayout, MatchesItsSourceAndTable)
     EXPECT_EQ(built->BottomFooters().size(), e.bottomItems);
     EXPECT_TRUE(built->IsConsistent());
     for (const layout::TFooter &item : built->TopFooters())
-        EXPECT_EQ(item.VAlign(), 0) << item.Text();
+        EXPECT_EQ(item.VAlign(), VertAlign::Top) << item.Text();
 }
 
 INSTANTIATE_TEST_SUITE_P(Builtin, BuiltLayout, testing::ValuesIn(kLayouts),
@@ -95,7 +98,7 @@ TEST(BuiltLayoutComparison, NoticesEveryKindOfDifference)
     const LayoutSource source = sourceOf("TPrintJHD");
     const std::vector<std::pair<const char *, void (*)(TBillLayout &)>> changes = {
         {"cell text", [](TBillLayout &l) { l.HeadBlock().GetCell(4, 0).SetText("进"); }},
-        {"sum", [](TBillLayout &l) { l.TailBlock().GetCell(7, 0).SetSumKind(2); }},
+        {"sum", [](TBillLayout &l) { l.TailBlock().GetCell(7, 0).SetSumKind(SumScope::Running); }},
         {"span",
          [](TBillLayout &l) {
              l.HeadBlock().Split({0, 0, 0, 0});
@@ -105,7 +108,8 @@ TEST(BuiltLayoutComparison, NoticesEveryKindOfDifference)
              l.BottomFooters()[2].SetRect({77, 5, 101, 18});
          }},
         {"font", [](TBillLayout &l) { l.TopFooters()[0].SetFontSize(9); }},
-        {"body template", [](TBillLayout &l) { l.BodyBlock().Template(1).SetHAlign(1); }},
+        {"body template",
+         [](TBillLayout &l) { l.BodyBlock().Template(1).SetHAlign(HorzAlign::Right); }},
         {"grid line", [](TBillLayout &l) { l.SetTopLine(5, 20, false); }},
         {"page", [](TBillLayout &l) { l.PageSettings().ZoomRatio = 90; }},
         {"column", [](TBillLayout &l) { l.Cols().SetSize(3, 66); }},
@@ -128,7 +132,7 @@ TEST(BuiltLayoutFacts, ReceiptTotalCoversSevenColumnsAndBothTailRows)
     EXPECT_EQ(total.CellName(), "A39");
     for (int col : {7, 8, 9}) {
         EXPECT_EQ(&tail.Slot(col, 0), &tail.Slot(col, 1));
-        EXPECT_EQ(tail.Slot(col, 0).SumKind(), 3);
+        EXPECT_EQ(tail.Slot(col, 0).SumKind(), SumScope::Total);
     }
     EXPECT_EQ(tail.Slot(7, 0).SumField(), 7);
     EXPECT_EQ(tail.Slot(9, 0).SumField(), 9);
@@ -169,7 +173,7 @@ TEST(BuiltLayoutFacts, BodyRowCountMovesTailAndHiddenLines)
     EXPECT_FALSE(order->Edge(4, 14).LeftLine);
     EXPECT_TRUE(order->Edge(4, 15).LeftLine);
     EXPECT_FALSE(order->Edge(5, 2).TopLine);
-    EXPECT_EQ(order->TailBlock().Slot(10, 0).SumKind(), 1);
+    EXPECT_EQ(order->TailBlock().Slot(10, 0).SumKind(), SumScope::Page);
 }
 
 TEST(BuiltLayoutFacts, PurchasePriceNoteHasNoTailRows)

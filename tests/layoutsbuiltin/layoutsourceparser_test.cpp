@@ -8,6 +8,10 @@
 namespace tally::builtin {
 namespace {
 
+using printing::HorzAlign;
+using printing::SumScope;
+using printing::VertAlign;
+
 std::string readSource(const std::string &name)
 {
     std::ifstream in(std::string(TALLY_BUILTIN_LAYOUT_DIR) + "/" + name + ".layout",
@@ -88,15 +92,15 @@ TEST(LayoutSourceParser, ReadsEveryKindOfLine)
     EXPECT_EQ(title.fontName, "黑体");
     EXPECT_EQ(title.fontSize, 20);
     EXPECT_TRUE(title.bold && title.italic && title.underline);
-    EXPECT_EQ(title.hAlign, 2);
-    EXPECT_EQ(title.vAlign, 1);
+    EXPECT_EQ(title.hAlign, HorzAlign::Centre);
+    EXPECT_EQ(title.vAlign, VertAlign::Middle);
     EXPECT_FALSE(title.fixedText);
     const LayoutSource::FreeItem &plain = s.topItems[1];
     EXPECT_EQ(plain.unit.text, "");
     EXPECT_EQ(plain.unit.fontName, "宋体");
     EXPECT_EQ(plain.unit.fontSize, 9);
-    EXPECT_EQ(plain.unit.hAlign, 0);
-    EXPECT_EQ(plain.unit.vAlign, 0);
+    EXPECT_EQ(plain.unit.hAlign, HorzAlign::Left);
+    EXPECT_EQ(plain.unit.vAlign, VertAlign::Top);
     EXPECT_TRUE(plain.unit.fixedText);
     EXPECT_EQ((std::vector{plain.left, plain.top, plain.right, plain.bottom}),
               (std::vector{5, 6, 7, 8}));
@@ -104,15 +108,15 @@ TEST(LayoutSourceParser, ReadsEveryKindOfLine)
 
     ASSERT_EQ(s.headCells.size(), 1u);
     EXPECT_EQ(s.headCells[0].colSpan, 1);
-    EXPECT_EQ(s.headCells[0].unit.vAlign, 1);
+    EXPECT_EQ(s.headCells[0].unit.vAlign, VertAlign::Middle);
     ASSERT_EQ(s.tailCells.size(), 2u);
     EXPECT_EQ(s.tailCells[0].unit.text, "合 计");
-    EXPECT_EQ(s.tailCells[0].unit.hAlign, 0);
+    EXPECT_EQ(s.tailCells[0].unit.hAlign, HorzAlign::Left);
     EXPECT_EQ(s.tailCells[0].colSpan, 1);
     EXPECT_EQ(s.tailCells[0].rowSpan, 1);
-    EXPECT_EQ(s.tailCells[1].unit.sumKind, 2);
+    EXPECT_EQ(s.tailCells[1].unit.sumKind, SumScope::Running);
     EXPECT_EQ(s.tailCells[1].unit.sumField, 1);
-    EXPECT_EQ(s.tailCells[1].unit.hAlign, 1);
+    EXPECT_EQ(s.tailCells[1].unit.hAlign, HorzAlign::Right);
 
     ASSERT_EQ(s.bodyColumns.size(), 2u);
     EXPECT_EQ(s.bodyColumns[0].last, 1);

@@ -65,7 +65,8 @@ TEST(BillPaginationTest, SumRanges)
              Case{4, 1, 8, 20, 0, 0},
              Case{2, 1, 8, 0, 0, 0},
          }) {
-        const RecordRange r = SumRecordRange(c.kind, c.page, c.rows, c.records);
+        const RecordRange r =
+            SumRecordRange(static_cast<SumScope>(c.kind), c.page, c.rows, c.records);
         EXPECT_EQ(r.first, c.first) << c.kind << " " << c.page << " " << c.records;
         EXPECT_EQ(r.end, c.end) << c.kind << " " << c.page << " " << c.records;
     }

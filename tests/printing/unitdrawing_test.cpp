@@ -44,8 +44,8 @@ TEST_P(UnitDrawingTest, TextIsPlacedFromItsMeasuredExtent)
     style.fontName = "宋体";
     style.fontSize = 9;
     style.fontStyle = Canvas::Bold;
-    style.hAlign = c.hAlign;
-    style.vAlign = c.vAlign;
+    style.hAlign = static_cast<HorzAlign>(c.hAlign);
+    style.vAlign = static_cast<VertAlign>(c.vAlign);
     style.wrapsText = c.cell;
     const DrawingFrame *f = c.zoom > 0 ? &frame : nullptr;
     if (c.cell)

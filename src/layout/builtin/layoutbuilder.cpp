@@ -28,10 +28,10 @@ void applyUnit(TBasicUnit &unit, const LayoutSource::Unit &from)
         unit.AddStyle(TFontStyle::Italic);
     if (from.underline)
         unit.AddStyle(TFontStyle::Underline);
-    unit.SetHAlign(static_cast<std::uint8_t>(from.hAlign));
-    unit.SetVAlign(static_cast<std::uint8_t>(from.vAlign));
+    unit.SetHAlign(from.hAlign);
+    unit.SetVAlign(from.vAlign);
     unit.SetFixedText(from.fixedText);
-    unit.SetSumKind(static_cast<std::uint8_t>(from.sumKind));
+    unit.SetSumKind(from.sumKind);
     unit.SetSumField(from.sumField);
 }
 
@@ -60,9 +60,11 @@ void fillBlock(TBlock &block, int cols, int rows, const std::vector<LayoutSource
 std::string describeUnit(const TBasicUnit &u)
 {
     return "\"" + u.Text() + "\" font " + u.FontName() + " " + std::to_string(u.FontSize()) +
-           " style " + std::to_string(u.FontStyle()) + " align " + std::to_string(u.HAlign()) +
-           "/" + std::to_string(u.VAlign()) + (u.FixedText() ? "" : " var") + " sum " +
-           std::to_string(u.SumKind()) + ":" + std::to_string(u.SumField());
+           " style " + std::to_string(u.FontStyle()) + " align " +
+           std::to_string(printing::codeNumber(u.HAlign())) + "/" +
+           std::to_string(printing::codeNumber(u.VAlign())) + (u.FixedText() ? "" : " var") +
+           " sum " + std::to_string(printing::codeNumber(u.SumKind())) + ":" +
+           std::to_string(u.SumField());
 }
 
 bool sameUnit(const TBasicUnit &a, const TBasicUnit &b)
@@ -148,7 +150,7 @@ std::unique_ptr<TBillLayout> buildLayout(const LayoutSource &source)
     for (const LayoutSource::BodyColumn &column : source.bodyColumns) {
         if (column.last > column.first)
             body.Merge({column.first, 0, column.last, 0});
-        body.Template(column.first).SetHAlign(static_cast<std::uint8_t>(column.hAlign));
+        body.Template(column.first).SetHAlign(column.hAlign);
     }
     fillBlock(layout->TailBlock(), cols, static_cast<int>(source.tailRows.size()),
               source.tailCells);
@@ -218,7 +220,7 @@ std::string compareWithSource(const TBillLayout &layout, const LayoutSource &sou
         for (const LayoutSource::BodyColumn &column : source.bodyColumns) {
             const TCell &t = body.Template(column.first);
             TCell wanted(&body, column.first, 0);
-            wanted.SetHAlign(static_cast<std::uint8_t>(column.hAlign));
+            wanted.SetHAlign(column.hAlign);
             if (t.Col() != column.first || t.ColSpan() != column.last - column.first ||
                 t.RowSpan() != 0 || t.HAlign() != wanted.HAlign() || t.Text() != "" ||
                 t.FontName() != wanted.FontName() || t.FontSize() != wanted.FontSize() ||

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "printing/unitcodes.h"
+
 #include <string>
 #include <vector>
 
 namespace tally::builtin {
 
 // The content of one layout source file, checked for consistency but not yet
-// turned into a layout model. Values carry the meaning of the layout model
-// (alignments 0 left, 1 right, 2 centre; 0 top, 1 middle, 2 bottom).
+// turned into a layout model. Values carry the meaning of the layout model.
 struct LayoutSource
 {
     struct Unit
@@ -18,10 +19,10 @@ struct LayoutSource
         bool bold = false;
         bool italic = false;
         bool underline = false;
-        int hAlign = 0;
-        int vAlign = 1;
+        printing::HorzAlign hAlign = printing::HorzAlign::Left;
+        printing::VertAlign vAlign = printing::VertAlign::Middle;
         bool fixedText = true;
-        int sumKind = 0; // 0 none, 1 page, 2 running, 3 total
+        printing::SumScope sumKind = printing::SumScope::None;
         int sumField = 0;
     };
 
@@ -49,7 +50,7 @@ struct LayoutSource
         int first = 0;
         int last = 0;
         std::string field; // empty: no field of the bound table
-        int hAlign = 1;
+        printing::HorzAlign hAlign = printing::HorzAlign::Right;
     };
 
     struct HiddenLine

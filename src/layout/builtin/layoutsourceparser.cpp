@@ -105,14 +105,14 @@ bool parseVar(std::string_view s, int line)
     return true;
 }
 
-int parseHAlign(std::string_view s, int line)
+printing::HorzAlign parseHAlign(std::string_view s, int line)
 {
     if (s == "left")
-        return 0;
+        return printing::HorzAlign::Left;
     if (s == "right")
-        return 1;
+        return printing::HorzAlign::Right;
     if (s == "centre")
-        return 2;
+        return printing::HorzAlign::Centre;
     fail(line, "unknown alignment: " + std::string(s));
 }
 
@@ -425,8 +425,8 @@ LayoutSource::FreeItem Parser::freeItem(const std::vector<std::string_view> &cel
     if (cells.size() != 4)
         fail(line, "free item rows have 4 columns");
     LayoutSource::FreeItem item;
-    item.unit.hAlign = 0;
-    item.unit.vAlign = 0;
+    item.unit.hAlign = printing::HorzAlign::Left;
+    item.unit.vAlign = printing::VertAlign::Top;
     item.unit.text = parseText(cells[0], line);
     item.unit.fixedText = !parseVar(cells[1], line);
     const std::vector<int> rect = parseIntList(cells[2], line, "rectangle");
@@ -457,7 +457,9 @@ LayoutSource::FreeItem Parser::freeItem(const std::vector<std::string_view> &cel
             item.unit.hAlign = parseHAlign(note == "centred" ? "centre" : note, line);
             kind = "halign";
         } else if (note == "top" || note == "middle" || note == "bottom") {
-            item.unit.vAlign = note == "top" ? 0 : note == "middle" ? 1 : 2;
+            item.unit.vAlign = note == "top"      ? printing::VertAlign::Top
+                               : note == "middle" ? printing::VertAlign::Middle
+                                                  : printing::VertAlign::Bottom;
             kind = "valign";
         } else {
             fail(line, "unknown note: " + std::string(note));
@@ -475,8 +477,8 @@ LayoutSource::Cell Parser::cell(const std::vector<std::string_view> &cells, int 
     if (cells.size() != 6)
         fail(line, "cell rows have 6 columns");
     LayoutSource::Cell cell;
-    cell.unit.hAlign = 1;
-    cell.unit.vAlign = 1;
+    cell.unit.hAlign = printing::HorzAlign::Right;
+    cell.unit.vAlign = printing::VertAlign::Middle;
     std::tie(cell.col, cell.row) = parsePair(cells[0], line, "slot");
     if (cell.col < 0 || cell.row < 0)
         fail(line, "negative slot");
@@ -511,11 +513,11 @@ LayoutSource::Cell Parser::cell(const std::vector<std::string_view> &cells, int 
         if (sum.size() != 2)
             fail(line, "sum is 'KIND, FIELD'");
         if (sum[0] == "page")
-            cell.unit.sumKind = 1;
+            cell.unit.sumKind = printing::SumScope::Page;
         else if (sum[0] == "running")
-            cell.unit.sumKind = 2;
+            cell.unit.sumKind = printing::SumScope::Running;
         else if (sum[0] == "total")
-            cell.unit.sumKind = 3;
+            cell.unit.sumKind = printing::SumScope::Total;
         else
             fail(line, "sum kind is page, running or total");
         const auto field = std::find(m_source.fields.begin(), m_source.fields.end(), sum[1]);

@@ -586,7 +586,7 @@ void TFormPreview::FormClose()
         m_ownerForm->show();
     }
     if (m_services.print.settings) {
-        const int zoomType = m_btnActual->isChecked() ? 1 : m_btnWidth->isChecked() ? 2 : 3;
+        const int zoomType = static_cast<int>(CurrentZoomMode());
         try {
             m_services.print.settings->writeInt(kSettingsKey, kZoomTypeValue, zoomType);
             m_services.print.settings->flush();
