@@ -29,6 +29,8 @@ function(tally_test target)
   tally_setup_target(${target})
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE TALLY_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  # Shared test helpers are included as "support/…".
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

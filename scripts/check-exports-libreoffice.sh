@@ -16,7 +16,7 @@ if ! command -v soffice >/dev/null; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends libreoffice-calc-nogui
 fi
-(($#)) || set -- tests/data/tabular_export/list.xml
+(($#)) || set -- tests/data/tabular/export/list.xml
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LANG=C.UTF-8 LC_ALL=C.UTF-8

@@ -1,7 +1,7 @@
 #include "activex/automationmodel.h"
 #include "datapacket/datapackettable.h"
-#include "packettext.h"
 #include "recordingform.h"
+#include "support/packettext.h"
 
 #include <gtest/gtest.h>
 

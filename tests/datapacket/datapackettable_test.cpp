@@ -1,7 +1,7 @@
 #include "datapacket/datapackettable.h"
 #include "datapacket/fielderror.h"
 #include "datapacket/packeterror.h"
-#include "packettext.h"
+#include "support/packettext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "base/formatsettings.h"
 #include "datapacket/datapackettable.h"
 #include "datapacket/fielderror.h"
-#include "packettext.h"
+#include "support/packettext.h"
 
 #include <gtest/gtest.h>
 

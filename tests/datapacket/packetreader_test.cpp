@@ -1,6 +1,6 @@
 #include "datapacket/datapackettable.h"
 #include "datapacket/packetreader.h"
-#include "packettext.h"
+#include "support/packettext.h"
 
 #include <gtest/gtest.h>
 

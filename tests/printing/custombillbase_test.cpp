@@ -1,7 +1,7 @@
-#include "../support/printingfakes.h"
 #include "casename.h"
+#include "support/printingfakes.h"
 
-#include "../support/memorysettingsstore.h"
+#include "support/memorysettingsstore.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ TEST(SettingsKeyTest, DefaultsToTheRunningExecutable)
     FakeBill bill(log);
     bill.SetName("Bill1");
     bill.SetHostName("Form1");
-    EXPECT_EQ(bill.GetSettingsKey(), "tally_printing_tests-Form1-Bill1");
+    EXPECT_EQ(bill.GetSettingsKey(), "test_printing-Form1-Bill1");
 }
 
 TEST_F(SettingsTest, MissingKeyKeepsEveryValue)

@@ -1,9 +1,9 @@
-#include "../support/printingfakes.h"
+#include "support/printingfakes.h"
 
-#include "../datapacket/packettext.h"
 #include "datapacket/datapackettable.h"
 #include "printing/listdocument.h"
 #include "printing/tsimplebill.h"
+#include "support/packettext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "../support/printingfakes.h"
 #include "casename.h"
+#include "support/printingfakes.h"
 
 #include "printing/printroutines.h"
 

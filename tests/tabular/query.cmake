@@ -7,8 +7,9 @@ target_link_libraries(test_tabular_query PRIVATE tally_tabular_query)
 # (postgres_fixture.sh) and ends after them. If the cluster cannot start,
 # its tests fail (never skipped).
 find_package(Qt6 REQUIRED COMPONENTS Sql)
-add_executable(test_tabular_query_qt tblshowqry_test.cpp)
+add_executable(test_tabular_query_qt qt/tblshowqry_test.cpp)
 tally_setup_target(test_tabular_query_qt)
+target_include_directories(test_tabular_query_qt PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_tabular_query_qt PRIVATE tally_tabular_query_qt Qt6::Sql GTest::gtest
                                                     GTest::gmock GTest::gtest_main)
 gtest_discover_tests(test_tabular_query_qt DISCOVERY_TIMEOUT 60 TEST_PREFIX sqlite.

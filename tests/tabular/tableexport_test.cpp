@@ -1,0 +1,493 @@
+#include "base/formatsettings.h"
+#include "base/textcodec.h"
+#include "datapacket/datapackettable.h"
+#include "support/packettext.h"
+#include "tabular/exportcolumn.h"
+#include "tabular/exporterror.h"
+#include "tabular/tableexport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace tally;
+using namespace tally::tabular;
+using ::testing::HasSubstr;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using tally::test::packetText;
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A fresh folder per test, removed afterwards.
+class ExportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+        for (char &c : name)
+            if (c == '/')
+                c = '-';
+        m_dir = fs::temp_directory_path() / ("tally-export-" + name);
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void load(const std::string &text) { m_table.load(text); }
+
+    ExportOutcome exportTo(ExportFormat format, const fs::path &path,
+                           const ExportProgress &progress = {})
+    {
+        const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
+        return exportTable(m_table, columns, format, path.string(), progress);
+    }
+
+    std::string exported(ExportFormat format)
+    {
+        const fs::path path = m_dir / "out";
+        EXPECT_EQ(exportTo(format, path), ExportOutcome::Completed);
+        return readFile(path);
+    }
+
+    std::vector<std::string> folderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const auto &e : fs::directory_iterator(m_dir))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    fs::path m_dir;
+    datapacket::DataPacketTable m_table{FormatSettings::chinesePrc()};
+};
+
+// --- text --------------------------------------------------------------------
+
+struct TextCase
+{
+    const char *scenario;
+    const char *fields;
+    const char *rows;
+    const char *expected; // UTF-8; the file holds its code page bytes
+};
+
+const TextCase kTextCases[] = {
+    {"empty table: the header line only",
+     R"(<FIELD attrname="A" fieldtype="string" WIDTH="5"/><FIELD attrname="编号" fieldtype="string" WIDTH="3"/>)",
+     "", "A    ,编号\r\n"},
+    {"a 4-byte caption widens a 3-wide column",
+     R"(<FIELD attrname="编号" fieldtype="string" WIDTH="3"/>)", R"(<ROW 编号="1"/>)",
+     "编号\r\n1   \r\n"},
+    {"a comma inside a value splits the line; nothing is quoted",
+     R"(<FIELD attrname="A" fieldtype="string" WIDTH="3"/><FIELD attrname="B" fieldtype="string" WIDTH="3"/>)",
+     R"(<ROW A="x,y" B="z"/>)", "A  ,B  \r\nx,y,z  \r\n"},
+    {"a longer value is written whole, line breaks in it as they are",
+     R"(<FIELD attrname="A" fieldtype="string" WIDTH="2"/>)", R"(<ROW A="abcd&#13;&#10;ef"/>)",
+     "A \r\nabcd\r\nef\r\n"},
+    {"Chinese characters count two bytes of the width",
+     R"(<FIELD attrname="N" fieldtype="string" WIDTH="6"/>)", R"(<ROW N="牛肉面"/><ROW N="面"/>)",
+     "N     \r\n牛肉面\r\n面    \r\n"},
+    {"numbers unformatted, width 10; nulls as blanks",
+     R"(<FIELD attrname="SL" fieldtype="i4"/><FIELD attrname="JE" fieldtype="r8" SUBTYPE="Money"/>)",
+     R"(<ROW SL="-5" JE="1234567.5"/><ROW/>)",
+     "SL        ,JE        \r\n-5        ,1234567.5 \r\n          ,          \r\n"},
+};
+
+void PrintTo(const TextCase &c, std::ostream *os)
+{
+    *os << c.scenario;
+}
+
+class TextExportTest : public ExportTest, public ::testing::WithParamInterface<TextCase>
+{
+};
+
+TEST_P(TextExportTest, Writes)
+{
+    const TextCase &c = GetParam();
+    load(packetText(c.fields, c.rows));
+    EXPECT_EQ(exported(ExportFormat::Text), text::toCodePage(c.expected)) << c.scenario;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TextExportTest, ::testing::ValuesIn(kTextCases));
+
+// --- BIFF --------------------------------------------------------------------
+
+struct Record
+{
+    std::uint16_t type;
+    std::string payload;
+    bool operator==(const Record &) const = default;
+};
+
+void PrintTo(const Record &r, std::ostream *os)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04X:", r.type);
+    *os << buf;
+    for (const unsigned char b : r.payload) {
+        std::snprintf(buf, sizeof buf, " %02X", b);
+        *os << buf;
+    }
+}
+
+std::vector<Record> records(const std::string &bytes)
+{
+    std::vector<Record> out;
+    std::size_t pos = 0;
+    const auto word = [&](std::size_t at) {
+        return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                          static_cast<unsigned char>(bytes[at + 1]) << 8);
+    };
+    while (pos + 4 <= bytes.size()) {
+        const std::uint16_t type = word(pos);
+        const std::uint16_t length = word(pos + 2);
+        out.push_back({type, bytes.substr(pos + 4, length)});
+        pos += 4u + length;
+    }
+    EXPECT_EQ(pos, bytes.size()) << "the stream ends inside a record";
+    return out;
+}
+
+// Little-endian 16-bit words, then raw bytes.
+Record rec(std::uint16_t type, std::initializer_list<std::uint16_t> words,
+           std::string_view tail = {})
+{
+    Record r{type, {}};
+    for (const std::uint16_t w : words) {
+        r.payload += static_cast<char>(w & 0xFF);
+        r.payload += static_cast<char>(w >> 8);
+    }
+    r.payload += tail;
+    return r;
+}
+
+Record label(std::uint16_t row, std::uint16_t col, std::string_view utf8)
+{
+    const std::string bytes = text::toCodePage(utf8);
+    return rec(0x0204, {row, col, 0, static_cast<std::uint16_t>(bytes.size())}, bytes);
+}
+
+Record blank(std::uint16_t row, std::uint16_t col)
+{
+    return rec(0x0201, {row, col, 0x0017});
+}
+
+Record rk(std::uint16_t row, std::uint16_t col, std::uint32_t value)
+{
+    return rec(0x027E, {row, col, 0, static_cast<std::uint16_t>(value & 0xFFFF),
+                        static_cast<std::uint16_t>(value >> 16)});
+}
+
+Record number(std::uint16_t row, std::uint16_t col, double value)
+{
+    std::string bytes(8, '\0');
+    std::memcpy(bytes.data(), &value, 8); // little-endian machines only, as the stream
+    return rec(0x0203, {row, col, 0}, bytes);
+}
+
+const Record kBof = rec(0x0809, {0x0000, 0x0010, 0, 0});
+const Record kCodePage = rec(0x0042, {936});
+const Record kEof = rec(0x000A, {});
+
+TEST_F(ExportTest, EmptyTableBiffIsBofCodePageTitlesEof)
+{
+    load(packetText(
+        R"(<FIELD attrname="A" fieldtype="i4"/><FIELD attrname="名称" fieldtype="string"/>)", ""));
+    EXPECT_THAT(
+        records(exported(ExportFormat::Biff)),
+        ::testing::ElementsAre(kBof, kCodePage, label(0, 0, "A"), label(0, 1, "名称"), kEof));
+}
+
+struct BiffCase
+{
+    const char *scenario;
+    const char *fields;
+    const char *row;                   // one ROW element
+    std::vector<Record> expectedCells; // row 1
+};
+
+const BiffCase kBiffCases[] = {
+    {"a null number and a null text become BLANK with format 0x0017",
+     R"(<FIELD attrname="N" fieldtype="i4"/><FIELD attrname="F" fieldtype="r8"/><FIELD attrname="T" fieldtype="string"/>)",
+     "<ROW/>",
+     {blank(1, 0), blank(1, 1), blank(1, 2)}},
+    {"-5 is RK FFFFFFEE",
+     R"(<FIELD attrname="N" fieldtype="i4"/>)",
+     R"(<ROW N="-5"/>)",
+     {rk(1, 0, 0xFFFFFFEE)}},
+    {"the 30-bit edges stay RK",
+     R"(<FIELD attrname="A" fieldtype="i4"/><FIELD attrname="B" fieldtype="i4"/><FIELD attrname="C" fieldtype="i2"/><FIELD attrname="D" fieldtype="ui1"/>)",
+     R"(<ROW A="536870911" B="-536870912" C="-32768" D="255"/>)",
+     {rk(1, 0, 0x7FFFFFFE), rk(1, 1, 0x80000002), rk(1, 2, 0xFFFE0002), rk(1, 3, 0x3FE)}},
+    {"integers beyond 30 bits become NUMBER, not their low bits",
+     R"(<FIELD attrname="A" fieldtype="i4"/><FIELD attrname="B" fieldtype="i4"/><FIELD attrname="C" fieldtype="ui4"/>)",
+     R"(<ROW A="536870912" B="-536870913" C="4294967295"/>)",
+     {number(1, 0, 536870912.0), number(1, 1, -536870913.0), number(1, 2, 4294967295.0)}},
+    {"floats and money become NUMBER",
+     R"(<FIELD attrname="F" fieldtype="r8"/><FIELD attrname="M" fieldtype="r8" SUBTYPE="Money"/>)",
+     R"(<ROW F="2.85" M="-1234.5"/>)",
+     {number(1, 0, 2.85), number(1, 1, -1234.5)}},
+    {"text, the empty text, boolean, date and large integer become LABELs of the edit text",
+     R"(<FIELD attrname="T" fieldtype="string"/><FIELD attrname="E" fieldtype="string"/><FIELD attrname="B" fieldtype="boolean"/><FIELD attrname="D" fieldtype="date"/><FIELD attrname="L" fieldtype="i8"/>)",
+     R"(<ROW T="牛肉面" E="" B="TRUE" D="20240315" L="9007199254740993"/>)",
+     {label(1, 0, "牛肉面"), label(1, 1, ""), label(1, 2, "True"), label(1, 3, "2024-3-15"),
+      label(1, 4, "9007199254740993")}},
+    {"a comma and a line break stay inside one LABEL",
+     R"(<FIELD attrname="T" fieldtype="string"/>)",
+     R"(<ROW T="a,b&#13;&#10;c"/>)",
+     {label(1, 0, "a,b\r\nc")}},
+};
+
+void PrintTo(const BiffCase &c, std::ostream *os)
+{
+    *os << c.scenario;
+}
+
+class BiffExportTest : public ExportTest, public ::testing::WithParamInterface<BiffCase>
+{
+};
+
+TEST_P(BiffExportTest, Cells)
+{
+    const BiffCase &c = GetParam();
+    load(packetText(c.fields, c.row));
+    const std::vector<Record> all = records(exported(ExportFormat::Biff));
+    const std::size_t columns = c.expectedCells.size();
+    ASSERT_EQ(all.size(), 2 + columns + columns + 1) << c.scenario;
+    const std::vector<Record> cells(all.begin() + 2 + static_cast<long>(columns), all.end() - 1);
+    EXPECT_EQ(cells, c.expectedCells) << c.scenario;
+    EXPECT_EQ(all.back(), kEof);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BiffExportTest, ::testing::ValuesIn(kBiffCases));
+
+// --- golden files ------------------------------------------------------------
+
+// Compares with a golden file; TALLY_REGENERATE_GOLDEN=1 rewrites it instead.
+void expectGolden(const std::string &actual, const std::string &name)
+{
+    const std::string path = std::string(TALLY_TEST_DATA_DIR) + "/tabular/export/" + name;
+    if (const char *regenerate = std::getenv("TALLY_REGENERATE_GOLDEN");
+        regenerate && *regenerate == '1') {
+        std::ofstream(path, std::ios::binary) << actual;
+        return;
+    }
+    ASSERT_TRUE(fs::exists(path)) << path;
+    EXPECT_EQ(actual, readFile(path)) << name;
+}
+
+TEST_F(ExportTest, ListTableGoldenFiles)
+{
+    load(readFile(std::string(TALLY_TEST_DATA_DIR) + "/tabular/export/list.xml"));
+    expectGolden(exported(ExportFormat::Biff), "list.xls");
+    expectGolden(exported(ExportFormat::Text), "list.txt");
+}
+
+// --- progress, stop, current row ---------------------------------------------
+
+TEST_F(ExportTest, ProgressAfterEveryRowAndTheCurrentRowStays)
+{
+    load(packetText(R"(<FIELD attrname="N" fieldtype="i4"/>)",
+                    R"(<ROW N="1"/><ROW N="2"/><ROW N="3"/>)"));
+    m_table.setRecordNumber(2);
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Biff, ExportFormat::Xlsx}) {
+        std::vector<std::size_t> seen;
+        exportTo(format, m_dir / "out", [&](std::size_t n) {
+            seen.push_back(n);
+            return true;
+        });
+        EXPECT_THAT(seen, ::testing::ElementsAre(1, 2, 3));
+        EXPECT_EQ(m_table.recordNumber(), 2u);
+    }
+}
+
+TEST_F(ExportTest, StopLeavesNoFileAndTheOldOneStays)
+{
+    load(packetText(R"(<FIELD attrname="N" fieldtype="i4"/>)",
+                    R"(<ROW N="1"/><ROW N="2"/><ROW N="3"/>)"));
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Biff, ExportFormat::Xlsx}) {
+        std::ofstream(m_dir / "out") << "old";
+        EXPECT_EQ(exportTo(format, m_dir / "out", [](std::size_t n) { return n < 2; }),
+                  ExportOutcome::Stopped);
+        EXPECT_EQ(readFile(m_dir / "out"), "old");
+        EXPECT_THAT(folderEntries(), ::testing::ElementsAre("out"));
+    }
+}
+
+TEST_F(ExportTest, ThroughALinkTheLinkedFileIsReplaced)
+{
+    load(packetText(R"(<FIELD attrname="N" fieldtype="i4"/>)", R"(<ROW N="1"/>)"));
+    std::ofstream(m_dir / "real") << "old";
+    fs::create_symlink("real", m_dir / "link");
+    exportTo(ExportFormat::Text, m_dir / "link");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link"));
+    EXPECT_EQ(readFile(m_dir / "real"), "N         \r\n1         \r\n");
+}
+
+// --- faults --------------------------------------------------------------------
+
+std::string repeated(std::string_view s, std::size_t n)
+{
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+struct FaultCase
+{
+    const char *scenario;
+    ExportFormat format;
+    std::string packet;
+    const char *message; // empty: the export succeeds
+};
+
+std::vector<FaultCase> faultCases()
+{
+    const std::string big = packetText(R"(<FIELD attrname="T" fieldtype="string" WIDTH="10"/>)",
+                                       "<ROW T=\"" + repeated("x", 100000) + "\"/>");
+    std::string wideFields, wideRow = "<ROW";
+    for (int i = 0; i < 300; ++i) {
+        wideFields += "<FIELD attrname=\"C" + std::to_string(i) + "\" fieldtype=\"i4\"/>";
+        wideRow += " C" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    }
+    const std::string wide = packetText(wideFields, wideRow + "/>");
+    std::string tallRows;
+    for (int i = 0; i < 65536; ++i)
+        tallRows += "<ROW/>";
+    const std::string tall = packetText(R"(<FIELD attrname="N" fieldtype="i4"/>)", tallRows);
+    return {
+        {"a 100,000-byte value: text writes it whole", ExportFormat::Text, big, ""},
+        {"a 100,000-byte value: too long for a BIFF LABEL", ExportFormat::Biff, big,
+         "a text of 100000 bytes does not fit an .xls cell (at most 65527)"},
+        {"a 100,000-byte value: too long for an xlsx cell", ExportFormat::Xlsx, big,
+         "a text longer than 32767 characters does not fit an .xlsx cell"},
+        {"300 columns: text", ExportFormat::Text, wide, ""},
+        {"300 columns: beyond the 256 columns of an .xls sheet", ExportFormat::Biff, wide,
+         "an .xls file holds at most 256 columns, this table has 300"},
+        {"300 columns: xlsx", ExportFormat::Xlsx, wide, ""},
+        {"65,536 rows and the title row: beyond the rows of an .xls sheet", ExportFormat::Biff,
+         tall, "an .xls file holds at most 65536 rows with the title row, this table needs 65537"},
+    };
+}
+
+void PrintTo(const FaultCase &c, std::ostream *os)
+{
+    *os << c.scenario;
+}
+
+class ExportFaultTest : public ExportTest, public ::testing::WithParamInterface<FaultCase>
+{
+};
+
+TEST_P(ExportFaultTest, ClearErrorAndNoFile)
+{
+    const FaultCase &c = GetParam();
+    load(c.packet);
+    const fs::path out = m_dir / "out";
+    if (*c.message == '\0') {
+        EXPECT_EQ(exportTo(c.format, out), ExportOutcome::Completed) << c.scenario;
+        EXPECT_THAT(folderEntries(), ::testing::ElementsAre("out"));
+        return;
+    }
+    std::ofstream(out) << "old";
+    try {
+        exportTo(c.format, out);
+        ADD_FAILURE() << c.scenario << ": no error";
+    } catch (const ExportError &e) {
+        EXPECT_THAT(e.what(), HasSubstr(c.message)) << c.scenario;
+    }
+    EXPECT_EQ(readFile(out), "old") << c.scenario;
+    EXPECT_THAT(folderEntries(), ::testing::ElementsAre("out")) << c.scenario;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExportFaultTest, ::testing::ValuesIn(faultCases()));
+
+TEST_F(ExportTest, UnwritableTargets)
+{
+    load(packetText(R"(<FIELD attrname="T" fieldtype="string"/>)", R"(<ROW T="a"/>)"));
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Biff, ExportFormat::Xlsx}) {
+        // A folder that does not exist.
+        EXPECT_THROW(
+            {
+                try {
+                    exportTo(format, m_dir / "missing" / "out");
+                } catch (const ExportError &e) {
+                    EXPECT_THAT(e.what(), HasSubstr("cannot create a file in the folder of"));
+                    EXPECT_THAT(e.what(), HasSubstr("No such file or directory"));
+                    throw;
+                }
+            },
+            ExportError);
+        // A name that is a folder.
+        EXPECT_THROW(exportTo(format, m_dir), ExportError);
+    }
+    EXPECT_TRUE(folderEntries().empty());
+}
+
+TEST_F(ExportTest, FullDeviceFailsAndStaysADevice)
+{
+    if (!fs::is_character_file("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    load(packetText(R"(<FIELD attrname="T" fieldtype="string"/>)", R"(<ROW T="a"/>)"));
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Biff}) {
+        try {
+            exportTo(format, "/dev/full");
+            ADD_FAILURE() << "no error";
+        } catch (const ExportError &e) {
+            EXPECT_THAT(e.what(), HasSubstr("cannot write \"/dev/full\": No space left on device"));
+        }
+    }
+    // A workbook needs a file of its own.
+    try {
+        exportTo(ExportFormat::Xlsx, "/dev/full");
+        ADD_FAILURE() << "no error";
+    } catch (const ExportError &e) {
+        EXPECT_THAT(e.what(), HasSubstr("not a regular file"));
+    }
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+// --- names ---------------------------------------------------------------------
+
+TEST(ExportNames, SpreadsheetFormatAndTextName)
+{
+    const struct
+    {
+        const char *name;
+        ExportFormat format;
+        const char *textName;
+    } cases[] = {
+        {"/tmp/temp.xls", ExportFormat::Biff, "/tmp/temp.txt"},
+        {"/tmp/temp.xlsx", ExportFormat::Xlsx, "/tmp/temp.txt"},
+        {"/tmp/TEMP.XLSX", ExportFormat::Xlsx, "/tmp/TEMP.txt"},
+        {"/tmp/a.xlsx.bak", ExportFormat::Biff, "/tmp/a.xlsx.txt"},
+        {"/tmp/noext", ExportFormat::Biff, "/tmp/noext.txt"},
+        {"xlsx", ExportFormat::Biff, "xlsx.txt"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(spreadsheetFormatFor(c.name), c.format) << c.name;
+        EXPECT_EQ(textExportFileName(c.name), c.textName) << c.name;
+    }
+}
+
+} // namespace
