@@ -5,14 +5,10 @@
 // and reads from the page that every reply arrived. Chromium is driven over
 // its DevTools pipe (NUL-terminated JSON on file descriptors 3 and 4), which
 // needs nothing beyond the browser itself.
-#include "service/qt/tmainform.h"
 #include "support/qtwidgetsapp.h"
-#include "tallyhost/hostwindows.h"
+#include "support/runningservice.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QPlainTextEdit>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -33,6 +29,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -243,14 +240,8 @@ class BrowserEndToEndTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_spool.isValid());
-        qputenv("TALLY_PDF_DIR", m_spool.path().toUtf8());
-        service::TMainForm::Options options;
-        options.port = 0;
-        options.showMessage = [](QWidget *, const QString &) {};
-        m_form = std::make_unique<service::TMainForm>(std::move(options));
-        tally::host::registerHostWindows(*m_form);
-        ASSERT_GT(m_form->listeningPort(), 0);
+        m_service.emplace();
+        ASSERT_GT(m_service->port(), 0);
 
         ASSERT_TRUE(m_web.set_mount_point("/", TALLY_WEB_SAMPLES_DIR));
         m_webPort = m_web.bind_to_any_port("127.0.0.1");
@@ -263,8 +254,7 @@ protected:
         m_web.stop();
         if (m_webThread.joinable())
             m_webThread.join();
-        m_form.reset();
-        qunsetenv("TALLY_PDF_DIR");
+        m_service.reset();
     }
 
     // Keeps the event loop turning until `done` holds, closing every window
@@ -276,7 +266,7 @@ protected:
         return testing_support::processEventsUntil(
             [&] {
                 for (QWidget *widget : QApplication::topLevelWidgets()) {
-                    if (widget == m_form.get() || !widget->isVisible())
+                    if (widget == &m_service->form() || !widget->isVisible())
                         continue;
                     if (onWindow)
                         onWindow(*widget);
@@ -287,21 +277,8 @@ protected:
             40000);
     }
 
-    QStringList pdfFiles() const
-    {
-        QStringList files;
-        for (const QString &name : QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")}))
-            files.append(QDir(m_spool.path()).filePath(name));
-        return files;
-    }
-
-    QStringList logLines() const
-    {
-        QCoreApplication::processEvents();
-        return m_form->findChild<QPlainTextEdit *>(QStringLiteral("MemoMSG"))
-            ->toPlainText()
-            .split(QLatin1Char('\n'));
-    }
+    QStringList pdfFiles() const { return m_service->pdfFiles(); }
+    QStringList logLines() const { return m_service->logLines(); }
 
     std::string pageUrl() const
     {
@@ -309,13 +286,9 @@ protected:
                "/index.html?service=" + serviceUrl();
     }
 
-    std::string serviceUrl() const
-    {
-        return "http://127.0.0.1:" + std::to_string(m_form->listeningPort()) + "/";
-    }
+    std::string serviceUrl() const { return m_service->url(); }
 
-    QTemporaryDir m_spool;
-    std::unique_ptr<service::TMainForm> m_form;
+    std::optional<testing_support::RunningService> m_service;
     httplib::Server m_web;
     int m_webPort = 0;
     std::thread m_webThread;
@@ -408,10 +381,8 @@ TEST_F(BrowserEndToEndTest, PagePrintsWithFetchAndLearnsWhenEachJobIsDone)
 
     // The printed order form, read back.
     ASSERT_EQ(printed.size(), 1);
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {printed.front(), QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = testing_support::runTool(QStringLiteral("pdftotext"),
+                                                  {printed.front(), QStringLiteral("-")});
     for (const char *expected : {"商品订货单", "30005686", "杭州娃哈哈集团有限公司", "王芳"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 

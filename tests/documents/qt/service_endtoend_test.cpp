@@ -24,7 +24,7 @@ namespace tally::documents {
 namespace {
 
 using test::decodeBody;
-using test::readSample;
+using test::readSampleRequest;
 using test::runTool;
 using test::visibleWindow;
 using testing_support::processEventsUntil;
@@ -93,7 +93,7 @@ TEST_F(ServiceEndToEndTest, EachDocumentTypePrintsItsPdf)
         SCOPED_TRACE(c.sample);
         for (const QString &file : pdfFiles())
             QFile::remove(file);
-        const std::string body = readSample(c.sample);
+        const std::string body = readSampleRequest(c.sample);
         ASSERT_FALSE(body.empty());
 
         QStringList printedWhileBuilt;
@@ -125,7 +125,7 @@ TEST_F(ServiceEndToEndTest, EachDocumentTypePrintsItsPdf)
         EXPECT_GT(rows, 0);
 
         EXPECT_EQ(logLines().filter(QStringLiteral("已生成PDF文件：") + pdf).size(), 1);
-        EXPECT_EQ(m_form->OpenCount(), 0);
+        EXPECT_EQ(form().OpenCount(), 0);
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(ServiceEndToEndTest, EachDocumentTypePrintsItsPdf)
 TEST_F(ServiceEndToEndTest, MissingDeclaredFieldShowsMessageAndPrintsNothing)
 {
     QString boxText;
-    EXPECT_EQ(post(readSample("order-form-missing-field.body"),
+    EXPECT_EQ(post(readSampleRequest("order-form-missing-field.body"),
                    [&](TPrintDocument &window) {
                        EXPECT_EQ(window.outcome(), DocumentForm::Outcome::BadFormat);
                        processEventsUntil(
@@ -155,7 +155,7 @@ TEST_F(ServiceEndToEndTest, MissingDeclaredFieldShowsMessageAndPrintsNothing)
 // packets and 格式不正确, no PDF remains, the reply still goes out.
 TEST_F(ServiceEndToEndTest, PrintFailureIsLoggedAndLeavesNoPdf)
 {
-    service::RequestJson request = decodeBody(readSample("order-form.body"));
+    service::RequestJson request = decodeBody(readSampleRequest("order-form.body"));
     const std::string good = R"(HTH="1208")";
     const std::size_t at = request.mainData.find(good);
     ASSERT_NE(at, std::string::npos);
@@ -184,7 +184,7 @@ TEST_F(ServiceEndToEndTest, PrintFailureIsLoggedAndLeavesNoPdf)
 TEST_F(ServiceEndToEndTest, PreviewRequestOpensMaximizedPreview)
 {
     bool sawPreview = false;
-    EXPECT_EQ(post(readSample("order-form-preview.body"),
+    EXPECT_EQ(post(readSampleRequest("order-form-preview.body"),
                    [&](TPrintDocument &window) {
                        EXPECT_EQ(window.outcome(), DocumentForm::Outcome::Previewed);
                        using printing::preview::TFormPreview;

@@ -21,7 +21,7 @@ namespace {
 
 using test::decodeBody;
 using test::encodeRequest;
-using test::readSample;
+using test::readSampleRequest;
 using test::visibleWindow;
 using testing_support::processEventsUntil;
 
@@ -106,7 +106,7 @@ std::vector<SweepRequest> sweepRequests()
 {
     std::vector<SweepRequest> requests;
     for (const char *sample : kSamples) {
-        const service::RequestJson original = decodeBody(readSample(sample));
+        const service::RequestJson original = decodeBody(readSampleRequest(sample));
         for (const char *prev : {"1", "0"}) {
             service::RequestJson request = original;
             request.prev = prev;
@@ -163,7 +163,7 @@ TEST_F(ServiceSweepTest, NoRequestTakesTheServiceDownOrPrintsAFailedDocument)
         for (const QString &pdf : newPdfs)
             EXPECT_TRUE(lines.contains(QStringLiteral("已生成PDF文件：") + pdf))
                 << pdf.toStdString();
-        EXPECT_EQ(m_form->OpenCount(), 0);
+        EXPECT_EQ(form().OpenCount(), 0);
     }
     EXPECT_GT(failures, 0) << "the sweep should hit failures while printing";
     // Still serving: a plain GET is answered.
@@ -176,7 +176,7 @@ TEST_F(ServiceSweepTest, NoRequestTakesTheServiceDownOrPrintsAFailedDocument)
 // when it is closed.
 TEST_F(ServiceSweepTest, WindowThatCannotDrawItsBillShowsTheFailureOnce)
 {
-    service::RequestJson request = decodeBody(readSample("cost-price-change.body"));
+    service::RequestJson request = decodeBody(readSampleRequest("cost-price-change.body"));
     request.prev = "1";
     request.mainData = withoutField(request.mainData, "HTH");
     QStringList boxTexts;
@@ -207,7 +207,7 @@ TEST_F(ServiceSweepTest, WindowThatCannotDrawItsBillShowsTheFailureOnce)
         logLines().filter(QStringLiteral("窗口出错（") + caption + QStringLiteral("）："));
     ASSERT_EQ(reported.size(), 1);
     EXPECT_TRUE(reported.front().contains(QStringLiteral("HTH")));
-    EXPECT_EQ(m_form->OpenCount(), 0);
+    EXPECT_EQ(form().OpenCount(), 0);
 }
 
 } // namespace

@@ -1,21 +1,14 @@
 #pragma once
 
-// The running service inside the test: a TMainForm with the document
-// windows registered, listening on a free port and printing into a scratch
-// PDF spool folder. Requests go over real HTTP from another thread while the
-// test turns the GUI thread's event loop and closes windows as a clerk would.
-#include "service/qt/tmainform.h"
-#include "service/requestjson.h"
+// The running service for document requests: posts a body and hands the
+// document window to the test, or closes every window the request opens.
 #include "support/qtwidgetsapp.h"
-
-#include <QApplication>
-#include <QStringList>
-#include <QTemporaryDir>
+#include "support/runningservice.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 
 namespace tally::documents {
@@ -24,26 +17,11 @@ class TPrintDocument;
 
 namespace test {
 
-// A sample request body from samples/requests, as stored (URL-encoded).
-std::string readSample(const std::string &name);
-
-// The request a body carries, decoded as the service decodes it.
-service::RequestJson decodeBody(const std::string &body);
-
-// The URL-encoded body of a request with these members.
-std::string encodeRequest(const service::RequestJson &request);
-
-// Standard output of a finished program, or empty when it failed.
-QString runTool(const QString &program, const QStringList &arguments);
-
-// The first visible top-level window of the type, or null.
-template <class Window> Window *visibleWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *window = dynamic_cast<Window *>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
-}
+using testing_support::decodeBody;
+using testing_support::encodeRequest;
+using testing_support::readSampleRequest;
+using testing_support::runTool;
+using testing_support::visibleWindow;
 
 class ServiceFixture : public ::testing::Test
 {
@@ -62,12 +40,11 @@ protected:
     // status, or 0 without a reply.
     int postClosingWindows(const std::string &body, const std::string &method = "POST");
 
-    QStringList pdfFiles() const;
-    // The activity log's lines, without their time stamps.
-    QStringList logLines() const;
+    QStringList pdfFiles() const { return m_service->pdfFiles(); }
+    QStringList logLines() const { return m_service->logLines(); }
+    service::TMainForm &form() { return m_service->form(); }
 
-    QTemporaryDir m_spool;
-    std::unique_ptr<service::TMainForm> m_form;
+    std::optional<testing_support::RunningService> m_service;
 };
 
 } // namespace test

@@ -12,13 +12,10 @@ set_tests_properties(cups.stop PROPERTIES FIXTURES_CLEANUP tally_cups)
 
 add_executable(test_printing_cups cups_print_test.cpp)
 tally_setup_target(test_printing_cups)
-target_include_directories(test_printing_cups PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(test_printing_cups PRIVATE tally_host_windows GTest::gtest GTest::gmock GTest::gtest_main
-                      tally_document_windows tally_tabular_qt tally_service tally_intake tally_preview
-                      PkgConfig::HTTPLIB Qt6::Widgets Qt6::PrintSupport nlohmann_json::nlohmann_json
-                      Cups::Cups)
+target_link_libraries(test_printing_cups PRIVATE tally_test_service GTest::gtest GTest::gmock
+                      GTest::gtest_main tally_document_windows tally_tabular_qt tally_preview
+                      Qt6::PrintSupport Cups::Cups)
 target_compile_definitions(test_printing_cups PRIVATE
-  TALLY_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples/requests"
   TALLY_CUPS_DIR="${fixture_dir}"
   TALLY_CUPS_FIXTURE="${CMAKE_CURRENT_SOURCE_DIR}/cups_fixture.sh")
 # The program points CUPS_SERVER at the fixture itself. One queue for all

@@ -8,12 +8,10 @@
 #include "printing/custombillbase.h"
 #include "printing/qt/preview/tformpreview.h"
 #include "printing/qt/qtsettingsstore.h"
-#include "service/qt/tmainform.h"
 #include "service/requestjson.h"
-#include "service/requesttext.h"
 #include "support/qtwidgetsapp.h"
+#include "support/runningservice.h"
 #include "tabular/qt/tgridora.h"
-#include "tallyhost/hostwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -33,20 +30,15 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
 #include <cups/cups.h>
-#include <httplib.h>
-#include <nlohmann/json.hpp>
 #include <signal.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <future>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,34 +73,16 @@ private:
 
 const auto *const kEnvironment = ::testing::AddGlobalTestEnvironment(new CupsEnvironment);
 
-std::string readSample(const std::string &name)
-{
-    std::ifstream in(std::string(TALLY_SAMPLES_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-service::RequestJson decodeSample(const std::string &body)
-{
-    const service::UrlDecodeResult bytes = service::UrlDecode(body);
-    return service::parseRequestJson(service::DecodeUtf8(bytes.bytes));
-}
-
-std::string encodeRequest(const service::RequestJson &request)
-{
-    const nlohmann::json json = {{"title", request.title},
-                                 {"prev", request.prev},
-                                 {"djlx", request.djlx},
-                                 {"Maindata", request.mainData},
-                                 {"Itemdata", request.itemData}};
-    return QUrl::toPercentEncoding(QString::fromStdString(json.dump())).toStdString();
-}
+using testing_support::decodeBody;
+using testing_support::encodeRequest;
+using testing_support::readSampleRequest;
+using testing_support::runTool;
+using testing_support::visibleWindow;
 
 // The sample with its item rows repeated `times` times and prev set.
 std::string sampleBody(const std::string &name, int times, const char *prev)
 {
-    service::RequestJson request = decodeSample(readSample(name));
+    service::RequestJson request = decodeBody(readSampleRequest(name));
     std::string &items = request.itemData;
     const std::size_t begin = items.find("<ROW ");
     const std::size_t end = items.rfind("</ROWDATA>");
@@ -117,15 +91,6 @@ std::string sampleBody(const std::string &name, int times, const char *prev)
         items.insert(end, rows);
     request.prev = prev;
     return encodeRequest(request);
-}
-
-QString runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 struct Job
@@ -270,14 +235,6 @@ QRectF firstWordBox(const QString &file, const QString &word)
     return {};
 }
 
-template <class Window> Window *visibleWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *window = dynamic_cast<Window *>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
-}
-
 class CupsPrintTest : public ::testing::Test
 {
 protected:
@@ -290,42 +247,18 @@ protected:
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("VAZ"),
                   QStringLiteral("Bill"))
             .clear();
-        service::TMainForm::Options options;
-        options.port = 0;
-        options.showMessage = [](QWidget *, const QString &) {};
-        m_form = std::make_unique<service::TMainForm>(std::move(options));
-        tally::host::registerHostWindows(*m_form);
-        ASSERT_GT(m_form->listeningPort(), 0);
+        m_service.emplace(testing_support::RunningService::Output::SystemPrinter);
+        ASSERT_GT(m_service->port(), 0);
         m_firstJob = lastJobId() + 1;
     }
-    void TearDown() override { m_form.reset(); }
+    void TearDown() override { m_service.reset(); }
 
     // Posts `body`; on the GUI thread meanwhile `handleWindow` gets the
     // document window once it shows and must close it (empty: no window is
     // expected). Returns the reply's status, or 0 without a reply.
     int post(const std::string &body, const std::function<void(TPrintDocument &)> &handleWindow)
     {
-        auto reply = std::async(std::launch::async, [port = m_form->listeningPort(), &body] {
-            httplib::Client client("127.0.0.1", port);
-            client.set_read_timeout(std::chrono::seconds(120));
-            const httplib::Result r = client.Post("/", body, "application/x-www-form-urlencoded");
-            return r ? r->status : 0;
-        });
-        const auto replied = [&] {
-            return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-        };
-        bool handled = false;
-        processEventsUntil([&] {
-            if (!handled)
-                if (TPrintDocument *window = visibleWindow<TPrintDocument>()) {
-                    handled = true;
-                    if (handleWindow)
-                        handleWindow(*window);
-                }
-            return replied();
-        });
-        EXPECT_EQ(handled, bool(handleWindow)) << "a document window should come up iff expected";
-        return replied() ? reply.get() : 0;
+        return testing_support::postHandlingWindow(*m_service, body, handleWindow);
     }
 
     // Posts a printing request and returns the one job it made, ended.
@@ -344,15 +277,9 @@ protected:
         return jobs.front();
     }
 
-    QStringList logLines() const
-    {
-        QCoreApplication::processEvents();
-        return m_form->findChild<QPlainTextEdit *>(QStringLiteral("MemoMSG"))
-            ->toPlainText()
-            .split(QLatin1Char('\n'));
-    }
+    QStringList logLines() const { return m_service->logLines(); }
 
-    std::unique_ptr<service::TMainForm> m_form;
+    std::optional<testing_support::RunningService> m_service;
     int m_firstJob = 0;
 };
 
@@ -440,7 +367,7 @@ TEST_F(CupsPrintTest, RequestsArriveAsJobsOnTheirPaper)
         }
         m_firstJob = lastJobId() + 1;
 
-        const std::optional<Job> job = printJob(readSample(c.sample));
+        const std::optional<Job> job = printJob(readSampleRequest(c.sample));
         ASSERT_TRUE(job);
         EXPECT_EQ(job->state, IPP_JSTATE_COMPLETED);
         EXPECT_EQ(job->title, c.title);
@@ -556,21 +483,15 @@ TEST_F(CupsPrintTest, ListReportArrivesThroughTheQueue)
     });
     answer.start(10);
 
-    const std::string body = readSample("list-sales-120-rows.body");
-    auto reply = std::async(std::launch::async, [port = m_form->listeningPort(), &body] {
-        httplib::Client client("127.0.0.1", port);
-        client.set_read_timeout(std::chrono::seconds(120));
-        const httplib::Result r = client.Post("/", body, "application/x-www-form-urlencoded");
-        return r ? r->status : 0;
-    });
+    const std::string body = readSampleRequest("list-sales-120-rows.body");
+    std::future<int> reply = testing_support::sendAsync(m_service->port(), body);
     tabular::TGridora *window = nullptr;
     ASSERT_TRUE(processEventsUntil(
         [&] { return (window = visibleWindow<tabular::TGridora>()) != nullptr; }));
     window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     EXPECT_TRUE(answered);
     window->close();
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    ASSERT_TRUE(processEventsUntil([&] { return testing_support::ready(reply); }));
     EXPECT_EQ(reply.get(), 200);
 
     const std::vector<Job> jobs = jobsAfter(m_firstJob - 1);

@@ -4,53 +4,35 @@
 // out. Set TALLY_LIST_PNG to keep a picture of the window.
 #include "listpackets.h"
 
-#include "service/qt/tmainform.h"
 #include "support/qtwidgetsapp.h"
+#include "support/runningservice.h"
 #include "tabular/qt/listwindows.h"
 #include "tabular/qt/tblshowgrid.h"
 #include "tabular/qt/tgridora.h"
-#include "tallyhost/hostwindows.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
 #include <future>
-#include <sstream>
+#include <optional>
 
 namespace tally::tabular {
 namespace {
 
 using testing_support::processEventsUntil;
-
-std::future<int> postAsync(int port, const std::string &body)
-{
-    return std::async(std::launch::async, [port, body] {
-        httplib::Client client("127.0.0.1", port);
-        client.set_read_timeout(std::chrono::seconds(120));
-        const httplib::Result r = client.Post("/", body, "application/x-www-form-urlencoded");
-        return r ? r->status : 0;
-    });
-}
-
-bool ready(std::future<int> &reply)
-{
-    return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-}
+using testing_support::readSampleRequest;
+using testing_support::ready;
+using testing_support::runTool;
+using testing_support::sendAsync;
 
 std::string listRequest(const std::string &title, const std::string &prev,
                         const std::string &packet)
@@ -59,25 +41,6 @@ std::string listRequest(const std::string &title, const std::string &prev,
     const nlohmann::json json = {{"title", title}, {"prev", prev},        {"djlx", "0"},
                                  {"data", packet}, {"Maindata", "<junk"}, {"Itemdata", "<junk"}};
     return QUrl::toPercentEncoding(QString::fromStdString(json.dump())).toStdString();
-}
-
-TGridora *visibleListWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *window = dynamic_cast<TGridora *>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
-}
-
-QString runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(60000) || tool.exitCode() != 0) {
-        ADD_FAILURE() << program.toStdString() << ": " << tool.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 // A PDF's text with the date and time of the page-number footers left out,
@@ -90,65 +53,31 @@ QString pdfTextWithoutClock(const QString &pdf)
     return text;
 }
 
-std::string readSample(const std::string &name)
-{
-    std::ifstream in(std::string(TALLY_SAMPLES_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class ListServiceTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         QStandardPaths::setTestModeEnabled(true);
-        ASSERT_TRUE(m_spool.isValid());
-        qputenv("TALLY_PDF_DIR", m_spool.path().toUtf8());
-        service::TMainForm::Options options;
-        options.port = 0;
-        options.showMessage = [](QWidget *, const QString &) {};
-        m_form = std::make_unique<service::TMainForm>(std::move(options));
-        host::registerHostWindows(*m_form);
-        ASSERT_GT(m_form->listeningPort(), 0);
+        m_service.emplace();
+        ASSERT_GT(m_service->port(), 0);
     }
-    void TearDown() override
-    {
-        m_form.reset();
-        qunsetenv("TALLY_PDF_DIR");
-    }
+    void TearDown() override { m_service.reset(); }
 
-    QStringList pdfFiles() const
-    {
-        QStringList files;
-        for (const QString &name : QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")}))
-            files.append(QDir(m_spool.path()).filePath(name));
-        return files;
-    }
+    QStringList pdfFiles() const { return m_service->pdfFiles(); }
+    QStringList logLines() const { return m_service->logLines(); }
 
-    QStringList logLines() const
-    {
-        QCoreApplication::processEvents();
-        QStringList lines;
-        const QString text =
-            m_form->findChild<QPlainTextEdit *>(QStringLiteral("MemoMSG"))->toPlainText();
-        for (const QString &line : text.split(QLatin1Char('\n')))
-            lines.append(line.mid(20)); // after the time stamp
-        return lines;
-    }
-
-    QTemporaryDir m_spool;
-    std::unique_ptr<service::TMainForm> m_form;
+    std::optional<testing_support::RunningService> m_service;
 };
 
 TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
 {
     const int rows = 60;
     std::future<int> reply =
-        postAsync(m_form->listeningPort(), listRequest("商品清单", "0", test::goodsPacket(rows)));
+        sendAsync(m_service->port(), listRequest("商品清单", "0", test::goodsPacket(rows)));
     TGridora *window = nullptr;
-    ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return (window = testing_support::visibleWindow<TGridora>()) != nullptr; }));
     EXPECT_EQ(window->title(), "商品清单");
     EXPECT_EQ(window->grid().model()->rowCount(), rows);
     EXPECT_FALSE(ready(reply)) << "the reply waits for the window";
@@ -160,13 +89,10 @@ TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
         picture.save(png);
 
     window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
-    const QStringList pdfs = QDir(m_spool.path()).entryList({QStringLiteral("*.pdf")});
+    const QStringList pdfs = pdfFiles();
     ASSERT_EQ(pdfs.size(), 1);
-    const QString pdf = QDir(m_spool.path()).filePath(pdfs.front());
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(tool.waitForFinished(60000));
-    const QString text = QString::fromUtf8(tool.readAllStandardOutput());
+    const QString pdf = pdfs.front();
+    const QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     for (const char *expected : {"商品清单", "SPCODE", "SPNAME", "JE", "页号: 1/"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     for (int i = 1; i <= rows; ++i) {
@@ -180,7 +106,7 @@ TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
     window->close();
     ASSERT_TRUE(processEventsUntil([&] { return ready(reply); }));
     EXPECT_EQ(reply.get(), 200);
-    EXPECT_EQ(m_form->OpenCount(), 0);
+    EXPECT_EQ(m_service->form().OpenCount(), 0);
     EXPECT_EQ(logLines().last(), QStringLiteral("当前打开数量=0"));
 }
 
@@ -190,9 +116,10 @@ TEST_F(ListServiceTest, ListRequestOpensWindowPrintsPdfAndRepliesWhenClosed)
 TEST_F(ListServiceTest, BadPacketOpensEmptyWindowAndEndsNormally)
 {
     std::future<int> reply =
-        postAsync(m_form->listeningPort(), listRequest("商品清单", "0", "<DATAPACKET"));
+        sendAsync(m_service->port(), listRequest("商品清单", "0", "<DATAPACKET"));
     TGridora *window = nullptr;
-    ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return (window = testing_support::visibleWindow<TGridora>()) != nullptr; }));
     QMessageBox *box = nullptr;
     ASSERT_TRUE(processEventsUntil([&] { return (box = window->findChild<QMessageBox *>()); }));
     EXPECT_EQ(box->text(), QStringLiteral("格式不正确"));
@@ -214,9 +141,10 @@ TEST_F(ListServiceTest, WindowPrintsTheSamePagesAsTheTool)
         SCOPED_TRACE(sample);
         for (const QString &file : pdfFiles())
             QFile::remove(file);
-        std::future<int> reply = postAsync(m_form->listeningPort(), readSample(sample));
+        std::future<int> reply = sendAsync(m_service->port(), readSampleRequest(sample));
         TGridora *window = nullptr;
-        ASSERT_TRUE(processEventsUntil([&] { return (window = visibleListWindow()) != nullptr; }));
+        ASSERT_TRUE(processEventsUntil(
+            [&] { return (window = testing_support::visibleWindow<TGridora>()) != nullptr; }));
         window->setPreviewFlag("0"); // one sample asks for a preview; compare printed pages
         window->btnPrintClick();
         window->close();
@@ -224,7 +152,8 @@ TEST_F(ListServiceTest, WindowPrintsTheSamePagesAsTheTool)
         ASSERT_EQ(pdfFiles().size(), 1);
         const QString printed = pdfTextWithoutClock(pdfFiles().front());
 
-        const QString toolPdf = QDir(m_spool.path()).filePath(QStringLiteral("tool.out"));
+        const QTemporaryDir toolOut;
+        const QString toolPdf = toolOut.filePath(QStringLiteral("tool.pdf"));
         runTool(QStringLiteral(TALLY_TOOL),
                 {QStringLiteral("list"),
                  QStringLiteral(TALLY_SAMPLES_DIR "/") + QString::fromLatin1(sample),
