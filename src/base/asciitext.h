@@ -5,7 +5,7 @@
 
 // Letter case of ASCII names (field names, header names, methods, file
 // endings): only A-Z and a-z change, every other byte, UTF-8 included, stays
-// as it is, whatever the locale.
+// as it is, whatever the locale. Hexadecimal digits likewise.
 namespace tally::ascii {
 
 constexpr char toLower(char c)
@@ -28,6 +28,18 @@ constexpr bool endsWithIgnoringCase(std::string_view text, std::string_view suff
 {
     return text.size() >= suffix.size() &&
            equalsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// The value of a hexadecimal digit (0-9, a-f, A-F), or -1 for any other byte.
+constexpr int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 } // namespace tally::ascii

@@ -1,21 +1,11 @@
 #include "service/requesttext.h"
 
+#include "base/asciitext.h"
 #include "base/textcodec.h"
 
 namespace tally::service {
 
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 UrlDecodeResult failure(UrlDecodeResult::Status status, std::size_t offset, const char *message)
 {
@@ -45,8 +35,8 @@ UrlDecodeResult UrlDecode(std::string_view text)
             return failure(UrlDecodeResult::Status::TruncatedEscape, i,
                            "escape cut off at the end");
         } else {
-            const int hi = hexValue(text[i + 1]);
-            const int lo = hexValue(text[i + 2]);
+            const int hi = ascii::hexDigitValue(text[i + 1]);
+            const int lo = ascii::hexDigitValue(text[i + 2]);
             if (hi < 0 || lo < 0)
                 return failure(UrlDecodeResult::Status::BadEscape, i, "escape is not hexadecimal");
             result.bytes.push_back(static_cast<char>(hi * 16 + lo));

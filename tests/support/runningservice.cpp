@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,8 @@ bool ready(std::future<int> &reply)
 
 RunningService::RunningService(Output output) : m_output(output)
 {
+    // Page settings and the preview's zoom type go to a scratch store.
+    QStandardPaths::setTestModeEnabled(true);
     if (m_output == Output::PdfSpool) {
         EXPECT_TRUE(m_spool.isValid());
         qputenv("TALLY_PDF_DIR", m_spool.path().toUtf8());

@@ -2,7 +2,8 @@
 
 // The print service running inside a test program: the main window with the
 // program's windows registered, listening on a free port, and by default
-// printing every job as a PDF into a scratch spool folder. Requests go over
+// printing every job as a PDF into a scratch spool folder; page settings go
+// to the test's scratch settings store. Requests go over
 // real HTTP from another thread while the test turns the GUI thread's event
 // loop (see qtwidgetsapp.h) and closes windows as a clerk would.
 #include "service/qt/tmainform.h"

@@ -9,7 +9,6 @@
 #include "support/runningservice.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <httplib.h>
@@ -39,18 +38,8 @@ extern char **environ;
 namespace tally::documents {
 namespace {
 
-class ScratchSettingsEnvironment : public testing_support::QtWidgetsEnvironment
-{
-public:
-    void SetUp() override
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QtWidgetsEnvironment::SetUp();
-    }
-};
-
 const auto *const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ScratchSettingsEnvironment);
+    ::testing::AddGlobalTestEnvironment(new testing_support::QtWidgetsEnvironment);
 
 using Json = nlohmann::json;
 using Clock = std::chrono::steady_clock;

@@ -3,25 +3,12 @@
 #include "documents/qt/tprintdocument.h"
 #include "printing/qt/preview/tformpreview.h"
 
-#include <QStandardPaths>
-
 namespace tally::documents::test {
 
 namespace {
 
-// Page settings and the preview's zoom type go to a scratch store.
-class ScratchSettingsEnvironment : public testing_support::QtWidgetsEnvironment
-{
-public:
-    void SetUp() override
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QtWidgetsEnvironment::SetUp();
-    }
-};
-
 const auto *const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ScratchSettingsEnvironment);
+    ::testing::AddGlobalTestEnvironment(new testing_support::QtWidgetsEnvironment);
 
 using testing_support::processEventsUntil;
 using testing_support::ready;

@@ -244,11 +244,12 @@ protected:
         ASSERT_EQ(QPrinterInfo::defaultPrinterName(), QString::fromLatin1(kQueue))
             << "the private print system is not up (CUPS_SERVER=" << qgetenv("CUPS_SERVER").data()
             << "); ctest starts it with the test cups.start, tests/printing/qt/cups_fixture.sh";
+        m_service.emplace(testing_support::RunningService::Output::SystemPrinter);
+        ASSERT_GT(m_service->port(), 0);
+        // Every case starts from the page setup of the layouts.
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("VAZ"),
                   QStringLiteral("Bill"))
             .clear();
-        m_service.emplace(testing_support::RunningService::Output::SystemPrinter);
-        ASSERT_GT(m_service->port(), 0);
         m_firstJob = lastJobId() + 1;
     }
     void TearDown() override { m_service.reset(); }
