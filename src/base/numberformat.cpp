@@ -147,32 +147,83 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 } // namespace detail
 
-std::string formatGeneral(double value, const FormatSettings &fs, int precision)
+void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)
 {
-    if (!std::isfinite(value))
-        return nonFinite(value);
+    if (!std::isfinite(value)) {
+        out += nonFinite(value);
+        return;
+    }
     precision = std::clamp(precision, 1, 17);
-    const DecimalDigits d = DecimalDigits::fromDouble(value, precision);
-    if (d.isZero())
-        return "0";
-    std::string out = d.negative ? "-" : "";
-    if (d.pointPos > precision || d.pointPos < kMinFixedPointPos) {
-        out += d.digits[0];
-        if (d.digits.size() > 1) {
+    // The same digits DecimalDigits::fromDouble gives ("-d.ddde+XX", correctly
+    // rounded), read in place: a general cell costs no allocation.
+    char buffer[48];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::scientific, precision - 1);
+    const char *p = buffer;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[20];
+    int count = 0;
+    for (; p != r.ptr && *p != 'e'; ++p) {
+        if (*p != '.')
+            digits[count++] = *p;
+    }
+    // Only zero has a leading zero digit in scientific form.
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    if (count == 0) {
+        out += '0';
+        return;
+    }
+    int exponent = 0;
+    if (p != r.ptr) {
+        const bool negativeExponent = p[1] == '-';
+        std::from_chars(p + 2, r.ptr, exponent);
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    const int pointPos = exponent + 1;
+    if (negative)
+        out += '-';
+    if (pointPos > precision || pointPos < kMinFixedPointPos) {
+        out += digits[0];
+        if (count > 1) {
             out += fs.decimalSeparator;
-            out.append(d.digits, 1);
+            out.append(digits + 1, static_cast<std::size_t>(count - 1));
         }
         out += 'E';
-        out += std::to_string(d.pointPos - 1);
-        return out;
+        appendInteger(out, pointPos - 1);
+        return;
     }
-    out += d.integerDigits();
-    const std::string fraction = d.fractionDigits();
-    if (!fraction.empty()) {
+    if (pointPos <= 0) {
+        out += '0';
+    } else {
+        const int whole = std::min(pointPos, count);
+        out.append(digits, static_cast<std::size_t>(whole));
+        out.append(static_cast<std::size_t>(pointPos - whole), '0');
+    }
+    if (count > pointPos) {
         out += fs.decimalSeparator;
-        out += fraction;
+        if (pointPos < 0)
+            out.append(static_cast<std::size_t>(-pointPos), '0');
+        const int from = std::max(pointPos, 0);
+        out.append(digits + from, static_cast<std::size_t>(count - from));
     }
+}
+
+std::string formatGeneral(double value, const FormatSettings &fs, int precision)
+{
+    std::string out;
+    appendGeneral(out, value, fs, precision);
     return out;
+}
+
+void appendInteger(std::string &out, std::int64_t value)
+{
+    char buffer[24];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, r.ptr);
 }
 
 std::string formatCurrency(double value, const FormatSettings &fs, int decimals, int precision)
