@@ -4,6 +4,7 @@
 #include "base/formatsettings.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -69,6 +70,75 @@ std::string nonFinite(double value)
     if (std::isnan(value))
         return "NAN";
     return value < 0 ? "-INF" : "INF";
+}
+
+// Reads "-d.ddde+XX" (to_chars' scientific form) into its digits and the
+// power of ten of the first one.
+void readScientific(const char *first, const char *last, char *digits, int &count, int &exponent)
+{
+    if (*first == '-')
+        ++first;
+    count = 0;
+    for (; first != last && *first != 'e'; ++first) {
+        if (*first != '.')
+            digits[count++] = *first;
+    }
+    exponent = 0;
+    if (first != last) {
+        for (const char *p = first + 2; p != last; ++p)
+            exponent = exponent * 10 + (*p - '0');
+        if (first[1] == '-')
+            exponent = -exponent;
+    }
+}
+
+// The digits DecimalDigits::fromDouble gives: the value correctly rounded to
+// `precision` significant digits, exact binary ties to even.
+void correctlyRoundedDigits(double value, int precision, char *digits, int &count, int &exponent)
+{
+    char buffer[48];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::scientific, precision - 1);
+    readScientific(buffer, r.ptr, digits, count, exponent);
+}
+
+// The same digits from the shortest form that reads back as the value, which
+// is several times cheaper to find. False where it cannot stand in.
+// - With at most `precision` digits it is the rounding itself: it lies
+//   within half a binary unit of the value, at most 2^-53 of it for a normal
+//   double, less than half a unit of the 15th decimal digit.
+// - With more, rounding its digits gives what rounding the value gives unless
+//   a midpoint of `precision`-digit numbers lies between the two. Such a
+//   midpoint has precision + 1 digits and would read back as the value while
+//   being closer to it, and the shortest form is the shortest, then the
+//   closest one that reads back: so the only midpoint left is the shortest
+//   form itself (digit precision + 1 a final '5'), where the value decides.
+bool shortestDigits(double value, int precision, char *digits, int &count, int &exponent)
+{
+    if (precision > 15 || !(std::fabs(value) >= DBL_MIN))
+        return false;
+    char buffer[48];
+    const std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    readScientific(buffer, r.ptr, digits, count, exponent);
+    if (count <= precision)
+        return true;
+    if (count == precision + 1 && digits[precision] == '5')
+        return false;
+    const bool up = digits[precision] >= '5';
+    count = precision;
+    if (up) {
+        int i = count - 1;
+        for (; i >= 0 && digits[i] == '9'; --i)
+            digits[i] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    return true;
 }
 
 std::string fixedNumber(const DecimalDigits &d, const FormatSettings &fs, int decimals, bool group)
@@ -154,34 +224,18 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
         return;
     }
     precision = std::clamp(precision, 1, 17);
-    // The same digits DecimalDigits::fromDouble gives ("-d.ddde+XX", correctly
-    // rounded), read in place: a general cell costs no allocation.
-    char buffer[48];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                                 std::chars_format::scientific, precision - 1);
-    const char *p = buffer;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    char digits[20];
+    char digits[24];
     int count = 0;
-    for (; p != r.ptr && *p != 'e'; ++p) {
-        if (*p != '.')
-            digits[count++] = *p;
-    }
+    int exponent = 0;
+    const bool negative = std::signbit(value);
+    if (!shortestDigits(value, precision, digits, count, exponent))
+        correctlyRoundedDigits(value, precision, digits, count, exponent);
     // Only zero has a leading zero digit in scientific form.
     while (count > 0 && digits[count - 1] == '0')
         --count;
     if (count == 0) {
         out += '0';
         return;
-    }
-    int exponent = 0;
-    if (p != r.ptr) {
-        const bool negativeExponent = p[1] == '-';
-        std::from_chars(p + 2, r.ptr, exponent);
-        if (negativeExponent)
-            exponent = -exponent;
     }
     const int pointPos = exponent + 1;
     if (negative)
