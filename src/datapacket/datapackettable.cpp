@@ -243,17 +243,6 @@ PacketField *DataPacketTable::findField(std::string_view name) const
     return nullptr;
 }
 
-bool DataPacketTable::cellAt(std::size_t row, int column, std::uint64_t &value) const
-{
-    if (!m_active || column < 0 || row >= m_data.rowCount)
-        return false;
-    const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
-    if (c.nulls[row])
-        return false;
-    value = c.get(row);
-    return true;
-}
-
 std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
     // Text cells point at values the in-place parse left NUL-terminated.

@@ -63,6 +63,11 @@ public:
     void appendEditText(std::string &out) const;
 
 private:
+    friend class PacketField;
+    FieldCell(const PacketField &field, std::size_t row, bool present, std::uint64_t value)
+        : m_field(&field), m_row(row), m_value(value), m_present(present)
+    {
+    }
     [[noreturn]] void failRead(const std::string &what) const;
     void appendValue(std::string &out, bool edit) const;
 
