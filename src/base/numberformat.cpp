@@ -102,44 +102,76 @@ void correctlyRoundedDigits(double value, int precision, char *digits, int &coun
     readScientific(buffer, r.ptr, digits, count, exponent);
 }
 
-// The same digits from the shortest form that reads back as the value, which
-// is several times cheaper to find. False where it cannot stand in.
-// - With at most `precision` digits it is the rounding itself: it lies
-//   within half a binary unit of the value, at most 2^-53 of it for a normal
-//   double, less than half a unit of the 15th decimal digit.
-// - With more, rounding its digits gives what rounding the value gives unless
-//   a midpoint of `precision`-digit numbers lies between the two. Such a
-//   midpoint has precision + 1 digits and would read back as the value while
-//   being closer to it, and the shortest form is the shortest, then the
-//   closest one that reads back: so the only midpoint left is the shortest
-//   form itself (digit precision + 1 a final '5'), where the value decides.
-bool shortestDigits(double value, int precision, char *digits, int &count, int &exponent)
+// The same digits by integer arithmetic, for the usual magnitudes (about
+// 1e-5 to 1e15 at 15 digits): the value is f * 2^e exactly, so
+// f * 10^s / 2^-e rounded half to even, with s making it `precision` digits
+// long, is exactly what the exact path rounds, without its cost. False
+// outside that range.
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 Uint128;
+
+bool scaledDigits(double value, int precision, char *digits, int &count, int &exponent)
 {
-    if (precision > 15 || !(std::fabs(value) >= DBL_MIN))
+    static constexpr std::uint64_t kPow10[] = {1ULL,
+                                               10ULL,
+                                               100ULL,
+                                               1000ULL,
+                                               10000ULL,
+                                               100000ULL,
+                                               1000000ULL,
+                                               10000000ULL,
+                                               100000000ULL,
+                                               1000000000ULL,
+                                               10000000000ULL,
+                                               100000000000ULL,
+                                               1000000000000ULL,
+                                               10000000000000ULL,
+                                               100000000000000ULL,
+                                               1000000000000000ULL,
+                                               10000000000000000ULL,
+                                               100000000000000000ULL,
+                                               1000000000000000000ULL,
+                                               10000000000000000000ULL};
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value) & ~(1ULL << 63);
+    const auto biased = static_cast<int>(bits >> 52);
+    if (biased == 0)
+        return false; // zero and subnormals
+    const std::uint64_t f = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int shift = 1075 - biased; // value = f / 2^shift
+    if (shift < 1 || shift > 120)
         return false;
-    char buffer[48];
-    const std::to_chars_result r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    readScientific(buffer, r.ptr, digits, count, exponent);
-    if (count <= precision)
-        return true;
-    if (count == precision + 1 && digits[precision] == '5')
-        return false;
-    const bool up = digits[precision] >= '5';
-    count = precision;
-    if (up) {
-        int i = count - 1;
-        for (; i >= 0 && digits[i] == '9'; --i)
-            digits[i] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            digits[0] = '1';
-            ++exponent;
+    // floor(log10(value)) is this or one more: log10(2) ~ 78913 / 2^18.
+    const int log2 = 52 - shift;
+    int power = (log2 * 78913) >> 18;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = precision - 1 - power;
+        if (scale < 0 || scale > 19)
+            return false;
+        const Uint128 product = static_cast<Uint128>(f) * kPow10[scale];
+        auto n = static_cast<std::uint64_t>(product >> shift);
+        const Uint128 rest = product & ((static_cast<Uint128>(1) << shift) - 1);
+        const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (n & 1) != 0))
+            ++n;
+        if (n >= kPow10[precision]) {
+            ++power; // the value (or its rounding) has one more digit
+            continue;
         }
+        if (n < kPow10[precision - 1])
+            return false;
+        const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
+        count = static_cast<int>(r.ptr - digits);
+        exponent = power;
+        return true;
     }
-    return true;
+    return false;
 }
+#else
+bool scaledDigits(double, int, char *, int &, int &)
+{
+    return false; // no 128-bit integers: the exact path does it all
+}
+#endif
 
 std::string fixedNumber(const DecimalDigits &d, const FormatSettings &fs, int decimals, bool group)
 {
@@ -228,7 +260,7 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
     int count = 0;
     int exponent = 0;
     const bool negative = std::signbit(value);
-    if (!shortestDigits(value, precision, digits, count, exponent))
+    if (!scaledDigits(value, precision, digits, count, exponent))
         correctlyRoundedDigits(value, precision, digits, count, exponent);
     // Only zero has a leading zero digit in scientific form.
     while (count > 0 && digits[count - 1] == '0')
