@@ -6,7 +6,6 @@
 #include "tabular/exportstream.h"
 
 #include <bit>
-#include <cassert>
 #include <vector>
 
 namespace tally::tabular {
@@ -69,17 +68,16 @@ BiffWriter::BiffWriter(const datapacket::DataPacketTable &table,
                           ": export to an .xlsx file instead");
 }
 
-void BiffWriter::WriteWords(std::initializer_list<std::uint16_t> words)
+template <std::size_t N> void BiffWriter::WriteWords(const std::uint16_t (&words)[N])
 {
-    // Records have at most nine words before their text.
-    char buf[32];
-    assert(words.size() <= sizeof buf / 2);
-    char *p = buf;
-    for (const std::uint16_t w : words) {
-        *p++ = static_cast<char>(w & 0xFF);
-        *p++ = static_cast<char>(w >> 8);
+    // A size known at compile time lets the copy into the buffer be a few
+    // stores instead of a memmove call per record.
+    char buf[2 * N];
+    for (std::size_t i = 0; i < N; ++i) {
+        buf[2 * i] = static_cast<char>(words[i] & 0xFF);
+        buf[2 * i + 1] = static_cast<char>(words[i] >> 8);
     }
-    m_bytes->append(buf, static_cast<std::size_t>(p - buf));
+    m_bytes->append(buf, sizeof buf);
 }
 
 void BiffWriter::WriteBlankCell()

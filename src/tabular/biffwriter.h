@@ -3,8 +3,8 @@
 #include "tabular/exportcolumn.h"
 #include "tabular/tableexport.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,7 +49,7 @@ private:
     void WriteLabelCell(std::string_view utf8);
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
-    void WriteWords(std::initializer_list<std::uint16_t> words);
+    template <std::size_t N> void WriteWords(const std::uint16_t (&words)[N]);
     void writeCell(std::size_t row, const datapacket::PacketField *field);
 
     const datapacket::DataPacketTable &m_table;
