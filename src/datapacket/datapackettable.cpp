@@ -245,8 +245,12 @@ PacketField *DataPacketTable::findField(std::string_view name) const
 
 std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
-    // Text cells point at values the in-place parse left NUL-terminated.
-    return std::string_view(m_data.text.c_str() + cell::textOffset(value));
+    // Text cells point at values the in-place parse left NUL-terminated. A
+    // cell kept past a close or reload must not read outside the text.
+    const std::uint32_t offset = cell::textOffset(value);
+    if (offset >= m_data.text.size())
+        return {};
+    return std::string_view(m_data.text.c_str() + offset);
 }
 
 } // namespace tally::datapacket
