@@ -159,6 +159,12 @@ bool scaledDigits(double value, int precision, char *digits, int &count, int &ex
         }
         if (n < kPow10[precision - 1])
             return false;
+        // Most values have few significant digits: dropping the trailing
+        // zeros first (the caller drops them anyway) keeps the conversion short.
+        for (const int zeros : {8, 4, 2, 1}) {
+            if (n % kPow10[zeros] == 0)
+                n /= kPow10[zeros];
+        }
         const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
         count = static_cast<int>(r.ptr - digits);
         exponent = power;
