@@ -3,6 +3,7 @@
 #include "base/formatsettings.h"
 
 #include <array>
+#include <charconv>
 #include <ctime>
 
 namespace tally {
@@ -26,12 +27,17 @@ char lower(char c)
 
 void appendNumber(std::string &out, long long value, int width)
 {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    // Digits into a local buffer: a date cell formats without allocating.
+    char digits[24];
+    const unsigned long long magnitude = value < 0 ? 0 - static_cast<unsigned long long>(value)
+                                                   : static_cast<unsigned long long>(value);
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, magnitude);
+    const auto length = static_cast<int>(r.ptr - digits);
     if (value < 0)
         out += '-';
-    out += digits;
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(digits, r.ptr);
 }
 
 // 0 = Sunday, for the proleptic Gregorian calendar.
@@ -151,6 +157,12 @@ LocalDateTime LocalDateTime::now()
     return dt;
 }
 
+void appendFormattedDateTime(std::string &out, std::string_view pattern, const LocalDateTime &dt,
+                             const FormatSettings &fs)
+{
+    format(out, pattern, dt, fs, 0);
+}
+
 std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
                            const FormatSettings &fs)
 {
@@ -164,21 +176,31 @@ std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt)
     return formatDateTime(pattern, dt, FormatSettings::chinesePrc());
 }
 
-std::string dateTimeToString(const LocalDateTime &dt, const FormatSettings &fs)
+void appendDateTimeString(std::string &out, const LocalDateTime &dt, const FormatSettings &fs)
 {
-    std::string out;
     format(out, fs.shortDateFormat, dt, fs, 1);
     if (!dt.isMidnight()) {
         out += ' ';
         format(out, fs.longTimeFormat, dt, fs, 1);
     }
+}
+
+std::string dateTimeToString(const LocalDateTime &dt, const FormatSettings &fs)
+{
+    std::string out;
+    appendDateTimeString(out, dt, fs);
     return out;
+}
+
+void appendDateString(std::string &out, const LocalDateTime &dt, const FormatSettings &fs)
+{
+    format(out, fs.shortDateFormat, dt, fs, 1);
 }
 
 std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs)
 {
     std::string out;
-    format(out, fs.shortDateFormat, dt, fs, 1);
+    appendDateString(out, dt, fs);
     return out;
 }
 

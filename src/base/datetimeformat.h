@@ -29,13 +29,24 @@ struct LocalDateTime
 std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt,
                            const FormatSettings &fs);
 
+// Appends formatDateTime(pattern, dt, fs) to out, for writers that format
+// many cells into one buffer.
+void appendFormattedDateTime(std::string &out, std::string_view pattern, const LocalDateTime &dt,
+                             const FormatSettings &fs);
+
 // Same with Chinese (PRC) settings.
 std::string formatDateTime(std::string_view pattern, const LocalDateTime &dt);
 
 // Short date + " " + long time, the time left out at exactly midnight.
 std::string dateTimeToString(const LocalDateTime &dt, const FormatSettings &fs);
 
+// Appends dateTimeToString(dt, fs) to out.
+void appendDateTimeString(std::string &out, const LocalDateTime &dt, const FormatSettings &fs);
+
 // Short date only.
 std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs);
+
+// Appends dateToString(dt, fs) to out.
+void appendDateString(std::string &out, const LocalDateTime &dt, const FormatSettings &fs);
 
 } // namespace tally

@@ -4,6 +4,7 @@
 #include "base/formatsettings.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -70,6 +71,113 @@ std::string nonFinite(double value)
         return "NAN";
     return value < 0 ? "-INF" : "INF";
 }
+
+// Reads "-d.ddde+XX" (to_chars' scientific form) into its digits and the
+// power of ten of the first one.
+void readScientific(const char *first, const char *last, char *digits, int &count, int &exponent)
+{
+    if (*first == '-')
+        ++first;
+    count = 0;
+    for (; first != last && *first != 'e'; ++first) {
+        if (*first != '.')
+            digits[count++] = *first;
+    }
+    exponent = 0;
+    if (first != last) {
+        for (const char *p = first + 2; p != last; ++p)
+            exponent = exponent * 10 + (*p - '0');
+        if (first[1] == '-')
+            exponent = -exponent;
+    }
+}
+
+// The digits DecimalDigits::fromDouble gives: the value correctly rounded to
+// `precision` significant digits, exact binary ties to even.
+void correctlyRoundedDigits(double value, int precision, char *digits, int &count, int &exponent)
+{
+    char buffer[48];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::scientific, precision - 1);
+    readScientific(buffer, r.ptr, digits, count, exponent);
+}
+
+// The same digits by integer arithmetic, for the usual magnitudes (about
+// 1e-5 to 1e15 at 15 digits): the value is f * 2^e exactly, so
+// f * 10^s / 2^-e rounded half to even, with s making it `precision` digits
+// long, is exactly what the exact path rounds, without its cost. False
+// outside that range.
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 Uint128;
+
+bool scaledDigits(double value, int precision, char *digits, int &count, int &exponent)
+{
+    static constexpr std::uint64_t kPow10[] = {1ULL,
+                                               10ULL,
+                                               100ULL,
+                                               1000ULL,
+                                               10000ULL,
+                                               100000ULL,
+                                               1000000ULL,
+                                               10000000ULL,
+                                               100000000ULL,
+                                               1000000000ULL,
+                                               10000000000ULL,
+                                               100000000000ULL,
+                                               1000000000000ULL,
+                                               10000000000000ULL,
+                                               100000000000000ULL,
+                                               1000000000000000ULL,
+                                               10000000000000000ULL,
+                                               100000000000000000ULL,
+                                               1000000000000000000ULL,
+                                               10000000000000000000ULL};
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value) & ~(1ULL << 63);
+    const auto biased = static_cast<int>(bits >> 52);
+    if (biased == 0)
+        return false; // zero and subnormals
+    const std::uint64_t f = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int shift = 1075 - biased; // value = f / 2^shift
+    if (shift < 1 || shift > 120)
+        return false;
+    // floor(log10(value)) is this or one more: log10(2) ~ 78913 / 2^18.
+    const int log2 = 52 - shift;
+    int power = (log2 * 78913) >> 18;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = precision - 1 - power;
+        if (scale < 0 || scale > 19)
+            return false;
+        const Uint128 product = static_cast<Uint128>(f) * kPow10[scale];
+        auto n = static_cast<std::uint64_t>(product >> shift);
+        const Uint128 rest = product & ((static_cast<Uint128>(1) << shift) - 1);
+        const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+        if (rest > half || (rest == half && (n & 1) != 0))
+            ++n;
+        if (n >= kPow10[precision]) {
+            ++power; // the value (or its rounding) has one more digit
+            continue;
+        }
+        if (n < kPow10[precision - 1])
+            return false;
+        // Most values have few significant digits: dropping the trailing
+        // zeros first (the caller drops them anyway) keeps the conversion short.
+        for (const int zeros : {8, 4, 2, 1}) {
+            if (n % kPow10[zeros] == 0)
+                n /= kPow10[zeros];
+        }
+        const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
+        count = static_cast<int>(r.ptr - digits);
+        exponent = power;
+        return true;
+    }
+    return false;
+}
+#else
+bool scaledDigits(double, int, char *, int &, int &)
+{
+    return false; // no 128-bit integers: the exact path does it all
+}
+#endif
 
 std::string fixedNumber(const DecimalDigits &d, const FormatSettings &fs, int decimals, bool group)
 {
@@ -147,32 +255,67 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 } // namespace detail
 
-std::string formatGeneral(double value, const FormatSettings &fs, int precision)
+void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)
 {
-    if (!std::isfinite(value))
-        return nonFinite(value);
+    if (!std::isfinite(value)) {
+        out += nonFinite(value);
+        return;
+    }
     precision = std::clamp(precision, 1, 17);
-    const DecimalDigits d = DecimalDigits::fromDouble(value, precision);
-    if (d.isZero())
-        return "0";
-    std::string out = d.negative ? "-" : "";
-    if (d.pointPos > precision || d.pointPos < kMinFixedPointPos) {
-        out += d.digits[0];
-        if (d.digits.size() > 1) {
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+    const bool negative = std::signbit(value);
+    if (!scaledDigits(value, precision, digits, count, exponent))
+        correctlyRoundedDigits(value, precision, digits, count, exponent);
+    // Only zero has a leading zero digit in scientific form.
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    if (count == 0) {
+        out += '0';
+        return;
+    }
+    const int pointPos = exponent + 1;
+    if (negative)
+        out += '-';
+    if (pointPos > precision || pointPos < kMinFixedPointPos) {
+        out += digits[0];
+        if (count > 1) {
             out += fs.decimalSeparator;
-            out.append(d.digits, 1);
+            out.append(digits + 1, static_cast<std::size_t>(count - 1));
         }
         out += 'E';
-        out += std::to_string(d.pointPos - 1);
-        return out;
+        appendInteger(out, pointPos - 1);
+        return;
     }
-    out += d.integerDigits();
-    const std::string fraction = d.fractionDigits();
-    if (!fraction.empty()) {
+    if (pointPos <= 0) {
+        out += '0';
+    } else {
+        const int whole = std::min(pointPos, count);
+        out.append(digits, static_cast<std::size_t>(whole));
+        out.append(static_cast<std::size_t>(pointPos - whole), '0');
+    }
+    if (count > pointPos) {
         out += fs.decimalSeparator;
-        out += fraction;
+        if (pointPos < 0)
+            out.append(static_cast<std::size_t>(-pointPos), '0');
+        const int from = std::max(pointPos, 0);
+        out.append(digits + from, static_cast<std::size_t>(count - from));
     }
+}
+
+std::string formatGeneral(double value, const FormatSettings &fs, int precision)
+{
+    std::string out;
+    appendGeneral(out, value, fs, precision);
     return out;
+}
+
+void appendInteger(std::string &out, std::int64_t value)
+{
+    char buffer[24];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, r.ptr);
 }
 
 std::string formatCurrency(double value, const FormatSettings &fs, int decimals, int precision)

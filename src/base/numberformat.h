@@ -16,6 +16,13 @@ struct FormatSettings;
 // settings' decimal separator; NaN and infinities give "NAN", "INF", "-INF".
 std::string formatGeneral(double value, const FormatSettings &fs, int precision = 15);
 
+// Appends formatGeneral(value, fs, precision) to out without building a text
+// of its own, for writers that format many cells into one buffer.
+void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision = 15);
+
+// Appends the decimal form of value ("-42").
+void appendInteger(std::string &out, std::int64_t value);
+
 // Currency form: symbol placement by currencyFormat / negCurrFormat, thousands
 // separators, `decimals` fixed decimals, value first rounded to `precision`
 // significant digits, rounding half away from zero. decimals < 0 means

@@ -243,21 +243,14 @@ PacketField *DataPacketTable::findField(std::string_view name) const
     return nullptr;
 }
 
-bool DataPacketTable::cellAt(std::size_t row, int column, std::uint64_t &value) const
-{
-    if (!m_active || column < 0 || row >= m_data.rowCount)
-        return false;
-    const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
-    if (c.nulls[row])
-        return false;
-    value = c.get(row);
-    return true;
-}
-
 std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
-    // Text cells point at values the in-place parse left NUL-terminated.
-    return std::string_view(m_data.text.c_str() + cell::textOffset(value));
+    // Text cells point at values the in-place parse left NUL-terminated. A
+    // cell kept past a close or reload must not read outside the text.
+    const std::uint32_t offset = cell::textOffset(value);
+    if (offset >= m_data.text.size())
+        return {};
+    return std::string_view(m_data.text.c_str() + offset);
 }
 
 } // namespace tally::datapacket

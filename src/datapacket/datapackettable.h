@@ -104,7 +104,17 @@ public:
 private:
     friend class PacketField;
     friend class FieldCell;
-    bool cellAt(std::size_t row, int column, std::uint64_t &value) const;
+    // The storage of a present value; false for a null (or no such cell).
+    bool cellAt(std::size_t row, int column, std::uint64_t &value) const
+    {
+        if (!m_active || column < 0 || row >= m_data.rowCount)
+            return false;
+        const PacketColumn &c = m_data.columns[static_cast<std::size_t>(column)];
+        if (c.nulls[row])
+            return false;
+        value = c.get(row);
+        return true;
+    }
     std::string_view textOf(std::uint64_t value) const;
     std::size_t currentRowIndex() const { return m_current; }
     void install(PacketData data);

@@ -6,6 +6,8 @@
 #include "datapacket/fielderror.h"
 #include "datapacket/packetfield.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -26,11 +28,39 @@ std::string quoted(std::string_view s)
     return q;
 }
 
+// The settings that time and display-format texts have always been formatted
+// with (their nested short date and long time parts), made once.
+const FormatSettings &prcSettings()
+{
+    static const FormatSettings prc = FormatSettings::chinesePrc();
+    return prc;
+}
+
+// printf's "%.*f" with the user's decimal separator: the plain fixed
+// decimals of a money value's edit text.
+void appendPlainFixed(std::string &out, double d, const FormatSettings &fs)
+{
+    const int decimals = fs.currencyDecimals;
+    char buf[400];
+    std::to_chars_result r{buf, std::errc::value_too_large};
+    if (decimals >= 0)
+        r = std::to_chars(buf, buf + sizeof buf - 1, d, std::chars_format::fixed, decimals);
+    // What to_chars cannot give (printf's default for a negative count, its
+    // cut at the buffer's end) comes from printf itself.
+    const char *end = r.ptr;
+    if (r.ec != std::errc()) {
+        const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, d);
+        end = buf + std::clamp(n, 0, static_cast<int>(sizeof buf) - 1);
+    }
+    for (const char *p = buf; p != end; ++p)
+        out += *p == '.' ? fs.decimalSeparator : *p;
+}
+
 } // namespace
 
-bool FieldCell::value(std::uint64_t &v) const
+FieldCell::FieldCell(const PacketField &field, std::size_t row) : m_field(&field), m_row(row)
 {
-    return m_row != kNoRow && m_field->m_table->cellAt(m_row, m_field->m_column, v);
+    m_present = row != kNoRow && field.m_table->cellAt(row, field.m_column, m_value);
 }
 
 void FieldCell::failRead(const std::string &what) const
@@ -41,51 +71,60 @@ void FieldCell::failRead(const std::string &what) const
     throw FieldError(msg + ": " + what);
 }
 
-bool FieldCell::isNull() const
-{
-    std::uint64_t v;
-    return !value(v);
-}
-
 std::string_view FieldCell::textView() const
 {
-    std::uint64_t v;
-    if (!isTextKind(m_field->m_kind) || !value(v))
+    if (!isTextKind(m_field->m_kind) || !m_present)
         return {};
-    return m_field->m_table->textOf(v);
+    return m_field->m_table->textOf(m_value);
 }
 
 std::string FieldCell::asString() const
 {
-    std::uint64_t v;
-    if (!value(v))
-        return {};
-    if (isTextKind(m_field->m_kind) || m_field->m_kind == FieldKind::Blob)
-        return std::string(m_field->m_table->textOf(v));
-    if (isIntegerKind(m_field->m_kind))
-        return std::to_string(m_field->intValue(v));
+    std::string out;
+    appendString(out);
+    return out;
+}
+
+void FieldCell::appendString(std::string &out) const
+{
+    if (!m_present)
+        return;
+    const std::uint64_t v = m_value;
+    if (isTextKind(m_field->m_kind) || m_field->m_kind == FieldKind::Blob) {
+        out += m_field->m_table->textOf(v);
+        return;
+    }
+    if (isIntegerKind(m_field->m_kind)) {
+        appendInteger(out, m_field->intValue(v));
+        return;
+    }
     const FormatSettings &fs = m_field->m_table->formatSettings();
     switch (m_field->m_kind) {
     case FieldKind::Float:
     case FieldKind::Bcd:
-        return formatGeneral(cell::toDouble(v), fs, 15);
+        appendGeneral(out, cell::toDouble(v), fs, 15);
+        break;
     case FieldKind::Boolean:
-        return v != 0 ? "True" : "False";
+        out += v != 0 ? "True" : "False";
+        break;
     case FieldKind::Date:
-        return dateToString(cell::toDateTime(v), fs);
+        appendDateString(out, cell::toDateTime(v), fs);
+        break;
     case FieldKind::Time:
-        return formatDateTime(fs.longTimeFormat, cell::toDateTime(v));
+        appendFormattedDateTime(out, fs.longTimeFormat, cell::toDateTime(v), prcSettings());
+        break;
     case FieldKind::DateTime:
-        return dateTimeToString(cell::toDateTime(v), fs);
+        appendDateTimeString(out, cell::toDateTime(v), fs);
+        break;
     default:
-        return {};
+        break;
     }
 }
 
 std::int64_t FieldCell::asInteger() const
 {
-    std::uint64_t v;
-    const bool present = value(v);
+    const std::uint64_t v = m_value;
+    const bool present = m_present;
     if (isTextKind(m_field->m_kind)) {
         const std::string_view text = present ? m_field->m_table->textOf(v) : std::string_view{};
         if (const auto parsed = parseInt32(text))
@@ -109,10 +148,10 @@ std::int64_t FieldCell::asInteger() const
 
 double FieldCell::asFloat() const
 {
-    std::uint64_t v;
-    const bool present = value(v);
+    const bool present = m_present;
     if (isTextKind(m_field->m_kind)) {
-        const std::string_view text = present ? m_field->m_table->textOf(v) : std::string_view{};
+        const std::string_view text =
+            present ? m_field->m_table->textOf(m_value) : std::string_view{};
         if (const auto parsed = parseFloat(text, m_field->m_table->formatSettings());
             parsed && std::isfinite(*parsed))
             return *parsed;
@@ -120,14 +159,13 @@ double FieldCell::asFloat() const
     }
     if (m_field->m_kind == FieldKind::Blob)
         failRead("a blob cannot be read as a number");
-    return present ? m_field->numeric(v) : 0.0;
+    return present ? m_field->numeric(m_value) : 0.0;
 }
 
 Currency FieldCell::asCurrency() const
 {
-    std::uint64_t v;
-    if (isIntegerKind(m_field->m_kind) && value(v)) {
-        const std::int64_t i = m_field->intValue(v);
+    if (isIntegerKind(m_field->m_kind) && m_present) {
+        const std::int64_t i = m_field->intValue(m_value);
         if (i > -922337203685477LL && i < 922337203685477LL)
             return Currency::fromScaled(i * 10000);
         failRead(std::to_string(i) + " is out of currency range");
@@ -139,67 +177,80 @@ Currency FieldCell::asCurrency() const
     return Currency::fromDouble(d);
 }
 
-std::string FieldCell::formatValue(std::uint64_t v, bool edit) const
+void FieldCell::appendValue(std::string &out, bool edit) const
 {
+    const std::uint64_t v = m_value;
     const FormatSettings &fs = m_field->m_table->formatSettings();
     switch (m_field->m_kind) {
     case FieldKind::Text:
     case FieldKind::WideText:
-        return std::string(m_field->m_table->textOf(v));
+        out += m_field->m_table->textOf(v);
+        return;
     case FieldKind::Memo:
-        return "(MEMO)";
+        out += "(MEMO)";
+        return;
     case FieldKind::Blob:
-        return "(BLOB)";
+        out += "(BLOB)";
+        return;
     case FieldKind::Float:
     case FieldKind::Bcd: {
         const double d = cell::toDouble(v);
         if (!m_field->m_format.empty())
-            return formatFloatPattern(m_field->m_format, d, fs);
-        if (m_field->m_currency && edit) {
-            char buf[400];
-            std::snprintf(buf, sizeof buf, "%.*f", fs.currencyDecimals, d);
-            std::string s = buf;
-            for (char &c : s)
-                if (c == '.')
-                    c = fs.decimalSeparator;
-            return s;
-        }
-        if (m_field->m_currency)
-            return formatCurrency(d, fs);
-        return formatGeneral(d, fs, 15);
+            out += formatFloatPattern(m_field->m_format, d, fs);
+        else if (m_field->m_currency && edit)
+            appendPlainFixed(out, d, fs);
+        else if (m_field->m_currency)
+            out += formatCurrency(d, fs);
+        else
+            appendGeneral(out, d, fs, 15);
+        return;
     }
     case FieldKind::Date:
     case FieldKind::Time:
     case FieldKind::DateTime:
         if (!m_field->m_format.empty())
-            return formatDateTime(m_field->m_format, cell::toDateTime(v));
-        return asString();
+            appendFormattedDateTime(out, m_field->m_format, cell::toDateTime(v), prcSettings());
+        else
+            appendString(out);
+        return;
     default:
         if (isIntegerKind(m_field->m_kind) && !m_field->m_format.empty())
-            return formatFloatPattern(m_field->m_format, static_cast<double>(m_field->intValue(v)),
+            out += formatFloatPattern(m_field->m_format, static_cast<double>(m_field->intValue(v)),
                                       fs);
-        return asString();
+        else
+            appendString(out);
+        return;
     }
 }
 
 std::string FieldCell::displayText() const
 {
+    std::string out;
+    appendDisplayText(out);
+    return out;
+}
+
+void FieldCell::appendDisplayText(std::string &out) const
+{
     if (m_field->m_callback)
-        return m_field->m_callback(*this);
-    std::uint64_t v;
-    if (!value(v))
-        return {};
-    return formatValue(v, false);
+        out += m_field->m_callback(*this);
+    else if (m_present)
+        appendValue(out, false);
 }
 
 std::string FieldCell::editText() const
 {
+    std::string out;
+    appendEditText(out);
+    return out;
+}
+
+void FieldCell::appendEditText(std::string &out) const
+{
     if (m_field->m_callback)
-        return m_field->m_callback(*this);
-    std::uint64_t v;
-    if (!value(v))
-        return {};
-    return formatValue(v, true);
+        out += m_field->m_callback(*this);
+    else if (m_present)
+        appendValue(out, true);
 }
 
 } // namespace tally::datapacket

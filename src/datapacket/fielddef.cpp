@@ -43,25 +43,4 @@ std::string_view fieldKindName(FieldKind kind)
     return "unknown";
 }
 
-bool isIntegerKind(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::Int8:
-    case FieldKind::UInt8:
-    case FieldKind::Int16:
-    case FieldKind::UInt16:
-    case FieldKind::Int32:
-    case FieldKind::UInt32:
-    case FieldKind::Int64:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isTextKind(FieldKind kind)
-{
-    return kind == FieldKind::Text || kind == FieldKind::WideText || kind == FieldKind::Memo;
-}
-
 } // namespace tally::datapacket

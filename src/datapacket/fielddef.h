@@ -34,11 +34,29 @@ enum class FieldKind
 // Display name of a kind ("text", "integer", "float", ...), for tools and messages.
 std::string_view fieldKindName(FieldKind kind);
 
-// True for the kinds whose values are integers (Int8 .. Int64).
-bool isIntegerKind(FieldKind kind);
+// True for the kinds whose values are integers (Int8 .. Int64). Inline: every
+// cell read asks.
+constexpr bool isIntegerKind(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Int8:
+    case FieldKind::UInt8:
+    case FieldKind::Int16:
+    case FieldKind::UInt16:
+    case FieldKind::Int32:
+    case FieldKind::UInt32:
+    case FieldKind::Int64:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // True for Text, WideText and Memo: values are text and numeric reads parse it.
-bool isTextKind(FieldKind kind);
+constexpr bool isTextKind(FieldKind kind)
+{
+    return kind == FieldKind::Text || kind == FieldKind::WideText || kind == FieldKind::Memo;
+}
 
 // Display text callback: gets the cell being shown (its field and row) and
 // returns the text to show instead of the field's own display text.

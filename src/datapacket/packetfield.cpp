@@ -115,7 +115,10 @@ FieldCell PacketField::at(std::size_t row) const
     if (row >= m_table->recordCount())
         throw FieldError("row " + std::to_string(row + 1) + " out of range (" +
                          std::to_string(m_table->recordCount()) + " rows)");
-    return FieldCell(*this, row);
+    // The storage is found here, where the table's look-up is inline.
+    std::uint64_t value = 0;
+    const bool present = m_table->cellAt(row, m_column, value);
+    return FieldCell(*this, row, present, value);
 }
 
 FieldCell PacketField::current() const

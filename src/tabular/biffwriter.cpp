@@ -6,7 +6,7 @@
 #include "tabular/exportstream.h"
 
 #include <bit>
-#include <cassert>
+#include <vector>
 
 namespace tally::tabular {
 
@@ -68,22 +68,16 @@ BiffWriter::BiffWriter(const datapacket::DataPacketTable &table,
                           ": export to an .xlsx file instead");
 }
 
-void BiffWriter::WriteWords(std::initializer_list<std::uint16_t> words)
+template <std::size_t N> void BiffWriter::WriteWords(const std::uint16_t (&words)[N])
 {
-    // Records have at most nine words before their text.
-    char buf[32];
-    assert(words.size() <= sizeof buf / 2);
-    char *p = buf;
-    for (const std::uint16_t w : words) {
-        *p++ = static_cast<char>(w & 0xFF);
-        *p++ = static_cast<char>(w >> 8);
+    // A size known at compile time lets the copy into the buffer be a few
+    // stores instead of a memmove call per record.
+    char buf[2 * N];
+    for (std::size_t i = 0; i < N; ++i) {
+        buf[2 * i] = static_cast<char>(words[i] & 0xFF);
+        buf[2 * i + 1] = static_cast<char>(words[i] >> 8);
     }
-    m_bytes.append(buf, static_cast<std::size_t>(p - buf));
-}
-
-void BiffWriter::WriteBytes(std::string_view bytes)
-{
-    m_bytes.append(bytes);
+    m_bytes->append(buf, sizeof buf);
 }
 
 void BiffWriter::WriteBlankCell()
@@ -93,16 +87,22 @@ void BiffWriter::WriteBlankCell()
 
 void BiffWriter::WriteLabelCell(std::string_view utf8)
 {
-    m_text.clear();
-    const std::size_t length = text::appendCodePage(m_text, utf8);
+    // The text goes into place behind its header, whose lengths are filled
+    // in once the code page bytes are counted: no copy of the text.
+    const std::size_t header = m_bytes->size();
+    WriteWords({kLabel, 0, m_row, m_column, 0, 0});
+    const std::size_t length = text::appendCodePage(*m_bytes, utf8);
     if (length > kMaxLabelBytes)
         throw ExportError(
             "row " + std::to_string(m_row + 1) + ", column " + std::to_string(m_column + 1) +
             ": a text of " + std::to_string(length) + " bytes does not fit an .xls cell (at most " +
             std::to_string(kMaxLabelBytes) + "); export to an .xlsx or text file instead");
-    const auto l = static_cast<std::uint16_t>(length);
-    WriteWords({kLabel, static_cast<std::uint16_t>(8 + l), m_row, m_column, 0, l});
-    WriteBytes(m_text);
+    const auto putWord = [&](std::size_t at, std::size_t w) {
+        (*m_bytes)[header + at] = static_cast<char>(w & 0xFF);
+        (*m_bytes)[header + at + 1] = static_cast<char>((w >> 8) & 0xFF);
+    };
+    putWord(2, 8 + length);
+    putWord(10, length);
 }
 
 void BiffWriter::WriteIntegerCell(std::int64_t value)
@@ -125,33 +125,36 @@ void BiffWriter::WriteNumberCell(double value)
                 static_cast<std::uint16_t>(bits >> 48)});
 }
 
-void BiffWriter::writeCell(std::size_t row, int field)
+void BiffWriter::writeCell(std::size_t row, const datapacket::PacketField *f)
 {
-    if (field < 0) {
+    if (!f) {
         WriteBlankCell();
         return;
     }
-    const datapacket::FieldCell cell = m_table.cell(row, field);
+    // One look-up gives the null flag and the value.
+    const datapacket::FieldCell cell = f->at(row);
     if (cell.isNull()) {
         WriteBlankCell();
         return;
     }
-    const datapacket::PacketField &f = cell.field();
-    if (isRkKind(f.kind()))
+    if (isRkKind(f->kind())) {
         WriteIntegerCell(cell.asInteger());
-    else if (isNumberKind(f.kind()))
+    } else if (isNumberKind(f->kind())) {
         WriteNumberCell(cell.asFloat());
-    else if ((f.kind() == datapacket::FieldKind::Text ||
-              f.kind() == datapacket::FieldKind::WideText) &&
-             !f.hasTextCallback())
+    } else if ((f->kind() == datapacket::FieldKind::Text ||
+                f->kind() == datapacket::FieldKind::WideText) &&
+               !f->hasTextCallback()) {
         WriteLabelCell(cell.textView()); // the edit text, without a copy
-    else
-        WriteLabelCell(cell.editText());
+    } else {
+        m_text.clear();
+        cell.appendEditText(m_text);
+        WriteLabelCell(m_text);
+    }
 }
 
 ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progress)
 {
-    m_bytes.clear();
+    m_bytes = &out.buffer();
     m_row = 0;
     WriteWords({kBof, 8, 0x0000, kWorksheet, 0, 0});
     // Names the code page of the LABELs, so readers on any machine decode
@@ -162,24 +165,27 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
         WriteLabelCell(c.caption);
         ++m_column;
     }
-    out.write(m_bytes);
+    out.flushIfFull();
+
+    // The fields are looked up once, not per cell.
+    std::vector<const datapacket::PacketField *> fields;
+    fields.reserve(m_columns.size());
+    for (const ExportColumn &c : m_columns)
+        fields.push_back(c.field < 0 ? nullptr : &m_table.field(c.field));
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
-        m_bytes.clear();
         m_row = static_cast<std::uint16_t>(row + 1);
         m_column = 0;
-        for (const ExportColumn &c : m_columns) {
-            writeCell(row, c.field);
+        for (const datapacket::PacketField *f : fields) {
+            writeCell(row, f);
             ++m_column;
         }
-        out.write(m_bytes);
+        out.flushIfFull();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }
-    m_bytes.clear();
     WriteWords({kEof, 0});
-    out.write(m_bytes);
     return ExportOutcome::Completed;
 }
 

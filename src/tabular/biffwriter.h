@@ -3,11 +3,15 @@
 #include "tabular/exportcolumn.h"
 #include "tabular/tableexport.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+
+namespace tally::datapacket {
+class PacketField;
+}
 
 namespace tally::tabular {
 
@@ -45,16 +49,15 @@ private:
     void WriteLabelCell(std::string_view utf8);
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
-    void WriteWords(std::initializer_list<std::uint16_t> words);
-    void WriteBytes(std::string_view bytes);
-    void writeCell(std::size_t row, int field);
+    template <std::size_t N> void WriteWords(const std::uint16_t (&words)[N]);
+    void writeCell(std::size_t row, const datapacket::PacketField *field);
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::uint16_t m_row = 0;
     std::uint16_t m_column = 0;
-    std::string m_bytes; // records of the row being written
-    std::string m_text;  // code page bytes of the current LABEL
+    std::string *m_bytes = nullptr; // the output's buffer, records appended in place
+    std::string m_text;             // UTF-8 edit text of the current LABEL
 };
 
 } // namespace tally::tabular

@@ -25,40 +25,58 @@ void TextExportWriter::PadRight(std::string &line, std::string_view text, std::s
         line.append(width - written, ' ');
 }
 
+void TextExportWriter::appendValue(std::string &line, const datapacket::FieldCell &cell,
+                                   std::size_t width)
+{
+    // Text values are read in place; other kinds are formatted straight into
+    // the line and re-encoded only when they are not plain ASCII (a month
+    // name, say), so a number costs no text of its own.
+    if (datapacket::isTextKind(cell.field().kind())) {
+        PadRight(line, cell.textView(), width);
+        return;
+    }
+    const std::size_t start = line.size();
+    cell.appendString(line);
+    const auto nonAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+    if (std::any_of(line.begin() + static_cast<std::ptrdiff_t>(start), line.end(), nonAscii)) {
+        m_value.assign(line, start);
+        line.resize(start);
+        text::appendCodePage(line, m_value);
+    }
+    const std::size_t written = line.size() - start;
+    if (written < width)
+        line.append(width - written, ' ');
+}
+
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
 {
-    std::string line;
+    std::string &line = out.buffer();
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (c > 0)
             line += ',';
         PadRight(line, m_columns[c].caption, m_widths[c]);
     }
     line += "\r\n";
-    out.write(line);
+    out.flushIfFull();
+
+    // The fields are looked up once, not per cell.
+    std::vector<const datapacket::PacketField *> fields;
+    fields.reserve(m_columns.size());
+    for (const ExportColumn &c : m_columns)
+        fields.push_back(c.field < 0 ? nullptr : &m_table.field(c.field));
 
     const std::size_t rows = m_table.recordCount();
-    std::string value;
     for (std::size_t row = 0; row < rows; ++row) {
-        line.clear();
         for (std::size_t c = 0; c < m_columns.size(); ++c) {
             if (c > 0)
                 line += ',';
-            const int field = m_columns[c].field;
-            if (field < 0) {
-                PadRight(line, {}, m_widths[c]);
-                continue;
-            }
-            const datapacket::FieldCell cell = m_table.cell(row, field);
-            // Text values are read in place; other kinds are formatted.
-            if (datapacket::isTextKind(cell.field().kind())) {
-                PadRight(line, cell.textView(), m_widths[c]);
-            } else {
-                value = cell.asString();
-                PadRight(line, value, m_widths[c]);
-            }
+            if (fields[c])
+                appendValue(line, fields[c]->at(row), m_widths[c]);
+            else
+                line.append(m_widths[c], ' ');
         }
         line += "\r\n";
-        out.write(line);
+        out.flushIfFull();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }

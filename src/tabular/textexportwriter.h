@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tally::datapacket {
+class FieldCell;
+}
+
 namespace tally::tabular {
 
 class ExportStream;
@@ -34,9 +38,13 @@ public:
     static void PadRight(std::string &line, std::string_view text, std::size_t width);
 
 private:
+    // Appends the cell's value as string, padded as PadRight pads.
+    void appendValue(std::string &line, const datapacket::FieldCell &cell, std::size_t width);
+
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::vector<std::size_t> m_widths;
+    std::string m_value; // UTF-8 of a value being re-encoded
 };
 
 } // namespace tally::tabular

@@ -1,10 +1,14 @@
+#include "base/decimaldigits.h"
 #include "base/formatsettings.h"
 #include "base/numberformat.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -63,6 +67,104 @@ TEST(FormatGeneral, ShortestFormWithinPrecision)
     };
     for (const auto &c : cases)
         EXPECT_EQ(tally::formatGeneral(c.value, prc(), c.precision), c.expected) << c.value;
+}
+
+TEST(FormatGeneral, RoundingAndRangeEdges)
+{
+    const std::vector<GeneralCase> cases = {
+        // Exact binary ties round to even, as printf does; others to nearest.
+        {2.5, 1, "2"},
+        {3.5, 1, "4"},
+        {0.125, 2, "0.12"},
+        {0.375, 2, "0.38"},
+        {2.675, 3, "2.67"}, // 2.67499999... in binary
+        {999999999999999.5, 15, "1E15"},
+        {99999.95, 6, "99999.9"},
+        {9.9999999999999995e-5, 15, "0.0001"},
+        {0.000099999999999999, 15, "9.9999999999999E-5"},
+        {0.1, 17, "0.10000000000000001"},
+        {0.1, 16, "0.1"},
+        {1e16, 17, "10000000000000000"},
+        {123456789.125, 17, "123456789.125"},
+        {std::numeric_limits<double>::max(), 15, "1.79769313486232E308"},
+        {std::numeric_limits<double>::lowest(), 15, "-1.79769313486232E308"},
+        {std::numeric_limits<double>::min(), 15, "2.2250738585072E-308"},
+        {std::numeric_limits<double>::denorm_min(), 15, "4.94065645841247E-324"},
+        {-std::numeric_limits<double>::denorm_min(), 1, "-5E-324"},
+        {1e-320, 15, "9.99988867182683E-321"},
+        {-0.0, 1, "0"},
+        {1e-300 * 1e-300, 15, "0"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tally::formatGeneral(c.value, prc(), c.precision), c.expected)
+            << c.value << " at " << c.precision;
+}
+
+// The general form as DecimalDigits rounds it, the way it has always been
+// built; the formatter reads the digits without that string.
+std::string generalByDecimalDigits(double value, const FormatSettings &fs, int precision)
+{
+    const auto d = tally::detail::DecimalDigits::fromDouble(value, precision);
+    if (d.isZero())
+        return "0";
+    std::string out = d.negative ? "-" : "";
+    if (d.pointPos > precision || d.pointPos < -3) {
+        out += d.digits[0];
+        if (d.digits.size() > 1) {
+            out += fs.decimalSeparator;
+            out.append(d.digits, 1);
+        }
+        return out + "E" + std::to_string(d.pointPos - 1);
+    }
+    out += d.integerDigits();
+    const std::string fraction = d.fractionDigits();
+    if (!fraction.empty())
+        out += fs.decimalSeparator + fraction;
+    return out;
+}
+
+TEST(FormatGeneral, AgreesWithDecimalDigitsRounding)
+{
+    std::vector<double> values;
+    std::mt19937_64 random(14);
+    // Any bit pattern: every exponent, subnormals included.
+    for (int i = 0; i < 20000; ++i) {
+        const double v = std::bit_cast<double>(random());
+        if (std::isfinite(v))
+            values.push_back(v);
+    }
+    // Values as packets and users write them: few decimals, any magnitude.
+    for (int i = 0; i < 20000; ++i) {
+        const auto mantissa =
+            static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000);
+        values.push_back(mantissa / std::pow(10.0, static_cast<int>(random() % 12)));
+        values.push_back(mantissa * std::pow(10.0, static_cast<int>(random() % 25)));
+    }
+    // Decimal ties and the neighbours of powers of ten.
+    for (int e = -310; e <= 308; ++e) {
+        const double p = std::pow(10.0, e);
+        for (const double v : {p, 5 * p, 1.5 * p, 9.5 * p, 0.125 * p})
+            for (const double w : {v, std::nextafter(v, 0.0), std::nextafter(v, HUGE_VAL)})
+                if (std::isfinite(w))
+                    values.push_back(w);
+    }
+    int mismatches = 0;
+    for (const int precision : {1, 2, 3, 6, 10, 14, 15, 16, 17})
+        for (const double v : values) {
+            const std::string expected = generalByDecimalDigits(v, prc(), precision);
+            if (tally::formatGeneral(v, prc(), precision) != expected && ++mismatches <= 10)
+                ADD_FAILURE() << std::hexfloat << v << " at " << precision << ": "
+                              << tally::formatGeneral(v, prc(), precision) << " != " << expected;
+        }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(AppendGeneral, AppendsToWhatIsThere)
+{
+    std::string out = "x=";
+    tally::appendGeneral(out, -1234.5, commaDecimal());
+    tally::appendInteger(out, -9223372036854775807LL - 1);
+    EXPECT_EQ(out, "x=-1234,5-9223372036854775808");
 }
 
 TEST(FormatGeneral, UsesTheDecimalSeparator)

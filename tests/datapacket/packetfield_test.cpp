@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tally::datapacket {
 namespace {
@@ -138,6 +144,114 @@ TEST(PacketField, CurrencyUsesTheUsersDecimals)
     t.load(oneValue("r8", "SUBTYPE=\"Money\"", "50.8"));
     EXPECT_EQ(t.field(0).displayText(), "$50.800");
     EXPECT_EQ(t.field(0).editText(), "50.800");
+}
+
+// A table of one field of the given kind, a row per value (nullopt: null).
+DataPacketTable &fillTable(DataPacketTable &t, FieldKind kind, bool currency,
+                           const std::vector<std::optional<std::uint64_t>> &cells)
+{
+    PacketData data;
+    data.fields = {PacketFieldInfo{"V", kind, "", 0, 0, currency}};
+    data.rowCount = cells.size();
+    data.columns.emplace_back().resize(kind, cells.size());
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        if (cells[r]) {
+            data.columns[0].set(r, *cells[r]);
+            data.columns[0].nulls[r] = false;
+        }
+    }
+    t.loadData(std::move(data));
+    return t;
+}
+
+TEST(PacketField, MoneyEditTextIsPrintfFixedWithTheUsersSeparator)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> values = {0.0,   -0.0, 0.005,        0.015,           2.675, -1234.5,
+                                        0.125, 1e20, -1e300,       1e-300,          50.8,  32735.1,
+                                        inf,   -inf, std::nan(""), 999999999999.995};
+    std::vector<std::optional<std::uint64_t>> cells;
+    for (const double v : values)
+        cells.push_back(cell::fromDouble(v));
+    for (const int decimals : {0, 2, 4, -1})
+        for (const char separator : {'.', ','}) {
+            FormatSettings fs = FormatSettings::chinesePrc();
+            fs.currencyDecimals = decimals;
+            fs.decimalSeparator = separator;
+            DataPacketTable t(fs);
+            fillTable(t, FieldKind::Float, true, cells);
+            for (std::size_t r = 0; r < values.size(); ++r) {
+                char buf[400];
+                std::snprintf(buf, sizeof buf, "%.*f", decimals, values[r]);
+                std::string expected = buf;
+                std::replace(expected.begin(), expected.end(), '.', separator);
+                EXPECT_EQ(t.cell(r, 0).editText(), expected)
+                    << values[r] << " with " << decimals << " decimals";
+            }
+        }
+}
+
+TEST(PacketField, DatesAtTheEdgesOfTheirRange)
+{
+    struct Case
+    {
+        LocalDateTime dt;
+        const char *date, *time, *dateTime, *pattern;
+    };
+    const auto at = [](int y, int mo, int d, int h, int mi, int s, int ms) {
+        return LocalDateTime{y, mo, d, h, mi, s, ms};
+    };
+    const std::vector<Case> cases = {
+        {at(1899, 12, 30, 0, 0, 0, 0), "1899-12-30", "0:00:00", "1899-12-30",
+         "1899-12-30 00:00:00.000 99"},
+        {at(1, 1, 1, 0, 0, 0, 1), "0001-1-1", "0:00:00", "0001-1-1 0:00:00",
+         "0001-01-01 00:00:00.001 01"},
+        {at(9999, 12, 31, 23, 59, 59, 999), "9999-12-31", "23:59:59", "9999-12-31 23:59:59",
+         "9999-12-31 23:59:59.999 99"},
+        {at(2000, 2, 29, 12, 5, 9, 7), "2000-2-29", "12:05:09", "2000-2-29 12:05:09",
+         "2000-02-29 12:05:09.007 00"},
+    };
+    std::vector<std::optional<std::uint64_t>> cells;
+    for (const Case &c : cases)
+        cells.push_back(cell::fromDateTime(c.dt.year, c.dt.month, c.dt.day, c.dt.hour, c.dt.minute,
+                                           c.dt.second, c.dt.millisecond));
+    for (const FieldKind kind : {FieldKind::Date, FieldKind::Time, FieldKind::DateTime}) {
+        DataPacketTable t;
+        fillTable(t, kind, false, cells);
+        for (std::size_t r = 0; r < cases.size(); ++r) {
+            const Case &c = cases[r];
+            const char *expected = kind == FieldKind::Date   ? c.date
+                                   : kind == FieldKind::Time ? c.time
+                                                             : c.dateTime;
+            EXPECT_EQ(t.cell(r, 0).asString(), expected) << r;
+            EXPECT_EQ(t.cell(r, 0).editText(), expected) << r;
+        }
+        t.field(0).setDisplayFormat("yyyy-mm-dd hh:nn:ss.zzz yy");
+        for (std::size_t r = 0; r < cases.size(); ++r)
+            EXPECT_EQ(t.cell(r, 0).displayText(), cases[r].pattern) << r;
+    }
+}
+
+TEST(PacketField, AppendedReadsAddToTheBufferWhatTheTextReadsGive)
+{
+    DataPacketTable t;
+    fillTable(t, FieldKind::Float, true,
+              {cell::fromDouble(-1234.5), std::nullopt, cell::fromDouble(0.1 + 0.2)});
+    for (const bool callback : {false, true}) {
+        if (callback)
+            t.field(0).setTextCallback([](const FieldCell &c) { return c.isNull() ? "-" : "v"; });
+        for (std::size_t r = 0; r < 3; ++r) {
+            const FieldCell c = t.cell(r, 0);
+            std::string out = "|";
+            c.appendString(out);
+            out += '|';
+            c.appendDisplayText(out);
+            out += '|';
+            c.appendEditText(out);
+            EXPECT_EQ(out, "|" + c.asString() + "|" + c.displayText() + "|" + c.editText())
+                << r << (callback ? " with callback" : "");
+        }
+    }
 }
 
 TEST(PacketField, DisplayFormatAppliesToNumbers)
