@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/canvas.h"
+#include "printing/qt/textplacement.h"
 
 #include <QBrush>
 #include <QFont>
@@ -16,7 +17,6 @@ class QPainter;
 namespace tally::printing {
 
 class CachedFont;
-class TextLayout;
 
 // A canvas over a QPainter: screen widgets, images, printers and PDF files.
 // The painter must be active and outlive the canvas, and is ended after it:
@@ -67,9 +67,8 @@ private:
     QPen currentPen() const;
     const CachedFont &cachedFont() const;
     void applyPen();
-    bool inkInside(const TextLayout &layout, const Rect &rect, unsigned flags,
-                   const CachedFont &font) const;
-    void drawRun(std::string_view text, double x, double baseline, const CachedFont &font);
+    void drawRun(const TextPlacement &placement, const TextPlacement::Run &run,
+                 const CachedFont &font);
 
     QPainter &m_painter;
     int m_dpiX;

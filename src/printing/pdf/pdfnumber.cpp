@@ -1,0 +1,80 @@
+#include "printing/pdf/pdfnumber.h"
+
+#include <cmath>
+
+namespace tally::printing::pdf {
+
+namespace {
+
+// Digits of a non-negative value, written backwards from end.
+char *digitsBackwards(char *end, std::uint64_t v)
+{
+    do {
+        *--end = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    return end;
+}
+
+char *copyDigits(char *out, std::uint64_t v)
+{
+    char buf[20];
+    char *end = buf + sizeof buf;
+    char *begin = digitsBackwards(end, v);
+    while (begin != end)
+        *out++ = *begin++;
+    return out;
+}
+
+} // namespace
+
+char *formatInteger(char *out, std::int64_t v)
+{
+    if (v < 0) {
+        *out++ = '-';
+        return copyDigits(out, 0 - static_cast<std::uint64_t>(v));
+    }
+    return copyDigits(out, static_cast<std::uint64_t>(v));
+}
+
+char *formatNumber(char *out, double v)
+{
+    constexpr double kLimit = 1e15;
+    if (!(v > -kLimit)) // also NaN
+        v = std::isnan(v) ? 0 : -kLimit;
+    else if (v > kLimit)
+        v = kLimit;
+    const auto hundredths = static_cast<std::int64_t>(std::llround(v * 100));
+    if (hundredths == 0) {
+        *out++ = '0';
+        return out;
+    }
+    std::uint64_t magnitude = static_cast<std::uint64_t>(hundredths);
+    if (hundredths < 0) {
+        *out++ = '-';
+        magnitude = 0 - magnitude;
+    }
+    out = copyDigits(out, magnitude / 100);
+    const auto fraction = static_cast<unsigned>(magnitude % 100);
+    if (fraction) {
+        *out++ = '.';
+        *out++ = static_cast<char>('0' + fraction / 10);
+        if (fraction % 10)
+            *out++ = static_cast<char>('0' + fraction % 10);
+    }
+    return out;
+}
+
+void appendNumber(std::string &s, double v)
+{
+    char buf[kNumberChars];
+    s.append(buf, formatNumber(buf, v));
+}
+
+void appendInteger(std::string &s, std::int64_t v)
+{
+    char buf[kNumberChars];
+    s.append(buf, formatInteger(buf, v));
+}
+
+} // namespace tally::printing::pdf

@@ -1,0 +1,86 @@
+#include "printing/qt/pdf/pdffontsource.h"
+
+#include "printing/pdf/fontface.h"
+#include "printing/qt/fontcache.h"
+
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+namespace tally::printing {
+
+namespace {
+
+unsigned readUint16(const QByteArray &table, qsizetype offset)
+{
+    if (table.size() < offset + 2)
+        return 0;
+    return (static_cast<unsigned char>(table[offset]) << 8) |
+           static_cast<unsigned char>(table[offset + 1]);
+}
+
+const pdf::FontFace &faceOf(const QRawFont &raw)
+{
+    thread_local std::map<QString, std::unique_ptr<pdf::FontFace>> faces;
+    const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
+    auto &face = faces[key];
+    if (!face)
+        face = std::make_unique<pdf::FontFace>([raw](std::uint32_t tag) {
+            const char name[5] = {static_cast<char>(tag >> 24), static_cast<char>(tag >> 16),
+                                  static_cast<char>(tag >> 8), static_cast<char>(tag), '\0'};
+            auto bytes = std::make_shared<const QByteArray>(raw.fontTable(name));
+            return pdf::FontTable{bytes->constData(), static_cast<std::size_t>(bytes->size()),
+                                  bytes};
+        });
+    return *face;
+}
+
+} // namespace
+
+const PdfFontSource::TextFont &PdfFontSource::of(const CachedFont &font)
+{
+    thread_local std::unordered_map<const CachedFont *, TextFont> fonts;
+    auto it = fonts.find(&font);
+    if (it != fonts.end())
+        return it->second;
+    const QRawFont &raw = font.rawFont();
+    TextFont t;
+    t.face = &faceOf(raw);
+    // Qt imitates a style the face lacks: bold by drawing twice, italic by
+    // slanting.
+    const unsigned macStyle = readUint16(raw.fontTable("head"), 44);
+    const unsigned weightClass = readUint16(raw.fontTable("OS/2"), 4);
+    t.syntheticBold = font.font().bold() && !(macStyle & 1) && weightClass < 600;
+    t.syntheticItalic = font.font().italic() && !(macStyle & 2);
+    return fonts.emplace(&font, t).first->second;
+}
+
+PdfFontSource::FallbackGlyph PdfFontSource::fallback(const CachedFont &font, char32_t character)
+{
+    thread_local std::map<std::pair<const CachedFont *, char32_t>, FallbackGlyph> glyphs;
+    const auto key = std::make_pair(&font, character);
+    auto it = glyphs.find(key);
+    if (it != glyphs.end())
+        return it->second;
+    FallbackGlyph g;
+    const char32_t ucs4[] = {character};
+    QTextLayout layout(QString::fromUcs4(ucs4, 1), font.font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        if (!indexes.isEmpty() && indexes.front() != 0) {
+            g.face = &faceOf(run.rawFont());
+            g.index = indexes.front();
+            break;
+        }
+    }
+    return glyphs.emplace(key, g).first->second;
+}
+
+} // namespace tally::printing
