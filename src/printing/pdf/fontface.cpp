@@ -4,6 +4,7 @@
 #include <hb-subset.h>
 #include <hb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
@@ -35,7 +36,10 @@ struct FontFace::Impl
     {
         auto *self = static_cast<Impl *>(user);
         // Tag 0 asks for the whole font file, which a face of tables lacks.
-        if (tag == 0)
+        // The character map and layout tables are hidden: a PDF shows glyphs
+        // by number, and without them a subset needs no work on a CJK
+        // face's tens of thousands of characters.
+        if (tag == 0 || isHidden(tag))
             return nullptr;
         auto it = self->tables.find(tag);
         if (it == self->tables.end()) {
@@ -47,6 +51,17 @@ struct FontFace::Impl
             it = self->tables.emplace(tag, blob).first;
         }
         return hb_blob_reference(it->second);
+    }
+
+    static bool isHidden(hb_tag_t tag)
+    {
+        for (const hb_tag_t hidden :
+             {HB_TAG('c', 'm', 'a', 'p'), HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'),
+              HB_TAG('G', 'D', 'E', 'F'), HB_TAG('m', 'o', 'r', 'x'), HB_TAG('v', 'h', 'e', 'a'),
+              HB_TAG('v', 'm', 't', 'x'), HB_TAG('V', 'O', 'R', 'G'), HB_TAG('g', 'a', 's', 'p')})
+            if (tag == hidden)
+                return true;
+        return false;
     }
 
     FontTableReader reader;
@@ -105,50 +120,62 @@ int FontFace::width(std::uint32_t glyph) const
     return static_cast<int>(std::lround(advance * 1000.0 / m_impl->upem));
 }
 
-FontFace::Subset FontFace::subset(const std::vector<UsedGlyph> &glyphs) const
+namespace {
+
+// The face cut down to the glyphs, or null.
+hb_face_t *cut(hb_face_t *face, const std::vector<FontFace::UsedGlyph> &glyphs, bool retainGids)
 {
     hb_subset_input_t *input = hb_subset_input_create_or_fail();
     if (!input)
-        throw std::runtime_error("cannot subset a font: out of memory");
+        return nullptr;
     hb_set_t *glyphSet = hb_subset_input_glyph_set(input);
-    hb_set_t *unicodes = hb_subset_input_unicode_set(input);
-    for (const UsedGlyph &g : glyphs) {
+    for (const FontFace::UsedGlyph &g : glyphs)
         hb_set_add(glyphSet, g.glyph);
-        hb_set_add(unicodes, g.character);
-    }
     // A PDF shows glyphs by number and does its own layout; readers draw
     // without hinting.
-    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_NO_HINTING);
-    hb_set_t *drop = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
-    for (const hb_tag_t tag :
-         {HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'), HB_TAG('G', 'D', 'E', 'F'),
-          HB_TAG('v', 'h', 'e', 'a'), HB_TAG('v', 'm', 't', 'x'), HB_TAG('V', 'O', 'R', 'G'),
-          HB_TAG('g', 'a', 's', 'p')})
-        hb_set_add(drop, tag);
-    hb_face_t *cut = hb_subset_or_fail(m_impl->face, input);
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_NO_HINTING |
+                                         (retainGids ? unsigned(HB_SUBSET_FLAGS_RETAIN_GIDS) : 0u));
+    hb_face_t *out = hb_subset_or_fail(face, input);
     hb_subset_input_destroy(input);
-    if (!cut)
+    return out;
+}
+
+} // namespace
+
+FontFace::Subset FontFace::subset(const std::vector<UsedGlyph> &glyphs) const
+{
+    // The subset numbers the glyphs it keeps in their old order, the
+    // missing glyph first. Only if a glyph brings others along (parts of a
+    // composite glyph) are the numbers unknown; then they are kept.
+    std::vector<std::uint32_t> kept{0};
+    for (const UsedGlyph &g : glyphs)
+        kept.push_back(g.glyph);
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+
+    bool retainGids = false;
+    hb_face_t *face = cut(m_impl->face, glyphs, false);
+    if (face && hb_face_get_glyph_count(face) != kept.size()) {
+        hb_face_destroy(face);
+        retainGids = true;
+        face = cut(m_impl->face, glyphs, true);
+    }
+    if (!face)
         throw std::runtime_error("cannot subset the font " + m_postscriptName);
 
     Subset out;
-    hb_blob_t *blob = hb_face_reference_blob(cut);
+    hb_blob_t *blob = hb_face_reference_blob(face);
     unsigned size = 0;
     const char *data = hb_blob_get_data(blob, &size);
     out.program.assign(data, size);
     hb_blob_destroy(blob);
+    hb_face_destroy(face);
 
-    // The subset renumbers its glyphs; its character map tells the new
-    // number of each glyph we asked for.
-    hb_font_t *font = hb_font_create(cut);
     out.newGlyphs.reserve(glyphs.size());
     for (const UsedGlyph &g : glyphs) {
-        hb_codepoint_t newGlyph = 0;
-        if (!hb_font_get_nominal_glyph(font, g.character, &newGlyph))
-            newGlyph = 0;
-        out.newGlyphs.push_back(static_cast<std::uint16_t>(newGlyph));
+        const auto rank = std::lower_bound(kept.begin(), kept.end(), g.glyph) - kept.begin();
+        out.newGlyphs.push_back(static_cast<std::uint16_t>(retainGids ? g.glyph : rank));
     }
-    hb_font_destroy(font);
-    hb_face_destroy(cut);
     return out;
 }
 

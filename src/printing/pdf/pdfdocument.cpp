@@ -41,10 +41,9 @@ void PdfDocument::addPage(double widthPt, double heightPt, std::string_view cont
 
 bool PdfDocument::finish(std::string_view title, std::string_view creator, std::string_view date)
 {
-    Deflater fontDeflater(9);
     std::string s = "<</Font<<";
     for (const auto &[face, font] : m_fonts) {
-        font->write(m_file, fontDeflater);
+        font->write(m_file, m_deflater);
         s += '/';
         s += font->resource();
         s += ' ';

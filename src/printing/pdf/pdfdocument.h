@@ -21,9 +21,11 @@ class FontFace;
 class PdfDocument
 {
 public:
-    // zlib level of the content streams; fonts are compressed at the
-    // smallest setting, they are written once.
-    static constexpr int kContentCompression = 2;
+    // zlib level of content streams and font files. Level 4 is the first
+    // with lazy matching: as fast as 1 to 3 on our streams and 10 to 20%
+    // smaller, below the size of Qt's output; 6 and up cost two to four
+    // times the time for 1 to 3% less.
+    static constexpr int kCompression = 4;
 
     // Creates or truncates the file. Throws std::runtime_error if it cannot
     // be opened.
@@ -44,7 +46,7 @@ public:
 
 private:
     PdfFileWriter m_file;
-    Deflater m_deflater{kContentCompression};
+    Deflater m_deflater{kCompression};
     int m_pagesId;
     int m_resourcesId;
     std::vector<int> m_pageIds;

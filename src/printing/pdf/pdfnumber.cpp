@@ -6,24 +6,20 @@ namespace tally::printing::pdf {
 
 namespace {
 
-// Digits of a non-negative value, written backwards from end.
-char *digitsBackwards(char *end, std::uint64_t v)
+// Writes the digits of v forwards at out: the length first, then the
+// digits from the back, without a buffer to copy from.
+char *copyDigits(char *out, std::uint64_t v)
 {
+    int n = 1;
+    for (std::uint64_t t = v; t >= 10; t /= 10)
+        ++n;
+    char *end = out + n;
+    char *p = end;
     do {
-        *--end = static_cast<char>('0' + v % 10);
+        *--p = static_cast<char>('0' + v % 10);
         v /= 10;
     } while (v);
     return end;
-}
-
-char *copyDigits(char *out, std::uint64_t v)
-{
-    char buf[20];
-    char *end = buf + sizeof buf;
-    char *begin = digitsBackwards(end, v);
-    while (begin != end)
-        *out++ = *begin++;
-    return out;
 }
 
 } // namespace

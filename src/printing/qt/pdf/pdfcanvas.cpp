@@ -32,30 +32,36 @@ int keyY(std::uint64_t key)
 }
 
 // A colour component in [0, 1] to three decimals: exact enough for 8 bits.
-void appendComponent(std::string &s, std::uint8_t c)
+void appendComponent(pdf::ContentBuffer &s, std::uint8_t c)
 {
     const int v = (c * 1000 + 127) / 255;
     if (v == 0 || v == 1000) {
-        s += v ? '1' : '0';
+        s.append(v ? '1' : '0');
         return;
     }
-    char digits[3] = {static_cast<char>('0' + v / 100), static_cast<char>('0' + v / 10 % 10),
+    char digits[4] = {'.', static_cast<char>('0' + v / 100), static_cast<char>('0' + v / 10 % 10),
                       static_cast<char>('0' + v % 10)};
-    int n = 3;
+    std::size_t n = 4;
     while (digits[n - 1] == '0')
         --n;
-    s += '.';
-    s.append(digits, static_cast<std::size_t>(n));
+    s.append(std::string_view(digits, n));
 }
 
-void appendColor(std::string &s, Color c, const char *op)
+// A colour as a stroking or filling operator; greys as grey, which is
+// shorter and draws the same.
+void appendColor(pdf::ContentBuffer &s, Color c, bool stroke)
 {
+    if (c.red == c.green && c.green == c.blue) {
+        appendComponent(s, c.red);
+        s.append(stroke ? " G " : " g ");
+        return;
+    }
     appendComponent(s, c.red);
-    s += ' ';
+    s.append(' ');
     appendComponent(s, c.green);
-    s += ' ';
+    s.append(' ');
     appendComponent(s, c.blue);
-    s += op;
+    s.append(stroke ? " RG " : " rg ");
 }
 
 } // namespace
@@ -75,49 +81,35 @@ void PdfCanvas::beginPage(double heightPt)
     char buf[32];
     const double scale = 72.0 / m_dpi;
     char *end = std::to_chars(buf, buf + sizeof buf, scale, std::chars_format::fixed, 6).ptr;
-    m_content.append(buf, end);
-    m_content += " 0 0 -";
-    m_content.append(buf, end);
-    m_content += " 0 ";
-    number(heightPt);
-    m_content += "cm\n";
+    const std::string_view scaleText(buf, static_cast<std::size_t>(end - buf));
+    m_content.append(scaleText);
+    m_content.append(" 0 0 -");
+    m_content.append(scaleText);
+    m_content.append(" 0 ");
+    m_content.number(heightPt);
+    m_content.append("cm\n");
 }
 
-const std::string &PdfCanvas::finishPage()
+std::string_view PdfCanvas::finishPage()
 {
     flushLines();
-    return m_content;
+    return m_content.view();
 }
 
 void PdfCanvas::forgetState()
 {
     m_stroke.known = false;
     m_fillKnown = false;
-}
-
-void PdfCanvas::number(double v)
-{
-    char buf[pdf::kNumberChars];
-    char *end = pdf::formatNumber(buf, v);
-    *end++ = ' ';
-    m_content.append(buf, end);
-}
-
-void PdfCanvas::integer(int v)
-{
-    char buf[pdf::kNumberChars];
-    char *end = pdf::formatInteger(buf, v);
-    *end++ = ' ';
-    m_content.append(buf, end);
+    m_textFont = nullptr;
 }
 
 void PdfCanvas::rect(int x, int y, int w, int h)
 {
-    integer(x);
-    integer(y);
-    integer(w);
-    integer(h);
-    m_content += "re ";
+    m_content.integer(x);
+    m_content.integer(y);
+    m_content.integer(w);
+    m_content.integer(h);
+    m_content.append("re ");
 }
 
 const CachedFont &PdfCanvas::cachedFont() const
@@ -186,22 +178,22 @@ void PdfCanvas::setPenMode(PenMode mode)
 void PdfCanvas::applyStroke(Color color, double width, bool roundCap, PenStyle style)
 {
     if (!m_stroke.known)
-        m_content += "1 j ";
+        m_content.append("1 j ");
     if (!m_stroke.known || color != m_stroke.color)
-        appendColor(m_content, color, " RG ");
+        appendColor(m_content, color, true);
     if (!m_stroke.known || width != m_stroke.width) {
-        number(width);
-        m_content += "w ";
+        m_content.number(width);
+        m_content.append("w ");
     }
     if (!m_stroke.known || roundCap != m_stroke.roundCap)
-        m_content += roundCap ? "1 J " : "0 J ";
+        m_content.append(roundCap ? "1 J " : "0 J ");
     if (!m_stroke.known || style != m_stroke.style || width != m_stroke.width) {
         // Qt's dash patterns, in pen widths (a cosmetic pen counts as 1).
         const double w = width > 0 ? width : 1;
-        m_content += '[';
+        m_content.append('[');
         const auto dashes = [&](std::initializer_list<double> pattern) {
             for (const double d : pattern)
-                number(d * w);
+                m_content.number(d * w);
         };
         switch (style) {
         case PenStyle::Dash:
@@ -216,7 +208,7 @@ void PdfCanvas::applyStroke(Color color, double width, bool roundCap, PenStyle s
         default:
             break;
         }
-        m_content += "]0 d\n";
+        m_content.append("]0 d\n");
     }
     m_stroke = {true, color, width, roundCap, style};
 }
@@ -225,7 +217,7 @@ void PdfCanvas::applyFill(Color color)
 {
     if (m_fillKnown && color == m_fill)
         return;
-    appendColor(m_content, color, " rg\n");
+    appendColor(m_content, color, false);
     m_fill = color;
     m_fillKnown = true;
 }
@@ -238,14 +230,14 @@ void PdfCanvas::flushLines()
     // close the corners where grid lines meet, as QPainterCanvas's pens.
     applyStroke(m_penColor, std::max(m_penWidth, 0), m_penWidth > 1, m_penStyle);
     for (const Segment &s : m_lines) {
-        integer(keyX(s.a));
-        integer(keyY(s.a));
-        m_content += "m ";
-        integer(keyX(s.b));
-        integer(keyY(s.b));
-        m_content += "l\n";
+        m_content.integer(keyX(s.a));
+        m_content.integer(keyY(s.a));
+        m_content.append("m ");
+        m_content.integer(keyX(s.b));
+        m_content.integer(keyY(s.b));
+        m_content.append("l\n");
     }
-    m_content += "S\n";
+    m_content.append("S\n");
     m_lines.clear();
     m_lineKeys.clear();
 }
@@ -279,7 +271,7 @@ void PdfCanvas::fillRect(const Rect &r)
     flushLines();
     applyFill(m_brushColor);
     rect(r.left + m_origin.x, r.top + m_origin.y, r.width(), r.height());
-    m_content += "f\n";
+    m_content.append("f\n");
 }
 
 void PdfCanvas::drawRuns(const TextPlacement &placement, const CachedFont &font, double shift)
@@ -287,8 +279,7 @@ void PdfCanvas::drawRuns(const TextPlacement &placement, const CachedFont &font,
     const PdfFontSource::TextFont &textFont = PdfFontSource::of(font);
     const double size = font.font().pixelSize();
     const double unit = size / 1000; // pixels per thousandth of the em
-    const pdf::EmbeddedFont *current = nullptr;
-    m_content += "BT\n";
+    m_content.append("BT\n");
     for (const TextPlacement::Run &run : placement.runs()) {
         std::size_t i = run.first;
         const std::size_t end = run.first + run.count;
@@ -303,19 +294,20 @@ void PdfCanvas::drawRuns(const TextPlacement &placement, const CachedFont &font,
                 continue;
             }
             pdf::EmbeddedFont &embedded = m_document.font(*face);
-            if (&embedded != current) {
-                m_content += '/';
-                m_content += embedded.resource();
-                m_content += ' ';
-                number(size);
-                m_content += "Tf\n";
-                current = &embedded;
+            if (&embedded != m_textFont || size != m_textSize) {
+                m_content.append('/');
+                m_content.append(embedded.resource());
+                m_content.append(' ');
+                m_content.number(size);
+                m_content.append("Tf\n");
+                m_textFont = &embedded;
+                m_textSize = size;
             }
-            m_content += textFont.syntheticItalic ? "1 0 .3 -1 " : "1 0 0 -1 ";
+            m_content.append(textFont.syntheticItalic ? "1 0 .3 -1 " : "1 0 0 -1 ");
             const double startX = g0.x;
-            number(m_origin.x + run.x + startX + shift);
-            number(m_origin.y + run.baseline);
-            m_content += "Tm[<";
+            m_content.number(m_origin.x + run.x + startX + shift);
+            m_content.number(m_origin.y + run.baseline);
+            m_content.append("Tm[<");
             double pen = 0; // where the next glyph would go, from startX
             for (; i < end; ++i) {
                 const TextPlacement::Glyph &g = placement.glyphs()[i];
@@ -334,21 +326,21 @@ void PdfCanvas::drawRuns(const TextPlacement &placement, const CachedFont &font,
                 // pen, an adjustment in thousandths of the em corrects it.
                 const long adjust = std::lround((pen - (g.x - startX)) / unit);
                 if (adjust != 0) {
-                    m_content += '>';
-                    char buf[pdf::kNumberChars];
-                    m_content.append(buf, pdf::formatInteger(buf, adjust));
-                    m_content += '<';
+                    m_content.append('>');
+                    m_content.commit(
+                        pdf::formatInteger(m_content.reserve(pdf::kNumberChars), adjust));
+                    m_content.append('<');
                     pen -= adjust * unit;
                 }
                 const char hex[4] = {kHex[cid.cid >> 12], kHex[(cid.cid >> 8) & 0xF],
                                      kHex[(cid.cid >> 4) & 0xF], kHex[cid.cid & 0xF]};
-                m_content.append(hex, 4);
+                m_content.append(std::string_view(hex, 4));
                 pen += cid.width * unit;
             }
-            m_content += ">]TJ\n";
+            m_content.append(">]TJ\n");
         }
     }
-    m_content += "ET\n";
+    m_content.append("ET\n");
 }
 
 void PdfCanvas::decorate(const TextPlacement &placement, const CachedFont &font)
@@ -368,12 +360,12 @@ void PdfCanvas::decorate(const TextPlacement &placement, const CachedFont &font)
         const double x2 = std::floor(m_origin.x + run.x + run.width);
         const double baseline = m_origin.y + run.baseline;
         const auto line = [&](double y) {
-            number(x1);
-            number(y);
-            m_content += "m ";
-            number(x2);
-            number(y);
-            m_content += "l S\n";
+            m_content.number(x1);
+            m_content.number(y);
+            m_content.append("m ");
+            m_content.number(x2);
+            m_content.number(y);
+            m_content.append("l S\n");
         };
         if (m_fontStyle & Underline)
             line(baseline + adjustedUnderline);
@@ -389,16 +381,16 @@ void PdfCanvas::drawText(std::string_view text, const Rect &r, unsigned flags)
     const TextPlacement placement(text, r, flags, font);
     const bool clip = placement.needsClip();
     if (clip) {
-        m_content += "q ";
+        m_content.append("q ");
         rect(r.left + m_origin.x, r.top + m_origin.y, r.width(), r.height());
-        m_content += "W n\n";
+        m_content.append("W n\n");
     }
     if (m_brushStyle == BrushStyle::Solid) {
         for (const TextPlacement::Line &line : placement.lines()) {
             const Rect &box = line.background;
             applyFill(m_brushColor);
             rect(box.left + m_origin.x, box.top + m_origin.y, box.width(), box.height());
-            m_content += "f\n";
+            m_content.append("f\n");
         }
     }
     if (!placement.glyphs().empty()) {
@@ -408,15 +400,15 @@ void PdfCanvas::drawText(std::string_view text, const Rect &r, unsigned flags)
         if (PdfFontSource::of(font).syntheticBold) {
             // Qt's imitation of bold: the glyphs again, half a line width to
             // the left, marked so that text extraction reads them once.
-            m_content += "/Span<</ActualText<>>>BDC\n";
+            m_content.append("/Span<</ActualText<>>>BDC\n");
             drawRuns(placement, font, -0.5 * font.lineWidth());
-            m_content += "EMC\n";
+            m_content.append("EMC\n");
         }
         if (m_fontStyle & (Underline | StrikeOut))
             decorate(placement, font);
     }
     if (clip) {
-        m_content += "Q\n";
+        m_content.append("Q\n");
         forgetState();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/canvas.h"
+#include "printing/pdf/contentbuffer.h"
 #include "printing/qt/textplacement.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace tally::printing {
 class CachedFont;
 
 namespace pdf {
+class EmbeddedFont;
 class PdfDocument;
-}
+} // namespace pdf
 
 // A canvas that writes a page's PDF content operators itself, drawing what
 // QPainterCanvas draws into Qt's PDF output: the same fonts, glyphs and
@@ -32,7 +34,7 @@ public:
     // is the page's top-left corner).
     void beginPage(double heightPt);
     // The page's content so far, with held-back lines drawn.
-    const std::string &finishPage();
+    std::string_view finishPage();
 
     int dpiX() const override { return m_dpi; }
     int dpiY() const override { return m_dpi; }
@@ -62,14 +64,12 @@ private:
     void applyFill(Color color);
     void forgetState();
     void rect(int x, int y, int w, int h);
-    void number(double v);
-    void integer(int v);
     void drawRuns(const TextPlacement &placement, const CachedFont &font, double shift);
     void decorate(const TextPlacement &placement, const CachedFont &font);
 
     pdf::PdfDocument &m_document;
     int m_dpi;
-    std::string m_content;
+    pdf::ContentBuffer m_content;
     Point m_origin;
     Point m_position;
     std::string m_fontName = "宋体";
@@ -95,6 +95,9 @@ private:
     } m_stroke;
     bool m_fillKnown = false;
     Color m_fill;
+    // The text font and size (Tf), which outlive text objects.
+    const pdf::EmbeddedFont *m_textFont = nullptr;
+    double m_textSize = 0;
 
     // Lines of the current pen not drawn yet, each once (in absolute
     // device coordinates).
