@@ -73,6 +73,38 @@ struct FontFace::Impl
 
 FontFace::FontFace(FontTableReader reader) : m_impl(std::make_unique<Impl>(std::move(reader)))
 {
+    init();
+}
+
+FontFace::FontFace(const std::string &path, unsigned faceIndex)
+{
+    hb_blob_t *file = hb_blob_create_from_file_or_fail(path.c_str());
+    if (!file)
+        throw std::runtime_error("cannot read the font file " + path);
+    std::shared_ptr<hb_face_t> face(hb_face_create(file, faceIndex), hb_face_destroy);
+    hb_blob_destroy(file); // the face holds it
+    m_impl = std::make_unique<Impl>([face](std::uint32_t tag) {
+        hb_blob_t *blob = hb_face_reference_table(face.get(), tag);
+        unsigned size = 0;
+        const char *data = hb_blob_get_data(blob, &size);
+        // The table lives in the mapped file as long as its blob.
+        return FontTable{data, size, std::shared_ptr<const void>(blob, hb_blob_destroy)};
+    });
+    init();
+}
+
+std::string_view FontFace::table(std::uint32_t tag) const
+{
+    hb_blob_t *blob = hb_face_reference_table(m_impl->face, tag);
+    unsigned size = 0;
+    const char *data = hb_blob_get_data(blob, &size);
+    // The face keeps every table it was given until it goes.
+    hb_blob_destroy(blob);
+    return {data, size};
+}
+
+void FontFace::init()
+{
     m_impl->face = hb_face_create_for_tables(&Impl::referenceTable, m_impl.get(), nullptr);
     m_impl->upem = hb_face_get_upem(m_impl->face);
     m_impl->font = hb_font_create(m_impl->face);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tally::printing::pdf {
@@ -28,9 +29,16 @@ class FontFace
 {
 public:
     explicit FontFace(FontTableReader reader);
+    // The face at faceIndex of a font file (a .ttc holds several), mapped
+    // into memory: only the parts a job uses are ever read. Throws
+    // std::runtime_error if the file cannot be opened.
+    FontFace(const std::string &path, unsigned faceIndex);
     ~FontFace();
     FontFace(const FontFace &) = delete;
     FontFace &operator=(const FontFace &) = delete;
+
+    // The bytes of one of the face's tables (empty when it has none).
+    std::string_view table(std::uint32_t tag) const;
 
     // A glyph's advance in thousandths of the em (a PDF font's width unit).
     int width(std::uint32_t glyph) const;
@@ -65,6 +73,8 @@ public:
     Subset subset(const std::vector<UsedGlyph> &glyphs) const;
 
 private:
+    void init();
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     Metrics m_metrics;

@@ -11,6 +11,10 @@
 #include <memory>
 #include <unordered_map>
 
+#ifdef TALLY_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace tally::printing {
 
 namespace {
@@ -23,11 +27,56 @@ unsigned readUint16(const QByteArray &table, qsizetype offset)
            static_cast<unsigned char>(table[offset + 1]);
 }
 
+#ifdef TALLY_HAVE_FONTCONFIG
+// The face in its font file, found through fontconfig (where Qt found it)
+// and mapped: copying a CJK face's tables out of Qt costs tens of
+// megabytes and milliseconds. The face must be the one Qt uses, so its
+// header table (which holds a checksum and dates) must match Qt's.
+std::unique_ptr<pdf::FontFace> faceInFile(const QRawFont &raw)
+{
+    const QByteArray family = raw.familyName().toUtf8();
+    const QByteArray style = raw.styleName().toUtf8();
+    FcPattern *pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.constData()));
+    FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8 *>(style.constData()));
+    FcObjectSet *objects = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
+    FcFontSet *found = FcFontList(nullptr, pattern, objects);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    if (!found)
+        return nullptr;
+    const QByteArray head = raw.fontTable("head");
+    std::unique_ptr<pdf::FontFace> face;
+    for (int i = 0; i < found->nfont && !face; ++i) {
+        FcChar8 *file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(found->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+            continue;
+        FcPatternGetInteger(found->fonts[i], FC_INDEX, 0, &index);
+        try {
+            auto candidate = std::make_unique<pdf::FontFace>(reinterpret_cast<const char *>(file),
+                                                             static_cast<unsigned>(index));
+            if (candidate->table(0x68656164u /* head */) ==
+                std::string_view(head.constData(), static_cast<std::size_t>(head.size())))
+                face = std::move(candidate);
+        } catch (const std::runtime_error &) {
+            // An unreadable file: Qt's own tables serve.
+        }
+    }
+    FcFontSetDestroy(found);
+    return face;
+}
+#endif
+
 const pdf::FontFace &faceOf(const QRawFont &raw)
 {
     thread_local std::map<QString, std::unique_ptr<pdf::FontFace>> faces;
     const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
     auto &face = faces[key];
+#ifdef TALLY_HAVE_FONTCONFIG
+    if (!face)
+        face = faceInFile(raw);
+#endif
     if (!face)
         face = std::make_unique<pdf::FontFace>([raw](std::uint32_t tag) {
             const char name[5] = {static_cast<char>(tag >> 24), static_cast<char>(tag >> 16),
