@@ -41,9 +41,10 @@ void PdfDocument::addPage(double widthPt, double heightPt, std::string_view cont
 
 bool PdfDocument::finish(std::string_view title, std::string_view creator, std::string_view date)
 {
+    Deflater fontDeflater(kFontCompression);
     std::string s = "<</Font<<";
     for (const auto &[face, font] : m_fonts) {
-        font->write(m_file, m_deflater);
+        font->write(m_file, fontDeflater);
         s += '/';
         s += font->resource();
         s += ' ';

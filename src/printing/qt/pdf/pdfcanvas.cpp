@@ -15,6 +15,10 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
+// Marks a segment already written; no point of a page has these
+// coordinates.
+constexpr std::uint64_t kUsed = ~std::uint64_t{0};
+
 std::uint64_t pointKey(int x, int y)
 {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
@@ -229,13 +233,41 @@ void PdfCanvas::flushLines()
     // Thin lines leave out their end point, wide ones get round ends that
     // close the corners where grid lines meet, as QPainterCanvas's pens.
     applyStroke(m_penColor, std::max(m_penWidth, 0), m_penWidth > 1, m_penStyle);
-    for (const Segment &s : m_lines) {
-        m_content.integer(keyX(s.a));
-        m_content.integer(keyY(s.a));
-        m_content.append("m ");
-        m_content.integer(keyX(s.b));
-        m_content.integer(keyY(s.b));
-        m_content.append("l\n");
+    const auto point = [this](std::uint64_t key, const char *op) {
+        m_content.integer(keyX(key));
+        m_content.integer(keyY(key));
+        m_content.append(op);
+    };
+    // A stroke with round ends and joins covers every point within half the
+    // width of its path, however the path is cut into pieces: solid round
+    // lines that meet are joined into one piece (a cell's border is one
+    // instead of four), which makes the page shorter to write and to
+    // compress. Dashes would restart at each piece, so they stay apart.
+    const bool join = m_penWidth > 1 && m_penStyle == PenStyle::Solid && m_lines.size() <= 64;
+    if (!join) {
+        for (const Segment &s : m_lines) {
+            point(s.a, "m ");
+            point(s.b, "l\n");
+        }
+    } else {
+        for (std::size_t first = 0; first < m_lines.size(); ++first) {
+            if (m_lines[first].a == m_lines[first].b && m_lines[first].a == kUsed)
+                continue;
+            point(m_lines[first].a, "m ");
+            std::uint64_t end = m_lines[first].b;
+            point(end, "l ");
+            m_lines[first] = {kUsed, kUsed};
+            for (std::size_t i = first + 1; i < m_lines.size(); ++i) {
+                Segment &next = m_lines[i];
+                if (next.a != end && next.b != end)
+                    continue;
+                end = next.a == end ? next.b : next.a;
+                point(end, "l ");
+                next = {kUsed, kUsed};
+                i = first; // look again from the start for what meets the new end
+            }
+            m_content.append('\n');
+        }
     }
     m_content.append("S\n");
     m_lines.clear();
