@@ -18,12 +18,13 @@ namespace tally::printing {
 
 class CachedFont;
 
-// A canvas over a QPainter: screen widgets, images, printers and PDF files.
-// The painter must be active and outlive the canvas, and is ended after it:
-// lines are drawn by flush() or at the latest when the canvas ends, which
-// leaves the painter's state as it found it. Fonts go through FontSubstitution and are
-// resolved once per process (FontCache); text is laid out by TextLayout so
-// measuring and drawing agree.
+// A canvas over a QPainter: screen widgets, images and printers (PDF jobs
+// go through PdfCanvas, which draws the same). The painter must be active
+// and outlive the canvas, and is ended after it: lines are drawn by flush()
+// or at the latest when the canvas ends, which leaves the painter's state as
+// it found it. Fonts go through FontSubstitution and are resolved once per
+// process (FontCache); text is placed by TextPlacement, so measuring and
+// drawing agree and every Qt canvas draws the same glyphs at the same places.
 class QPainterCanvas : public Canvas
 {
 public:
