@@ -149,6 +149,10 @@ void featureSheet(Canvas &c)
     c.drawText("商品结算通知单 ￥32,735.10", {0, y, 3000, y + 250}, Canvas::AlignCenter);
     c.setFontName("黑体");
     c.drawText("门店库存查询", {0, y + 300, 3000, y + 550}, 0);
+    // Hangul is in none of the Song faces: Qt falls back to another font.
+    c.setFontName("宋体");
+    c.setFontSize(12);
+    c.drawText("订货 한글 Order", {0, y + 600, 3000, y + 800}, 0);
 }
 
 // The PDF canvas draws what QPainterCanvas drew into Qt's PDF output:
@@ -191,9 +195,12 @@ TEST_F(PdfCanvasTest, TextComesBackFromThePdf)
         c.setFontStyle(Canvas::Regular);
         c.setFontName("黑体");
         c.drawText("审核人：用户", {100, 700, 4000, 900}, 0);
+        c.setFontName("宋体");
+        c.drawText("订货 한글 Order", {100, 1000, 4000, 1200}, 0);
     });
     const QString text = run(QStringLiteral("pdftotext"), {path("text.pdf"), QStringLiteral("-")});
-    for (const char *expected : {"订货单号码 供应商名称 Order 12.50", "审核人：用户"})
+    for (const char *expected :
+         {"订货单号码 供应商名称 Order 12.50", "审核人：用户", "订货 한글 Order"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     EXPECT_EQ(text.count(QString::fromUtf8("金额合计")), 1) << text.toStdString();
