@@ -37,6 +37,10 @@ public:
     FontFace(const FontFace &) = delete;
     FontFace &operator=(const FontFace &) = delete;
 
+    // Whether the face has TrueType outlines, the kind this writer embeds
+    // (CFF-flavoured OpenType and Type 1 faces it does not).
+    bool hasTrueTypeOutlines() const { return !table(0x676C7966u /* glyf */).empty(); }
+
     // The bytes of one of the face's tables (empty when it has none).
     std::string_view table(std::uint32_t tag) const;
 

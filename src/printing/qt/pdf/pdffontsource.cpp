@@ -2,6 +2,7 @@
 
 #include "printing/pdf/fontface.h"
 #include "printing/qt/fontcache.h"
+#include "printing/qt/printinglog.h"
 
 #include <QGlyphRun>
 #include <QRawFont>
@@ -68,24 +69,39 @@ std::unique_ptr<pdf::FontFace> faceInFile(const QRawFont &raw)
 }
 #endif
 
-const pdf::FontFace &faceOf(const QRawFont &raw)
+// The face of a raw font as the PDF writer embeds it, or null for a face
+// it cannot embed (no TrueType outlines): its glyphs are left out, with a
+// warning, rather than failing the job.
+const pdf::FontFace *faceOf(const QRawFont &raw)
 {
-    thread_local std::map<QString, std::unique_ptr<pdf::FontFace>> faces;
+    struct Entry
+    {
+        std::unique_ptr<pdf::FontFace> face;
+        bool embeddable = false;
+    };
+    thread_local std::map<QString, Entry> faces;
     const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
-    auto &face = faces[key];
+    Entry &entry = faces[key];
+    if (entry.face)
+        return entry.embeddable ? entry.face.get() : nullptr;
 #ifdef TALLY_HAVE_FONTCONFIG
-    if (!face)
-        face = faceInFile(raw);
+    entry.face = faceInFile(raw);
 #endif
-    if (!face)
-        face = std::make_unique<pdf::FontFace>([raw](std::uint32_t tag) {
+    if (!entry.face)
+        entry.face = std::make_unique<pdf::FontFace>([raw](std::uint32_t tag) {
             const char name[5] = {static_cast<char>(tag >> 24), static_cast<char>(tag >> 16),
                                   static_cast<char>(tag >> 8), static_cast<char>(tag), '\0'};
             auto bytes = std::make_shared<const QByteArray>(raw.fontTable(name));
             return pdf::FontTable{bytes->constData(), static_cast<std::size_t>(bytes->size()),
                                   bytes};
         });
-    return *face;
+    entry.embeddable = entry.face->hasTrueTypeOutlines();
+    if (!entry.embeddable) {
+        qCWarning(lcPrinting) << "PDF output leaves out the glyphs of" << raw.familyName()
+                              << raw.styleName() << "(no TrueType outlines to embed)";
+        return nullptr;
+    }
+    return entry.face.get();
 }
 
 } // namespace
@@ -98,7 +114,7 @@ const PdfFontSource::TextFont &PdfFontSource::of(const CachedFont &font)
         return it->second;
     const QRawFont &raw = font.rawFont();
     TextFont t;
-    t.face = &faceOf(raw);
+    t.face = faceOf(raw);
     // Qt imitates a style the face lacks: bold by drawing twice, italic by
     // slanting.
     const unsigned macStyle = readUint16(raw.fontTable("head"), 44);
@@ -124,7 +140,7 @@ PdfFontSource::FallbackGlyph PdfFontSource::fallback(const CachedFont &font, cha
     for (const QGlyphRun &run : layout.glyphRuns()) {
         const QList<quint32> indexes = run.glyphIndexes();
         if (!indexes.isEmpty() && indexes.front() != 0) {
-            g.face = &faceOf(run.rawFont());
+            g.face = faceOf(run.rawFont());
             g.index = indexes.front();
             break;
         }

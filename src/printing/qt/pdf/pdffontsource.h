@@ -18,7 +18,7 @@ class PdfFontSource
 public:
     struct TextFont
     {
-        const pdf::FontFace *face = nullptr;
+        const pdf::FontFace *face = nullptr; // null: a face that cannot be embedded
         // Styles Qt draws by imitation because the face lacks them.
         bool syntheticBold = false;
         bool syntheticItalic = false;
