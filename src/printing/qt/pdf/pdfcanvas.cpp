@@ -291,9 +291,22 @@ void PdfCanvas::lineTo(int x, int y)
         return;
     }
     // Neighbouring cells share borders; a line drawn twice in opaque ink
-    // looks as drawn once.
-    if (m_lineKeys.insert({std::min(a, b), std::max(a, b)}).second)
-        m_lines.push_back({a, b});
+    // looks as drawn once. A cell's few lines are compared one by one;
+    // only long runs of lines are worth a hash set.
+    const Segment key{std::min(a, b), std::max(a, b)};
+    constexpr std::size_t kScanned = 32;
+    if (m_lines.size() < kScanned) {
+        for (const Segment &s : m_lines)
+            if (std::min(s.a, s.b) == key.a && std::max(s.a, s.b) == key.b)
+                return;
+    } else {
+        if (m_lineKeys.empty())
+            for (const Segment &s : m_lines)
+                m_lineKeys.insert({std::min(s.a, s.b), std::max(s.a, s.b)});
+        if (!m_lineKeys.insert(key).second)
+            return;
+    }
+    m_lines.push_back({a, b});
 }
 
 void PdfCanvas::fillRect(const Rect &r)
