@@ -230,6 +230,8 @@ void QtPrinter::endPdfDoc()
                                    .toStdString() +
                                "Z");
     } catch (...) {
+        // Whatever failed (a font that cannot be embedded), the half-written
+        // file goes and the error goes on to the caller.
         abortDoc();
         throw;
     }
