@@ -12,6 +12,8 @@ packages=(
   poppler-utils curl xvfb wrk python3 clang-format clang-tidy
   cups printer-driver-cups-pdf
   libxlsxwriter-dev python3-xlrd python3-openpyxl
+  # The PDF writer: font subsets and stream compression.
+  libharfbuzz-dev zlib1g-dev libfontconfig-dev
   # The query dataset: Qt SQL's SQLite driver (embedded default), and a
   # throwaway PostgreSQL cluster with Qt's driver for the same tests.
   libqt6sql6-sqlite libqt6sql6-psql postgresql

@@ -23,6 +23,10 @@ std::size_t firstInvalidUtf8(std::string_view bytes);
 // Appends the UTF-8 bytes of one code point (a scalar value: no surrogates).
 void appendUtf8(std::string &out, char32_t cp);
 
+// Decodes the UTF-8 sequence at pos (a stray byte decodes as itself) and
+// moves pos past it. pos must be inside utf8.
+char32_t nextCodePoint(std::string_view utf8, std::size_t &pos);
+
 // Replaces every ill-formed UTF-8 sequence by U+FFFD, so the result is valid.
 std::string sanitizeUtf8(std::string_view bytes);
 

@@ -54,27 +54,6 @@ QFontMetricsF metricsAt(const QFont &font, int dpi)
 
 } // namespace
 
-char32_t nextCodePoint(std::string_view s, std::size_t &pos)
-{
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    std::size_t len = 1;
-    if (b0 >= 0xF0 && b0 < 0xF8)
-        len = 4;
-    else if (b0 >= 0xE0 && b0 < 0xF0)
-        len = 3;
-    else if (b0 >= 0xC0 && b0 < 0xE0)
-        len = 2;
-    if (len == 1 || pos + len > s.size()) {
-        ++pos;
-        return b0;
-    }
-    char32_t cp = b0 & (0xFF >> (len + 1));
-    for (std::size_t i = 1; i < len; ++i)
-        cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-    pos += len;
-    return cp;
-}
-
 CachedFont::CachedFont(const QFont &font, int dpi)
     : m_font(font), m_metrics(metricsAt(font, dpi)), m_ascent(m_metrics.ascent()),
       m_lineHeight(static_cast<int>(std::ceil(m_metrics.height()))),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/textcodec.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QRawFont>
@@ -80,8 +82,6 @@ public:
                                  int dpi);
 };
 
-// Decodes the UTF-8 sequence at pos (a stray byte decodes as itself) and
-// moves pos past it.
-char32_t nextCodePoint(std::string_view utf8, std::size_t &pos);
+using text::nextCodePoint;
 
 } // namespace tally::printing

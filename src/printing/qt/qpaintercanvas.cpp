@@ -2,6 +2,7 @@
 
 #include "printing/printmath.h"
 #include "printing/qt/fontcache.h"
+#include "printing/qt/textplacement.h"
 #include "printing/textlayout.h"
 
 #include <QGlyphRun>
@@ -18,23 +19,6 @@ QColor toQColor(Color c)
 {
     return QColor(c.red, c.green, c.blue);
 }
-
-// Widths as Qt lays the text out, from the characters' cached advances.
-class CachedMetrics : public TextMetrics
-{
-public:
-    explicit CachedMetrics(const CachedFont &font) : m_font(font) {}
-
-    int textWidth(std::string_view utf8) const override
-    {
-        return static_cast<int>(std::ceil(m_font.advance(utf8)));
-    }
-    int lineHeight() const override { return m_font.lineHeight(); }
-    int averageCharWidth() const override { return m_font.averageCharWidth(); }
-
-private:
-    const CachedFont &m_font;
-};
 
 } // namespace
 
@@ -241,74 +225,45 @@ void QPainterCanvas::fillRect(const Rect &rect)
                        toQColor(m_brushColor));
 }
 
-bool QPainterCanvas::inkInside(const TextLayout &layout, const Rect &rect, unsigned flags,
-                               const CachedFont &font) const
-{
-    const QRectF bounds(rect.left, rect.top, rect.width(), rect.height());
-    int top = rect.top;
-    for (const TextLayout::Line &line : layout.lines()) {
-        const int x = TextLayout::alignedX(rect.left, rect.right, line.width, flags);
-        const double baseline = top + font.ascent();
-        for (const TextLayout::Run &run : line.runs) {
-            double pen = x + run.x;
-            for (std::size_t pos = 0; pos < run.text.size();) {
-                const CachedFont::Glyph &g = font.glyph(nextCodePoint(run.text, pos));
-                if (g.index == 0 && g.advance > 0)
-                    return false; // drawn by a fallback font of unknown extent
-                if (!g.ink.isEmpty() && !bounds.contains(g.ink.translated(pen, baseline)))
-                    return false;
-                pen += g.advance;
-            }
-        }
-        top += layout.lineHeight();
-    }
-    return true;
-}
-
-void QPainterCanvas::drawRun(std::string_view text, double x, double baseline,
+void QPainterCanvas::drawRun(const TextPlacement &placement, const TextPlacement::Run &run,
                              const CachedFont &font)
 {
     // Regular text of the font's own glyphs is drawn as a glyph run at the
     // advances it was measured with, without shaping it again. Styled text
     // and characters that need a fallback font go through Qt's text layout.
+    if (m_fontStyle != Regular || !run.ownGlyphs) {
+        m_painter.drawText(
+            QPointF(run.x, run.baseline),
+            QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())));
+        return;
+    }
+    if (run.count == 0)
+        return;
     QList<quint32> indexes;
     QList<QPointF> positions;
-    bool plain = m_fontStyle == Regular;
-    double pen = 0;
-    for (std::size_t pos = 0; plain && pos < text.size();) {
-        const CachedFont::Glyph &g = font.glyph(nextCodePoint(text, pos));
-        if (g.index == 0) {
-            plain = false;
-            break;
-        }
-        indexes.append(g.index);
-        positions.append(QPointF(pen, 0));
-        pen += g.advance;
+    indexes.reserve(static_cast<qsizetype>(run.count));
+    positions.reserve(static_cast<qsizetype>(run.count));
+    for (std::size_t i = run.first; i < run.first + run.count; ++i) {
+        const TextPlacement::Glyph &g = placement.glyphs()[i];
+        indexes.append(g.glyph->index);
+        positions.append(QPointF(g.x, 0));
     }
-    if (!plain) {
-        m_painter.drawText(QPointF(x, baseline),
-                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        return;
-    }
-    if (indexes.isEmpty())
-        return;
-    QGlyphRun run;
-    run.setRawFont(font.rawFont());
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
-    m_painter.drawGlyphRun(QPointF(x, baseline), run);
+    QGlyphRun glyphs;
+    glyphs.setRawFont(font.rawFont());
+    glyphs.setGlyphIndexes(indexes);
+    glyphs.setPositions(positions);
+    m_painter.drawGlyphRun(QPointF(run.x, run.baseline), glyphs);
 }
 
 void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned flags)
 {
     flush();
     const CachedFont &font = cachedFont();
-    const CachedMetrics metrics(font);
-    const TextLayout layout = TextLayout::layout(text, rect.width(), flags, metrics);
+    const TextPlacement placement(text, rect, flags, font);
 
     // A clip that cuts nothing off is left out, and with it the saved
     // painter state: each costs the PDF output graphics state operators.
-    const bool clip = !(flags & NoClip) && !inkInside(layout, rect, flags, font);
+    const bool clip = placement.needsClip();
     if (clip) {
         m_painter.save();
         m_painter.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()),
@@ -327,16 +282,14 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
         m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         m_penDirty = true;
     }
-    const double ascent = font.ascent();
-    int top = rect.top;
-    for (const TextLayout::Line &line : layout.lines()) {
-        const int x = TextLayout::alignedX(rect.left, rect.right, line.width, flags);
-        if (m_brushStyle == BrushStyle::Solid)
-            m_painter.fillRect(QRect(x, top, line.width, layout.lineHeight()),
+    for (const TextPlacement::Line &line : placement.lines()) {
+        if (m_brushStyle == BrushStyle::Solid) {
+            const Rect &box = line.background;
+            m_painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
                                toQColor(m_brushColor));
-        for (const TextLayout::Run &run : line.runs)
-            drawRun(run.text, x + run.x, top + ascent, font);
-        top += layout.lineHeight();
+        }
+        for (std::size_t r = line.firstRun; r < line.firstRun + line.runCount; ++r)
+            drawRun(placement, placement.runs()[r], font);
     }
     if (clip) {
         m_painter.restore();
@@ -347,8 +300,8 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
 
 Rect QPainterCanvas::measureText(std::string_view text, const Rect &rect, unsigned flags)
 {
-    const CachedMetrics metrics(cachedFont());
-    const TextLayout layout = TextLayout::layout(text, rect.width(), flags, metrics);
+    const TextLayout layout =
+        TextLayout::layout(text, rect.width(), flags, CachedMetrics(cachedFont()));
     Rect out = rect;
     out.bottom = rect.top + layout.height();
     if (!(flags & WordBreak))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/canvas.h"
+#include "printing/qt/textplacement.h"
 
 #include <QBrush>
 #include <QFont>
@@ -16,14 +17,14 @@ class QPainter;
 namespace tally::printing {
 
 class CachedFont;
-class TextLayout;
 
-// A canvas over a QPainter: screen widgets, images, printers and PDF files.
-// The painter must be active and outlive the canvas, and is ended after it:
-// lines are drawn by flush() or at the latest when the canvas ends, which
-// leaves the painter's state as it found it. Fonts go through FontSubstitution and are
-// resolved once per process (FontCache); text is laid out by TextLayout so
-// measuring and drawing agree.
+// A canvas over a QPainter: screen widgets, images and printers (PDF jobs
+// go through PdfCanvas, which draws the same). The painter must be active
+// and outlive the canvas, and is ended after it: lines are drawn by flush()
+// or at the latest when the canvas ends, which leaves the painter's state as
+// it found it. Fonts go through FontSubstitution and are resolved once per
+// process (FontCache); text is placed by TextPlacement, so measuring and
+// drawing agree and every Qt canvas draws the same glyphs at the same places.
 class QPainterCanvas : public Canvas
 {
 public:
@@ -67,9 +68,8 @@ private:
     QPen currentPen() const;
     const CachedFont &cachedFont() const;
     void applyPen();
-    bool inkInside(const TextLayout &layout, const Rect &rect, unsigned flags,
-                   const CachedFont &font) const;
-    void drawRun(std::string_view text, double x, double baseline, const CachedFont &font);
+    void drawRun(const TextPlacement &placement, const TextPlacement::Run &run,
+                 const CachedFont &font);
 
     QPainter &m_painter;
     int m_dpiX;

@@ -1,5 +1,7 @@
 #include "printing/qt/qtprinter.h"
 
+#include "printing/pdf/pdfdocument.h"
+#include "printing/qt/pdf/pdfcanvas.h"
 #include "printing/qt/printinglog.h"
 #include "printing/qt/qpaintercanvas.h"
 #include "printing/qt/spoolerstatus.h"
@@ -40,18 +42,6 @@ QString fileNameFromTitle(const QString &title)
     return name.left(80);
 }
 
-// Qt's PDF engine does not report failed writes, so a full disk would leave
-// a truncated file behind a job that looks finished. The engine's last write
-// is the end-of-file marker: a file that does not end with it is incomplete.
-bool pdfComplete(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
-        return false;
-    file.seek(file.size() - 16);
-    return file.read(16).trimmed().endsWith("%%EOF");
-}
-
 } // namespace
 
 QtPrinter::QtPrinter(const OutputTarget &target)
@@ -78,8 +68,13 @@ QtPrinter::QtPrinter(const OutputTarget &target)
 
 QtPrinter::~QtPrinter()
 {
-    if (m_painter && m_painter->isActive())
+    if (jobOpen())
         abortDoc();
+}
+
+bool QtPrinter::jobOpen() const
+{
+    return m_pdf || (m_painter && m_painter->isActive());
 }
 
 void QtPrinter::setPaperSize(std::int16_t paperCode)
@@ -169,7 +164,7 @@ QString QtPrinter::nextSpoolFile() const
 
 void QtPrinter::beginDoc()
 {
-    if (m_painter && m_painter->isActive())
+    if (jobOpen())
         throw std::logic_error("a print job is already open");
     if (m_target.kind == OutputTarget::Kind::PdfFolder) {
         if (!QDir().mkpath(m_target.path))
@@ -178,8 +173,13 @@ void QtPrinter::beginDoc()
     } else if (m_target.kind == OutputTarget::Kind::PdfFile) {
         m_currentFile = m_target.path;
     }
-    if (isPdf())
-        m_printer->setOutputFileName(m_currentFile);
+    if (isPdf()) {
+        // Throws when the file cannot be opened.
+        m_pdf = std::make_unique<pdf::PdfDocument>(m_currentFile.toStdString());
+        m_pdfCanvas = std::make_unique<PdfCanvas>(*m_pdf, m_printer->logicalDpiY());
+        beginPdfPage();
+        return;
+    }
 
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get())) {
@@ -191,8 +191,26 @@ void QtPrinter::beginDoc()
                                                 m_printer->logicalDpiY());
 }
 
+void QtPrinter::beginPdfPage()
+{
+    // The sheet as Qt's PDF output gives it: whole points, turned for
+    // landscape.
+    m_pdfPageSize = m_printer->pageLayout().fullRectPoints().size();
+    m_pdfCanvas->beginPage(m_pdfPageSize.height());
+}
+
+void QtPrinter::endPdfPage()
+{
+    m_pdf->addPage(m_pdfPageSize.width(), m_pdfPageSize.height(), m_pdfCanvas->finishPage());
+}
+
 void QtPrinter::newPage()
 {
+    if (m_pdf) {
+        endPdfPage();
+        beginPdfPage();
+        return;
+    }
     if (!m_painter)
         throw std::logic_error("no print job is open");
     m_canvas->flush();
@@ -200,22 +218,47 @@ void QtPrinter::newPage()
         throw std::runtime_error("the printer refused a new page");
 }
 
-void QtPrinter::endDoc()
+void QtPrinter::endPdfDoc()
 {
-    if (!m_painter)
-        throw std::logic_error("no print job is open");
-    m_canvas.reset();
-    const bool ok = m_painter->end();
-    m_painter.reset();
-    if (!ok)
-        throw std::runtime_error("the print job could not be finished");
-    if (isPdf() && !pdfComplete(m_currentFile)) {
+    bool ok = false;
+    try {
+        endPdfPage();
+        ok = m_pdf->finish(m_title.toStdString(), "Tallyhost",
+                           "D:" +
+                               QDateTime::currentDateTimeUtc()
+                                   .toString(QStringLiteral("yyyyMMddHHmmss"))
+                                   .toStdString() +
+                               "Z");
+    } catch (...) {
+        // Whatever failed (a font that cannot be embedded), the half-written
+        // file goes and the error goes on to the caller.
+        abortDoc();
+        throw;
+    }
+    m_pdfCanvas.reset();
+    m_pdf.reset();
+    if (!ok) {
         qCWarning(lcPrinting) << "PDF job incomplete, removed:" << m_currentFile;
         // Only a file of our own is removed, never a device named as target.
         if (QFileInfo(m_currentFile).isFile())
             QFile::remove(m_currentFile);
         throw std::runtime_error("cannot write " + m_currentFile.toStdString() +
                                  ": the file is incomplete (is the disk full?)");
+    }
+}
+
+void QtPrinter::endDoc()
+{
+    if (m_pdf) {
+        endPdfDoc();
+    } else {
+        if (!m_painter)
+            throw std::logic_error("no print job is open");
+        m_canvas.reset();
+        const bool ok = m_painter->end();
+        m_painter.reset();
+        if (!ok)
+            throw std::runtime_error("the print job could not be finished");
     }
     if (!isPdf()) {
         // Pages are spooled to a file and handed to the spooler only now;
@@ -233,6 +276,14 @@ void QtPrinter::endDoc()
 
 void QtPrinter::abortDoc()
 {
+    if (m_pdf) {
+        m_pdfCanvas.reset();
+        m_pdf.reset(); // closes the file
+        // A half-written file is no output; a device named as target stays.
+        if (QFileInfo(m_currentFile).isFile())
+            QFile::remove(m_currentFile);
+        return;
+    }
     if (!m_painter)
         return;
     m_canvas.reset();
@@ -247,6 +298,8 @@ void QtPrinter::abortDoc()
 
 Canvas &QtPrinter::canvas()
 {
+    if (m_pdfCanvas)
+        return *m_pdfCanvas;
     if (!m_canvas)
         throw std::logic_error("no print job is open");
     return *m_canvas;

@@ -3,6 +3,7 @@
 #include "printing/printer.h"
 #include "printing/qt/outputtarget.h"
 
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -13,12 +14,20 @@ class QPrinter;
 
 namespace tally::printing {
 
+class PdfCanvas;
 class QPainterCanvas;
 
+namespace pdf {
+class PdfDocument;
+}
+
 // The printer of the print routines over a QPrinter: the system's current
-// printer, or PDF output. The canvas origin is the top-left corner of the
-// printable area; a PDF page has no margins, so there it is the sheet's
-// corner. Errors are thrown as std::runtime_error.
+// printer, or PDF output. The QPrinter holds the page setup either way (the
+// dialogs and the preview work on it); a printer job is drawn with QPainter,
+// a PDF job is written by our own PDF writer (PdfCanvas), which draws the
+// same and is many times faster than Qt's PDF engine. The canvas origin is
+// the top-left corner of the printable area; a PDF page has no margins, so
+// there it is the sheet's corner. Errors are thrown as std::runtime_error.
 class QtPrinter : public Printer
 {
 public:
@@ -60,11 +69,18 @@ public:
 
 private:
     QString nextSpoolFile() const;
+    bool jobOpen() const;
+    void beginPdfPage();
+    void endPdfPage();
+    void endPdfDoc();
 
     OutputTarget m_target;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QPainterCanvas> m_canvas;
+    std::unique_ptr<pdf::PdfDocument> m_pdf;
+    std::unique_ptr<PdfCanvas> m_pdfCanvas;
+    QSizeF m_pdfPageSize; // the current PDF page in points
     QString m_title;
     QString m_currentFile;
     QString m_lastFile;

@@ -77,6 +77,20 @@ TEST_P(PaperTest, PaperCodesBecomePageSizes)
     EXPECT_EQ(m.offsetY, 0);
     EXPECT_EQ(m.pageWidth, m.paperWidth);
     EXPECT_EQ(m.pageHeight, m.paperHeight);
+
+    // The PDF page is the sheet in whole points, turned as it is printed.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        return;
+    printer.beginDoc();
+    printer.endDoc();
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {printer.lastOutputFile()});
+    info.waitForFinished(30000);
+    const QString expected = QStringLiteral("Page size:\\s+%1 x %2 pts")
+                                 .arg(std::lround(c.widthMm / 25.4 * 72))
+                                 .arg(std::lround(c.heightMm / 25.4 * 72));
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QRegularExpression(expected))) << c.name << "\n" << out.toStdString();
 }
 
 using O = PrinterOrientation;
