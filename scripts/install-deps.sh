@@ -17,7 +17,7 @@ packages=(
   # The query dataset: Qt SQL's SQLite driver (embedded default), and a
   # throwaway PostgreSQL cluster with Qt's driver for the same tests.
   libqt6sql6-sqlite libqt6sql6-psql postgresql
-  # The browser test, and bench/pdf/pdfspeed.py, which compares our PDF output with a browser's.
+  # The browser test, and bench/printing/pdfspeed.py, which compares our PDF output with a browser's.
   chromium
   # The cross build of the Gridora control and its tests under Wine
   # (scripts/activex.sh): the compiler, widl, the Windows IDL files and

@@ -105,7 +105,7 @@ BENCHMARK(BM_RenderLastPage)->Arg(400)->Arg(4000)->Unit(benchmark::kMicrosecond)
 void BM_PrintPdf(benchmark::State &state)
 {
     static int argc = 1;
-    static char name[] = "bench_bill";
+    static char name[] = "bench_layout_bill";
     static char *argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
