@@ -18,16 +18,6 @@ namespace {
 // Largest magnitude a four-decimal fixed-point value in 64 bits can hold.
 constexpr double kCurrencyLimit = 922337203685477.0;
 
-std::string quoted(std::string_view s)
-{
-    std::string q = "\"";
-    q.append(s.substr(0, 40));
-    if (s.size() > 40)
-        q += "...";
-    q += '"';
-    return q;
-}
-
 // The settings that time and display-format texts have always been formatted
 // with (their nested short date and long time parts), made once.
 const FormatSettings &prcSettings()
@@ -65,7 +55,7 @@ FieldCell::FieldCell(const PacketField &field, std::size_t row) : m_field(&field
 
 void FieldCell::failRead(const std::string &what) const
 {
-    std::string msg = "field " + quoted(m_field->m_name);
+    std::string msg = "field " + quotedExcerpt(m_field->m_name);
     if (m_row != kNoRow)
         msg += ", row " + std::to_string(m_row + 1);
     throw FieldError(msg + ": " + what);
@@ -129,7 +119,7 @@ std::int64_t FieldCell::asInteger() const
         const std::string_view text = present ? m_field->m_table->textOf(v) : std::string_view{};
         if (const auto parsed = parseInt32(text))
             return *parsed;
-        failRead(quoted(text) + " is not an integer");
+        failRead(quotedExcerpt(text) + " is not an integer");
     }
     if (m_field->m_kind == FieldKind::Blob)
         failRead("a blob cannot be read as an integer");
@@ -155,7 +145,7 @@ double FieldCell::asFloat() const
         if (const auto parsed = parseFloat(text, m_field->m_table->formatSettings());
             parsed && std::isfinite(*parsed))
             return *parsed;
-        failRead(quoted(text) + " is not a number");
+        failRead(quotedExcerpt(text) + " is not a number");
     }
     if (m_field->m_kind == FieldKind::Blob)
         failRead("a blob cannot be read as a number");

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tally::datapacket {
 
@@ -13,5 +14,17 @@ class FieldError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A value or name as the error messages quote it: in double quotes, cut
+// after 40 bytes with "...".
+inline std::string quotedExcerpt(std::string_view text)
+{
+    std::string q = "\"";
+    q.append(text.substr(0, 40));
+    if (text.size() > 40)
+        q += "...";
+    q += '"';
+    return q;
+}
 
 } // namespace tally::datapacket

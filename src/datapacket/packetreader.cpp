@@ -2,6 +2,7 @@
 
 #include "base/asciitext.h"
 #include "base/textcodec.h"
+#include "datapacket/fielderror.h"
 
 #include <pugixml.hpp>
 
@@ -99,16 +100,6 @@ bool parseTime(std::string_view s, int &h, int &mi, int &sec, int &ms)
     return h <= 23 && mi <= 59 && sec <= 59;
 }
 
-std::string quoted(std::string_view s)
-{
-    std::string q = "\"";
-    q.append(s.substr(0, 40));
-    if (s.size() > 40)
-        q += "...";
-    q += '"';
-    return q;
-}
-
 class Reader
 {
 public:
@@ -146,8 +137,8 @@ private:
     [[noreturn]] void badValue(const PacketFieldInfo &f, const char *value, std::size_t row,
                                const std::string &what) const
     {
-        fail(PacketStatus::BadValue, offsetOf(value), quoted(value) + " is not " + what, f.name,
-             row + 1);
+        fail(PacketStatus::BadValue, offsetOf(value), quotedExcerpt(value) + " is not " + what,
+             f.name, row + 1);
     }
 
     std::string &m_text;
@@ -183,7 +174,7 @@ pugi::xml_node Reader::root(const pugi::xml_document &doc) const
              "no root element");
     if (std::strcmp(rootNode.name(), "DATAPACKET") != 0)
         fail(PacketStatus::NotAPacket, offsetOf(rootNode),
-             "root element is " + quoted(rootNode.name()) + ", not \"DATAPACKET\"");
+             "root element is " + quotedExcerpt(rootNode.name()) + ", not \"DATAPACKET\"");
     return rootNode;
 }
 
@@ -194,7 +185,7 @@ void Reader::checkNoText(pugi::xml_node parent) const
     for (pugi::xml_node n : parent.children())
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
             fail(PacketStatus::NotAPacket, offsetOf(n.value()),
-                 "unexpected text in " + quoted(parent.name()));
+                 "unexpected text in " + quotedExcerpt(parent.name()));
 }
 
 pugi::xml_node Reader::onlyChild(pugi::xml_node parent, const char *name, bool required) const
@@ -203,12 +194,13 @@ pugi::xml_node Reader::onlyChild(pugi::xml_node parent, const char *name, bool r
     if (!first) {
         if (required)
             fail(PacketStatus::NotAPacket, offsetOf(parent),
-                 quoted(parent.name()) + " has no " + quoted(name) + " element");
+                 quotedExcerpt(parent.name()) + " has no " + quotedExcerpt(name) + " element");
         return first;
     }
     if (pugi::xml_node second = first.next_sibling(name))
         fail(PacketStatus::NotAPacket, offsetOf(second),
-             "more than one " + quoted(name) + " element in " + quoted(parent.name()));
+             "more than one " + quotedExcerpt(name) + " element in " +
+                 quotedExcerpt(parent.name()));
     return first;
 }
 
@@ -240,11 +232,11 @@ void Reader::readFields(pugi::xml_node fields)
             ++m_nestedFields;
         if (!nested && !PacketReader::kindOfTypeCode(info.typeCode, subtype, info.kind))
             fail(PacketStatus::BadFieldDef, offsetOf(type.value()),
-                 "unsupported field type " + quoted(info.typeCode), info.name);
+                 "unsupported field type " + quotedExcerpt(info.typeCode), info.name);
         for (const PacketFieldInfo &other : m_packetFields)
             if (ascii::equalsIgnoringCase(other.name, info.name))
                 fail(PacketStatus::BadFieldDef, offsetOf(name.value()),
-                     "duplicate field name " + quoted(info.name), info.name);
+                     "duplicate field name " + quotedExcerpt(info.name), info.name);
         // WIDTH matters for text (width) and BCD (precision) only; the
         // attribute name is case-sensitive like every name of the format.
         const bool sized = info.kind == FieldKind::Text || info.kind == FieldKind::WideText ||
@@ -256,7 +248,7 @@ void Reader::readFields(pugi::xml_node fields)
                 info.size = parseWidth(w.value(), ok);
                 if (!ok)
                     fail(PacketStatus::BadFieldDef, offsetOf(w.value()),
-                         "WIDTH " + quoted(w.value()) + " is not a number from 0 to 65535",
+                         "WIDTH " + quotedExcerpt(w.value()) + " is not a number from 0 to 65535",
                          info.name);
             }
         }
@@ -266,7 +258,7 @@ void Reader::readFields(pugi::xml_node fields)
                 info.decimals = parseWidth(d.value(), ok);
                 if (!ok || info.decimals > 64)
                     fail(PacketStatus::BadFieldDef, offsetOf(d.value()),
-                         "DECIMALS " + quoted(d.value()) + " is not a number from 0 to 64",
+                         "DECIMALS " + quotedExcerpt(d.value()) + " is not a number from 0 to 64",
                          info.name);
             }
         }
@@ -292,19 +284,20 @@ void Reader::bindDeclared(pugi::xml_node fields)
                 found = i;
         if (found == m_packetFields.size())
             fail(PacketStatus::DeclaredMissing, offsetOf(fields),
-                 "declared field " + quoted(def.name) + " is not in the packet", def.name);
+                 "declared field " + quotedExcerpt(def.name) + " is not in the packet", def.name);
         const PacketFieldInfo &info = m_packetFields[found];
         // A declared kind takes only its own type code: text "string",
         // integer "i4", float (and currency) "r8", and so on for the others;
         // a nested dataset's summary is no value of any of them.
         if (info.kind != def.kind || info.typeCode == kNestedType)
             fail(PacketStatus::DeclaredMismatch, offsetOf(m_typeValues[found]),
-                 "declared " + std::string(fieldKindName(def.kind)) + " field " + quoted(def.name) +
-                     " cannot take packet type " + quoted(info.typeCode),
+                 "declared " + std::string(fieldKindName(def.kind)) + " field " +
+                     quotedExcerpt(def.name) + " cannot take packet type " +
+                     quotedExcerpt(info.typeCode),
                  def.name);
         if (m_columnOfPacketField[found] >= 0)
             fail(PacketStatus::DeclaredMismatch, offsetOf(m_typeValues[found]),
-                 "field " + quoted(def.name) + " is declared twice", def.name);
+                 "field " + quotedExcerpt(def.name) + " is declared twice", def.name);
         m_columnOfPacketField[found] = static_cast<int>(m_out.fields.size());
         m_out.fields.push_back(info);
     }
@@ -385,7 +378,7 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
             break;
         }
         if (v < lo || v > hi)
-            badValue(f, value, row, "in the range of type " + quoted(f.typeCode));
+            badValue(f, value, row, "in the range of type " + quotedExcerpt(f.typeCode));
         return cell::fromInt(v);
     }
     case FieldKind::Float:
@@ -431,7 +424,7 @@ void Reader::readRows(pugi::xml_node rowdata)
         if (n.type() == pugi::node_element) {
             if (std::strcmp(n.name(), "ROW") != 0)
                 fail(PacketStatus::NotAPacket, offsetOf(n),
-                     "unexpected element " + quoted(n.name()) + " in \"ROWDATA\"");
+                     "unexpected element " + quotedExcerpt(n.name()) + " in \"ROWDATA\"");
             ++count;
         } else if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
             fail(PacketStatus::NotAPacket, offsetOf(n.value()), "unexpected text in \"ROWDATA\"");
@@ -477,8 +470,8 @@ void Reader::readRows(pugi::xml_node rowdata)
             if (m_out.fields[c].typeCode == kNestedType)
                 continue; // its cell is the summary of the child rows
             if (seen[c] == row)
-                fail(PacketStatus::XmlSyntax, offsetOf(name), "duplicate attribute " + quoted(name),
-                     name, row + 1);
+                fail(PacketStatus::XmlSyntax, offsetOf(name),
+                     "duplicate attribute " + quotedExcerpt(name), name, row + 1);
             seen[c] = row;
             bool null = false;
             const std::uint64_t v = convert(m_out.fields[c], a.value(), row, null);
