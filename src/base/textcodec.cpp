@@ -3,9 +3,10 @@
 #include "base/textcodec_backend.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 namespace tally::text {
 
@@ -75,15 +76,6 @@ void encodeChar(std::string_view utf8Char, char32_t cp, std::string &out)
     }
     if (cp == kInvalid || !detail::utf8ToCodePage(utf8Char, out))
         out += '?';
-}
-
-std::size_t encodedWidth(std::string_view utf8Char, char32_t cp)
-{
-    if (cp < 0x80)
-        return 1;
-    std::string bytes;
-    encodeChar(utf8Char, cp, bytes);
-    return bytes.size();
 }
 
 bool isGbkLead(unsigned char b)
@@ -158,88 +150,150 @@ std::string sanitizeUtf8(std::string_view bytes)
     return out;
 }
 
-std::string toCodePage(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    // Whole-text conversion is the common case; the converter stops at the first
-    // character GBK lacks, and then each character is converted on its own.
-    if (isValidUtf8(utf8) && detail::utf8ToCodePage(utf8, out))
-        return out;
-    out.clear();
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const Decoded d = decodeAt(utf8, pos);
-        encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
-        pos += d.length;
-    }
-    return out;
-}
-
 namespace {
 
-// The code page bytes of each BMP character met so far on this thread, so
-// exports of many cells skip the converter for characters already seen: hi << 8 | lo
-// for two bytes, 0x100 | b for one, 0 for not yet known.
-std::uint16_t *bmpCache()
+// The code page bytes of every BMP character, taken from the platform
+// converter one character at a time, so the table maps exactly as it does.
+// Entries: hi << 8 | lo for two bytes, 0x100 | b for one (a character the code
+// page lacks is '?'), 0 for what the table cannot hold (the slow path then
+// converts it each time). Pages of 256 characters are filled at first use,
+// once per process: an export meets only a few of them. Constant-initialised,
+// so reading it needs no guard; the pages stay until the process ends.
+constinit std::atomic<const std::uint16_t *> codePagePages[256] = {};
+
+[[gnu::noinline]] const std::uint16_t *fillCodePagePage(char32_t pageIndex)
 {
-    thread_local const std::unique_ptr<std::uint16_t[]> cache =
-        std::make_unique<std::uint16_t[]>(0x10000);
-    return cache.get();
+    auto *page = new std::uint16_t[256];
+    std::string one;
+    std::string bytes;
+    for (char32_t i = 0; i < 256; ++i) {
+        const char32_t cp = pageIndex << 8 | i;
+        page[i] = 0;
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue; // surrogates never decode
+        one.clear();
+        appendUtf8(one, cp);
+        bytes.clear();
+        encodeChar(one, cp, bytes);
+        if (bytes.size() == 2)
+            page[i] = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                 static_cast<unsigned char>(bytes[1]));
+        else if (bytes.size() == 1)
+            page[i] = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+    }
+    // Another thread may have filled it meanwhile: the first one stays.
+    const std::uint16_t *expected = nullptr;
+    if (codePagePages[pageIndex].compare_exchange_strong(expected, page, std::memory_order_acq_rel))
+        return page;
+    delete[] page;
+    return expected;
+}
+
+inline std::uint16_t codePageEntry(char32_t cp)
+{
+    const std::uint16_t *page = codePagePages[cp >> 8].load(std::memory_order_acquire);
+    if (!page) [[unlikely]]
+        page = fillCodePagePage(cp >> 8);
+    return page[cp & 0xFF];
+}
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// The length of the ASCII run at the start of s.
+std::size_t asciiPrefix(std::string_view s)
+{
+    std::size_t pos = 0;
+    for (; s.size() - pos >= 8; pos += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + pos, 8);
+        if ((w & kHighBits) != 0)
+            return pos + static_cast<std::size_t>(std::countr_zero(w & kHighBits) / 8);
+    }
+    while (pos < s.size() && static_cast<unsigned char>(s[pos]) < 0x80)
+        ++pos;
+    return pos;
 }
 
 } // namespace
 
+std::string toCodePage(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    appendCodePage(out, utf8);
+    return out;
+}
+
 std::size_t appendCodePage(std::string &out, std::string_view utf8)
 {
     const std::size_t start = out.size();
-    std::size_t pos = 0;
-    while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80)
-        ++pos;
-    out.append(utf8.substr(0, pos));
-    if (pos == utf8.size())
-        return pos;
-    // No character takes more bytes in the code page than in UTF-8 (the
-    // replacement '?' takes one), so the room is known in advance.
-    const std::size_t at = out.size();
-    out.resize(at + utf8.size() - pos);
-    char *p = out.data() + at;
-    std::uint16_t *cache = bmpCache();
-    std::string bytes;
-    while (pos < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80) {
-            *p++ = static_cast<char>(b);
-            ++pos;
-            continue;
-        }
-        const Decoded d = decodeAt(utf8, pos);
-        const std::string_view one = utf8.substr(pos, d.length);
-        pos += d.length;
-        std::uint16_t entry = 0;
-        if (d.codePoint < 0x10000)
-            entry = cache[d.codePoint];
-        if (entry == 0) {
-            // Outside the BMP, ill-formed, or not met yet.
-            bytes.clear();
-            encodeChar(one, d.codePoint, bytes);
-            if (d.codePoint < 0x10000 && bytes.size() == 2)
-                entry = cache[d.codePoint] =
-                    static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                               static_cast<unsigned char>(bytes[1]));
-            else if (d.codePoint < 0x10000 && bytes.size() == 1)
-                entry = cache[d.codePoint] =
-                    static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
-            if (entry == 0) {
-                p = std::copy(bytes.begin(), bytes.end(), p);
+    const std::size_t ascii = asciiPrefix(utf8);
+    out.append(utf8.data(), ascii);
+    if (ascii == utf8.size())
+        return ascii;
+    // The bytes gather in a buffer of our own and go to out in one append per
+    // chunk, so out is never resized ahead (no zero-filling). No character
+    // takes more bytes than it has in UTF-8, so a chunk of kChunk input bytes
+    // fits, with room for the last character or ASCII block crossing its end.
+    constexpr std::size_t kChunk = 512;
+    char buffer[kChunk + 8];
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data()) + ascii;
+    const auto *const end = reinterpret_cast<const unsigned char *>(utf8.data()) + utf8.size();
+    while (in < end) {
+        char *o = buffer;
+        const unsigned char *const limit =
+            in + std::min(static_cast<std::size_t>(end - in), kChunk);
+        while (in < limit) {
+            if (end - in >= 8) {
+                std::uint64_t w;
+                std::memcpy(&w, in, 8);
+                if ((w & kHighBits) == 0) {
+                    std::memcpy(o, &w, 8);
+                    o += 8;
+                    in += 8;
+                    continue;
+                }
+            }
+            const unsigned c = in[0];
+            if (c < 0x80) {
+                *o++ = static_cast<char>(c);
+                ++in;
                 continue;
             }
+            // The well-formed two- and three-byte sequences (all of the BMP
+            // but ASCII) inline; E0 and ED restrict their second byte
+            // (overlongs, surrogates), so they take the slow path.
+            char32_t cp = kInvalid;
+            std::size_t length = 0;
+            const std::ptrdiff_t left = end - in;
+            if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
+                (in[2] & 0xC0) == 0x80) {
+                cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+                length = 3;
+            } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
+                cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+                length = 2;
+            }
+            const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
+            if (entry == 0) [[unlikely]] {
+                // Outside the BMP, ill-formed, or more than the table holds.
+                out.append(buffer, static_cast<std::size_t>(o - buffer));
+                o = buffer;
+                const std::size_t pos = static_cast<std::size_t>(
+                    in - reinterpret_cast<const unsigned char *>(utf8.data()));
+                const Decoded d = decodeAt(utf8, pos);
+                encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
+                in += d.length;
+                continue;
+            }
+            // A two-byte character's lead byte is at least 0x81, never 0x01.
+            if (entry >> 8 != 0x01)
+                *o++ = static_cast<char>(entry >> 8);
+            *o++ = static_cast<char>(entry & 0xFF);
+            in += length;
         }
-        // A two-byte character's lead byte is at least 0x81, never 0x01.
-        if (entry >> 8 != 0x01)
-            *p++ = static_cast<char>(entry >> 8);
-        *p++ = static_cast<char>(entry & 0xFF);
+        out.append(buffer, static_cast<std::size_t>(o - buffer));
     }
-    out.resize(static_cast<std::size_t>(p - out.data()));
     return out.size() - start;
 }
 
@@ -267,7 +321,8 @@ std::string fromCodePage(std::string_view cp936)
 
 std::size_t codePageLength(std::string_view utf8)
 {
-    return toCodePage(utf8).size();
+    std::string bytes;
+    return appendCodePage(bytes, utf8);
 }
 
 std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes)
@@ -276,7 +331,7 @@ std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t max
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const Decoded d = decodeAt(utf8, pos);
-        const std::size_t width = encodedWidth(utf8.substr(pos, d.length), d.codePoint);
+        const std::size_t width = codePageLength(utf8.substr(pos, d.length));
         if (length + width > maxBytes)
             break;
         length += width;
