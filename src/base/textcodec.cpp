@@ -224,6 +224,72 @@ std::string toCodePage(std::string_view utf8)
     return out;
 }
 
+namespace {
+
+// Converts the characters that start before `limit` (decoding up to `end`),
+// writing at o; returns where the input stopped, at or just past limit. No
+// character takes more bytes in the code page than in UTF-8 (a character of
+// code page 936 takes one or two, the '?' of an ill-formed subpart one), so
+// the output is at most as long as the input read.
+const unsigned char *encodeRun(const unsigned char *in, const unsigned char *limit,
+                               const unsigned char *end, char *&o)
+{
+    while (in < limit) {
+        if (end - in >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, in, 8);
+            if ((w & kHighBits) == 0) {
+                std::memcpy(o, &w, 8);
+                o += 8;
+                in += 8;
+                continue;
+            }
+        }
+        const unsigned c = in[0];
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++in;
+            continue;
+        }
+        // The well-formed two- and three-byte sequences (all of the BMP but
+        // ASCII) inline; E0 and ED restrict their second byte (overlongs,
+        // surrogates), so they take the slow path.
+        char32_t cp = kInvalid;
+        std::size_t length = 0;
+        const std::ptrdiff_t left = end - in;
+        if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
+            (in[2] & 0xC0) == 0x80) {
+            cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+            length = 3;
+        } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
+            cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+            length = 2;
+        }
+        const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
+        if (entry == 0) [[unlikely]] {
+            // Outside the BMP, ill-formed, or more than the table holds.
+            const std::string_view rest(reinterpret_cast<const char *>(in),
+                                        static_cast<std::size_t>(left));
+            const Decoded d = decodeAt(rest, 0);
+            std::string bytes;
+            encodeChar(rest.substr(0, d.length), d.codePoint, bytes);
+            if (bytes.size() > d.length)
+                bytes = "?"; // beyond what this code page does; keeps the bound
+            o = std::copy(bytes.begin(), bytes.end(), o);
+            in += d.length;
+            continue;
+        }
+        // A two-byte character's lead byte is at least 0x81, never 0x01.
+        if (entry >> 8 != 0x01)
+            *o++ = static_cast<char>(entry >> 8);
+        *o++ = static_cast<char>(entry & 0xFF);
+        in += length;
+    }
+    return in;
+}
+
+} // namespace
+
 std::size_t appendCodePage(std::string &out, std::string_view utf8)
 {
     const std::size_t start = out.size();
@@ -232,69 +298,26 @@ std::size_t appendCodePage(std::string &out, std::string_view utf8)
     if (ascii == utf8.size())
         return ascii;
     // The bytes gather in a buffer of our own and go to out in one append per
-    // chunk, so out is never resized ahead (no zero-filling). No character
-    // takes more bytes than it has in UTF-8, so a chunk of kChunk input bytes
-    // fits, with room for the last character or ASCII block crossing its end.
+    // chunk, so out is never resized ahead (no zero-filling); the buffer has
+    // room for the last character or ASCII block crossing a chunk's end.
     constexpr std::size_t kChunk = 512;
     char buffer[kChunk + 8];
     const auto *in = reinterpret_cast<const unsigned char *>(utf8.data()) + ascii;
     const auto *const end = reinterpret_cast<const unsigned char *>(utf8.data()) + utf8.size();
     while (in < end) {
         char *o = buffer;
-        const unsigned char *const limit =
-            in + std::min(static_cast<std::size_t>(end - in), kChunk);
-        while (in < limit) {
-            if (end - in >= 8) {
-                std::uint64_t w;
-                std::memcpy(&w, in, 8);
-                if ((w & kHighBits) == 0) {
-                    std::memcpy(o, &w, 8);
-                    o += 8;
-                    in += 8;
-                    continue;
-                }
-            }
-            const unsigned c = in[0];
-            if (c < 0x80) {
-                *o++ = static_cast<char>(c);
-                ++in;
-                continue;
-            }
-            // The well-formed two- and three-byte sequences (all of the BMP
-            // but ASCII) inline; E0 and ED restrict their second byte
-            // (overlongs, surrogates), so they take the slow path.
-            char32_t cp = kInvalid;
-            std::size_t length = 0;
-            const std::ptrdiff_t left = end - in;
-            if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
-                (in[2] & 0xC0) == 0x80) {
-                cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
-                length = 3;
-            } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
-                cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
-                length = 2;
-            }
-            const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
-            if (entry == 0) [[unlikely]] {
-                // Outside the BMP, ill-formed, or more than the table holds.
-                out.append(buffer, static_cast<std::size_t>(o - buffer));
-                o = buffer;
-                const std::size_t pos = static_cast<std::size_t>(
-                    in - reinterpret_cast<const unsigned char *>(utf8.data()));
-                const Decoded d = decodeAt(utf8, pos);
-                encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
-                in += d.length;
-                continue;
-            }
-            // A two-byte character's lead byte is at least 0x81, never 0x01.
-            if (entry >> 8 != 0x01)
-                *o++ = static_cast<char>(entry >> 8);
-            *o++ = static_cast<char>(entry & 0xFF);
-            in += length;
-        }
+        in = encodeRun(in, in + std::min(static_cast<std::size_t>(end - in), kChunk), end, o);
         out.append(buffer, static_cast<std::size_t>(o - buffer));
     }
     return out.size() - start;
+}
+
+char *encodeCodePage(std::string_view utf8, char *out)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *const end = in + utf8.size();
+    encodeRun(in, end, end, out);
+    return out;
 }
 
 std::string fromCodePage(std::string_view cp936)

@@ -68,6 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Utf8Case{"InvalidLeadByte", "\xFF\xFEok", false, kFffd + kFffd + "ok"}),
     [](const auto &row) { return std::string(row.param.name); });
 
+// encodeCodePage into a buffer of exactly the room it is promised.
+std::string encodedInPlace(std::string_view utf8)
+{
+    std::string buffer(utf8.size(), '#');
+    const char *end = encodeCodePage(utf8, buffer.data());
+    buffer.resize(static_cast<std::size_t>(end - buffer.data()));
+    return buffer;
+}
+
 struct CodePageCase
 {
     const char *name;
@@ -90,6 +99,7 @@ TEST_P(CodePageConversion, EncodesAndMeasures)
         std::string out = "x";
         EXPECT_EQ(appendCodePage(out, c.utf8), c.length);
         EXPECT_EQ(out, "x" + c.cp936);
+        EXPECT_EQ(encodedInPlace(c.utf8), c.cp936);
     }
 }
 
@@ -127,7 +137,7 @@ TEST(CodePage, TableMatchesPlatformConverterOverTheWholeBmp)
         std::string out = "x";
         const std::size_t n = appendCodePage(out, padded);
         if (out != "x0123456" + expected + "z" || n != expected.size() + 8 ||
-            codePageLength(utf8) != expected.size()) {
+            codePageLength(utf8) != expected.size() || encodedInPlace(utf8) != expected) {
             ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp);
             ++mismatches;
         }
@@ -185,6 +195,7 @@ TEST(CodePage, IllFormedAndFourByteInputAroundAsciiRuns)
             EXPECT_EQ(out, expected) << c.name << " " << ascii;
             EXPECT_EQ(toCodePage(utf8), expected) << c.name << " " << ascii;
             EXPECT_EQ(codePageLength(utf8), expected.size()) << c.name << " " << ascii;
+            EXPECT_EQ(encodedInPlace(utf8), expected) << c.name << " " << ascii;
         }
 }
 
@@ -203,6 +214,7 @@ TEST(CodePage, LongMixedTextsAppendWhole)
     std::string out = "x";
     EXPECT_EQ(appendCodePage(out, utf8), expected.size());
     EXPECT_EQ(out, "x" + expected);
+    EXPECT_EQ(encodedInPlace(utf8), expected);
 }
 
 TEST(CodePage, RoundTripsMappableText)
