@@ -232,8 +232,11 @@ namespace {
 // code page 936 takes one or two, the '?' of an ill-formed subpart one), so
 // the output is at most as long as the input read.
 const unsigned char *encodeRun(const unsigned char *in, const unsigned char *limit,
-                               const unsigned char *end, char *&o)
+                               const unsigned char *end, char *&out)
 {
+    // A copy of its own: stores through a char pointer could alias the
+    // caller's, which would then be reloaded and stored for every byte.
+    char *o = out;
     while (in < limit) {
         if (end - in >= 8) {
             std::uint64_t w;
@@ -285,6 +288,7 @@ const unsigned char *encodeRun(const unsigned char *in, const unsigned char *lim
         *o++ = static_cast<char>(entry & 0xFF);
         in += length;
     }
+    out = o;
     return in;
 }
 
