@@ -161,10 +161,16 @@ bool scaledDigits(double value, int precision, char *digits, int &count, int &ex
             return false;
         // Most values have few significant digits: dropping the trailing
         // zeros first (the caller drops them anyway) keeps the conversion short.
-        for (const int zeros : {8, 4, 2, 1}) {
-            if (n % kPow10[zeros] == 0)
-                n /= kPow10[zeros];
-        }
+        // Constant divisors, written out: the compiler then multiplies
+        // instead of dividing (a loop over them kept four divisions).
+        const auto strip = [&n](std::uint64_t divisor) {
+            if (n % divisor == 0)
+                n /= divisor;
+        };
+        strip(100000000);
+        strip(10000);
+        strip(100);
+        strip(10);
         const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
         count = static_cast<int>(r.ptr - digits);
         exponent = power;
