@@ -155,46 +155,50 @@ namespace {
 // The code page bytes of every BMP character, taken from the platform
 // converter one character at a time, so the table maps exactly as it does.
 // Entries: hi << 8 | lo for two bytes, 0x100 | b for one (a character the code
-// page lacks is '?'), 0 for what the table cannot hold (the slow path then
-// converts it each time). Pages of 256 characters are filled at first use,
-// once per process: an export meets only a few of them. Constant-initialised,
-// so reading it needs no guard; the pages stay until the process ends.
-constinit std::atomic<const std::uint16_t *> codePagePages[256] = {};
+// page lacks is '?'), 0 for not known yet or what the table cannot hold (the
+// slow path then converts it each time). Pages of 256 characters are filled
+// at first use, once per process: an export meets only a few of them. One
+// flat array, so a character costs one load; constant-initialised (zero, in
+// memory the system hands out only when touched), so it needs no guard.
+// Entries are atomic only so that a page filled by one thread while another
+// reads it is no data race: an entry, once set, never changes.
+constinit std::atomic<std::uint16_t> codePageTable[0x10000] = {};
+constinit std::atomic<bool> codePagePageFilled[256] = {};
 
-[[gnu::noinline]] const std::uint16_t *fillCodePagePage(char32_t pageIndex)
+[[gnu::noinline]] std::uint16_t fillCodePagePage(char32_t cp)
 {
-    auto *page = new std::uint16_t[256];
-    std::string one;
-    std::string bytes;
-    for (char32_t i = 0; i < 256; ++i) {
-        const char32_t cp = pageIndex << 8 | i;
-        page[i] = 0;
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            continue; // surrogates never decode
-        one.clear();
-        appendUtf8(one, cp);
-        bytes.clear();
-        encodeChar(one, cp, bytes);
-        if (bytes.size() == 2)
-            page[i] = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                                 static_cast<unsigned char>(bytes[1]));
-        else if (bytes.size() == 1)
-            page[i] = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+    const char32_t pageIndex = cp >> 8;
+    if (!codePagePageFilled[pageIndex].load(std::memory_order_acquire)) {
+        // Two threads may fill the same page at once: they store the same.
+        std::string one;
+        std::string bytes;
+        for (char32_t i = 0; i < 256; ++i) {
+            const char32_t c = pageIndex << 8 | i;
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue; // surrogates never decode
+            one.clear();
+            appendUtf8(one, c);
+            bytes.clear();
+            encodeChar(one, c, bytes);
+            std::uint16_t entry = 0;
+            if (bytes.size() == 2)
+                entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                   static_cast<unsigned char>(bytes[1]));
+            else if (bytes.size() == 1)
+                entry = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+            codePageTable[c].store(entry, std::memory_order_relaxed);
+        }
+        codePagePageFilled[pageIndex].store(true, std::memory_order_release);
     }
-    // Another thread may have filled it meanwhile: the first one stays.
-    const std::uint16_t *expected = nullptr;
-    if (codePagePages[pageIndex].compare_exchange_strong(expected, page, std::memory_order_acq_rel))
-        return page;
-    delete[] page;
-    return expected;
+    return codePageTable[cp].load(std::memory_order_relaxed);
 }
 
 inline std::uint16_t codePageEntry(char32_t cp)
 {
-    const std::uint16_t *page = codePagePages[cp >> 8].load(std::memory_order_acquire);
-    if (!page) [[unlikely]]
-        page = fillCodePagePage(cp >> 8);
-    return page[cp & 0xFF];
+    const std::uint16_t entry = codePageTable[cp].load(std::memory_order_relaxed);
+    if (entry != 0) [[likely]]
+        return entry;
+    return fillCodePagePage(cp);
 }
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
