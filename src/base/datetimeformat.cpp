@@ -204,4 +204,176 @@ std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs)
     return out;
 }
 
+// Reads the pattern as format() does, keeping what it would append as steps.
+void DateTimePattern::compile(std::string_view pattern, const FormatSettings &fs, int depth)
+{
+    char lastLetter = 0;
+    std::size_t i = 0;
+    const auto number = [this](Op op, std::size_t width) {
+        m_steps.push_back({op, static_cast<std::uint8_t>(width)});
+    };
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '"' || c == '\'') {
+            const auto close = pattern.find(c, i + 1);
+            const auto end = close == std::string_view::npos ? pattern.size() : close;
+            literal(pattern.substr(i + 1, end - i - 1));
+            i = end + 1;
+            continue;
+        }
+        const char token = lower(c);
+        std::size_t run = 1;
+        while (i + run < pattern.size() && lower(pattern[i + run]) == token)
+            ++run;
+        const bool minuteAfterHour = token == 'm' && lastLetter == 'h' && run <= 2;
+        if (token >= 'a' && token <= 'z')
+            lastLetter = token;
+        switch (token) {
+        case 'y':
+            number(run <= 2 ? Op::Year2 : Op::Year4, run <= 2 ? 2 : 4);
+            break;
+        case 'm':
+            if (minuteAfterHour)
+                number(Op::Minute, run);
+            else if (run <= 2)
+                number(Op::Month, run);
+            else
+                number(run == 3 ? Op::ShortMonthName : Op::LongMonthName, 0);
+            break;
+        case 'd':
+            if (run <= 2)
+                number(Op::Day, run);
+            else if (run <= 4)
+                number(run == 3 ? Op::ShortDayName : Op::LongDayName, 0);
+            else if (depth == 0)
+                compile(fs.shortDateFormat, fs, depth + 1);
+            break;
+        case 'h':
+            number(Op::Hour, run == 1 ? 1 : 2);
+            break;
+        case 'n':
+            number(Op::Minute, run == 1 ? 1 : 2);
+            break;
+        case 's':
+            number(Op::Second, run == 1 ? 1 : 2);
+            break;
+        case 'z':
+            number(Op::Millisecond, run >= 3 ? 3 : 1);
+            break;
+        case 'c':
+            if (depth == 0) {
+                compile(fs.shortDateFormat, fs, depth + 1);
+                timeUnlessMidnight(fs, depth + 1);
+            }
+            break;
+        case 't':
+            if (depth == 0)
+                compile(run == 1 ? std::string_view("h:nn") : std::string_view(fs.longTimeFormat),
+                        fs, depth + 1);
+            break;
+        default:
+            literal(pattern.substr(i, run));
+            break;
+        }
+        i += run;
+    }
+}
+
+void DateTimePattern::timeUnlessMidnight(const FormatSettings &fs, int depth)
+{
+    const std::size_t skip = m_steps.size();
+    m_steps.push_back({Op::SkipAtMidnight, 0});
+    literal(" ");
+    compile(fs.longTimeFormat, fs, depth);
+    m_steps[skip].length = static_cast<std::uint32_t>(m_steps.size() - skip - 1);
+    m_joinFrom = m_steps.size(); // what follows is not skipped with it
+}
+
+void DateTimePattern::literal(std::string_view text)
+{
+    if (text.empty())
+        return;
+    // Neighbouring literals join into one step.
+    if (m_steps.size() > m_joinFrom && m_steps.back().op == Op::Literal &&
+        m_steps.back().offset + m_steps.back().length == m_literals.size()) {
+        m_steps.back().length += static_cast<std::uint32_t>(text.size());
+    } else {
+        m_steps.push_back({Op::Literal, 0, static_cast<std::uint32_t>(m_literals.size()),
+                           static_cast<std::uint32_t>(text.size())});
+    }
+    m_literals.append(text);
+}
+
+DateTimePattern::DateTimePattern(std::string_view pattern, const FormatSettings &fs)
+{
+    compile(pattern, fs, 0);
+}
+
+DateTimePattern DateTimePattern::shortDate(const FormatSettings &fs)
+{
+    DateTimePattern p;
+    p.compile(fs.shortDateFormat, fs, 1);
+    return p;
+}
+
+DateTimePattern DateTimePattern::dateTime(const FormatSettings &fs)
+{
+    DateTimePattern p;
+    p.compile(fs.shortDateFormat, fs, 1);
+    p.timeUnlessMidnight(fs, 1);
+    return p;
+}
+
+void DateTimePattern::append(std::string &out, const LocalDateTime &dt) const
+{
+    for (std::size_t k = 0; k < m_steps.size(); ++k) {
+        const Step &s = m_steps[k];
+        switch (s.op) {
+        case Op::Literal:
+            out.append(m_literals, s.offset, s.length);
+            break;
+        case Op::Year2:
+            appendNumber(out, dt.year % 100, s.width);
+            break;
+        case Op::Year4:
+            appendNumber(out, dt.year, s.width);
+            break;
+        case Op::Month:
+            appendNumber(out, dt.month, s.width);
+            break;
+        case Op::Day:
+            appendNumber(out, dt.day, s.width);
+            break;
+        case Op::Hour:
+            appendNumber(out, dt.hour, s.width);
+            break;
+        case Op::Minute:
+            appendNumber(out, dt.minute, s.width);
+            break;
+        case Op::Second:
+            appendNumber(out, dt.second, s.width);
+            break;
+        case Op::Millisecond:
+            appendNumber(out, dt.millisecond, s.width);
+            break;
+        case Op::ShortMonthName:
+            out += nameAt(kShortMonths, dt.month - 1);
+            break;
+        case Op::LongMonthName:
+            out += nameAt(kLongMonths, dt.month - 1);
+            break;
+        case Op::ShortDayName:
+            out += nameAt(kShortDays, weekday(dt.year, dt.month, dt.day));
+            break;
+        case Op::LongDayName:
+            out += nameAt(kLongDays, weekday(dt.year, dt.month, dt.day));
+            break;
+        case Op::SkipAtMidnight:
+            if (dt.isMidnight())
+                k += s.length;
+            break;
+        }
+    }
+}
+
 } // namespace tally

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tally {
 
@@ -48,5 +50,56 @@ std::string dateToString(const LocalDateTime &dt, const FormatSettings &fs);
 
 // Appends dateToString(dt, fs) to out.
 void appendDateString(std::string &out, const LocalDateTime &dt, const FormatSettings &fs);
+
+// A pattern read once, for formatting many values with it: append() gives the
+// text the function it was made as gives, with the settings it was made with
+// (make it again when they change).
+class DateTimePattern
+{
+public:
+    // The empty pattern: appends nothing.
+    DateTimePattern() = default;
+    // As formatDateTime(pattern, dt, fs).
+    DateTimePattern(std::string_view pattern, const FormatSettings &fs);
+    // As dateToString(dt, fs).
+    static DateTimePattern shortDate(const FormatSettings &fs);
+    // As dateTimeToString(dt, fs).
+    static DateTimePattern dateTime(const FormatSettings &fs);
+
+    void append(std::string &out, const LocalDateTime &dt) const;
+
+private:
+    enum class Op : std::uint8_t
+    {
+        Literal,
+        Year2,
+        Year4,
+        Month,
+        Day,
+        Hour,
+        Minute,
+        Second,
+        Millisecond,
+        ShortMonthName,
+        LongMonthName,
+        ShortDayName,
+        LongDayName,
+        SkipAtMidnight, // skips the next `length` steps when the time is midnight
+    };
+    struct Step
+    {
+        Op op;
+        std::uint8_t width;                   // digits at least
+        std::uint32_t offset = 0, length = 0; // literal text in m_literals; steps to skip
+    };
+    void compile(std::string_view pattern, const FormatSettings &fs, int depth);
+    // " " and the long time, both left out at midnight.
+    void timeUnlessMidnight(const FormatSettings &fs, int depth);
+    void literal(std::string_view text);
+
+    std::vector<Step> m_steps;
+    std::string m_literals;
+    std::size_t m_joinFrom = 0; // literals join only with steps from here on
+};
 
 } // namespace tally

@@ -161,10 +161,16 @@ bool scaledDigits(double value, int precision, char *digits, int &count, int &ex
             return false;
         // Most values have few significant digits: dropping the trailing
         // zeros first (the caller drops them anyway) keeps the conversion short.
-        for (const int zeros : {8, 4, 2, 1}) {
-            if (n % kPow10[zeros] == 0)
-                n /= kPow10[zeros];
-        }
+        // Constant divisors, written out: the compiler then multiplies
+        // instead of dividing (a loop over them kept four divisions).
+        const auto strip = [&n](std::uint64_t divisor) {
+            if (n % divisor == 0)
+                n /= divisor;
+        };
+        strip(100000000);
+        strip(10000);
+        strip(100);
+        strip(10);
         const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
         count = static_cast<int>(r.ptr - digits);
         exponent = power;
@@ -276,9 +282,9 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
         return;
     }
     const int pointPos = exponent + 1;
-    if (negative)
-        out += '-';
     if (pointPos > precision || pointPos < kMinFixedPointPos) {
+        if (negative)
+            out += '-';
         out += digits[0];
         if (count > 1) {
             out += fs.decimalSeparator;
@@ -288,20 +294,28 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
         appendInteger(out, pointPos - 1);
         return;
     }
+    // The fixed form is put together here and appended once: a sign, at
+    // most 17 digits and zeros on either side of the separator, at most 3
+    // zeros after it.
+    char text[48];
+    char *p = text;
+    if (negative)
+        *p++ = '-';
     if (pointPos <= 0) {
-        out += '0';
+        *p++ = '0';
     } else {
         const int whole = std::min(pointPos, count);
-        out.append(digits, static_cast<std::size_t>(whole));
-        out.append(static_cast<std::size_t>(pointPos - whole), '0');
+        p = std::copy(digits, digits + whole, p);
+        p = std::fill_n(p, pointPos - whole, '0');
     }
     if (count > pointPos) {
-        out += fs.decimalSeparator;
+        *p++ = fs.decimalSeparator;
         if (pointPos < 0)
-            out.append(static_cast<std::size_t>(-pointPos), '0');
+            p = std::fill_n(p, -pointPos, '0');
         const int from = std::max(pointPos, 0);
-        out.append(digits + from, static_cast<std::size_t>(count - from));
+        p = std::copy(digits + from, digits + count, p);
     }
+    out.append(text, static_cast<std::size_t>(p - text));
 }
 
 std::string formatGeneral(double value, const FormatSettings &fs, int precision)

@@ -3,9 +3,10 @@
 #include "base/textcodec_backend.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 namespace tally::text {
 
@@ -75,15 +76,6 @@ void encodeChar(std::string_view utf8Char, char32_t cp, std::string &out)
     }
     if (cp == kInvalid || !detail::utf8ToCodePage(utf8Char, out))
         out += '?';
-}
-
-std::size_t encodedWidth(std::string_view utf8Char, char32_t cp)
-{
-    if (cp < 0x80)
-        return 1;
-    std::string bytes;
-    encodeChar(utf8Char, cp, bytes);
-    return bytes.size();
 }
 
 bool isGbkLead(unsigned char b)
@@ -158,33 +150,150 @@ std::string sanitizeUtf8(std::string_view bytes)
     return out;
 }
 
+namespace {
+
+// The code page bytes of every BMP character, taken from the platform
+// converter one character at a time, so the table maps exactly as it does.
+// Entries: hi << 8 | lo for two bytes, 0x100 | b for one (a character the code
+// page lacks is '?'), 0 for not known yet or what the table cannot hold (the
+// slow path then converts it each time). Pages of 256 characters are filled
+// at first use, once per process: an export meets only a few of them. One
+// flat array, so a character costs one load; constant-initialised (zero, in
+// memory the system hands out only when touched), so it needs no guard.
+// Entries are atomic only so that a page filled by one thread while another
+// reads it is no data race: an entry, once set, never changes.
+constinit std::atomic<std::uint16_t> codePageTable[0x10000] = {};
+constinit std::atomic<bool> codePagePageFilled[256] = {};
+
+[[gnu::noinline]] std::uint16_t fillCodePagePage(char32_t cp)
+{
+    const char32_t pageIndex = cp >> 8;
+    if (!codePagePageFilled[pageIndex].load(std::memory_order_acquire)) {
+        // Two threads may fill the same page at once: they store the same.
+        std::string one;
+        std::string bytes;
+        for (char32_t i = 0; i < 256; ++i) {
+            const char32_t c = pageIndex << 8 | i;
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue; // surrogates never decode
+            one.clear();
+            appendUtf8(one, c);
+            bytes.clear();
+            encodeChar(one, c, bytes);
+            std::uint16_t entry = 0;
+            if (bytes.size() == 2)
+                entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                   static_cast<unsigned char>(bytes[1]));
+            else if (bytes.size() == 1)
+                entry = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
+            codePageTable[c].store(entry, std::memory_order_relaxed);
+        }
+        codePagePageFilled[pageIndex].store(true, std::memory_order_release);
+    }
+    return codePageTable[cp].load(std::memory_order_relaxed);
+}
+
+inline std::uint16_t codePageEntry(char32_t cp)
+{
+    const std::uint16_t entry = codePageTable[cp].load(std::memory_order_relaxed);
+    if (entry != 0) [[likely]]
+        return entry;
+    return fillCodePagePage(cp);
+}
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// The length of the ASCII run at the start of s.
+std::size_t asciiPrefix(std::string_view s)
+{
+    std::size_t pos = 0;
+    for (; s.size() - pos >= 8; pos += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + pos, 8);
+        if ((w & kHighBits) != 0)
+            return pos + static_cast<std::size_t>(std::countr_zero(w & kHighBits) / 8);
+    }
+    while (pos < s.size() && static_cast<unsigned char>(s[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
 std::string toCodePage(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    // Whole-text conversion is the common case; the converter stops at the first
-    // character GBK lacks, and then each character is converted on its own.
-    if (isValidUtf8(utf8) && detail::utf8ToCodePage(utf8, out))
-        return out;
-    out.clear();
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const Decoded d = decodeAt(utf8, pos);
-        encodeChar(utf8.substr(pos, d.length), d.codePoint, out);
-        pos += d.length;
-    }
+    appendCodePage(out, utf8);
     return out;
 }
 
 namespace {
 
-// The code page bytes of each BMP character met so far on this thread, so
-// exports of many cells skip the converter for characters already seen: hi << 8 | lo
-// for two bytes, 0x100 | b for one, 0 for not yet known.
-std::uint16_t *bmpCache()
+// Converts the characters that start before `limit` (decoding up to `end`),
+// writing at o; returns where the input stopped, at or just past limit. No
+// character takes more bytes in the code page than in UTF-8 (a character of
+// code page 936 takes one or two, the '?' of an ill-formed subpart one), so
+// the output is at most as long as the input read.
+const unsigned char *encodeRun(const unsigned char *in, const unsigned char *limit,
+                               const unsigned char *end, char *&out)
 {
-    thread_local const std::unique_ptr<std::uint16_t[]> cache =
-        std::make_unique<std::uint16_t[]>(0x10000);
-    return cache.get();
+    // A copy of its own: stores through a char pointer could alias the
+    // caller's, which would then be reloaded and stored for every byte.
+    char *o = out;
+    while (in < limit) {
+        if (end - in >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, in, 8);
+            if ((w & kHighBits) == 0) {
+                std::memcpy(o, &w, 8);
+                o += 8;
+                in += 8;
+                continue;
+            }
+        }
+        const unsigned c = in[0];
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++in;
+            continue;
+        }
+        // The well-formed two- and three-byte sequences (all of the BMP but
+        // ASCII) inline; E0 and ED restrict their second byte (overlongs,
+        // surrogates), so they take the slow path.
+        char32_t cp = kInvalid;
+        std::size_t length = 0;
+        const std::ptrdiff_t left = end - in;
+        if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
+            (in[2] & 0xC0) == 0x80) {
+            cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+            length = 3;
+        } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
+            cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+            length = 2;
+        }
+        const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
+        if (entry == 0) [[unlikely]] {
+            // Outside the BMP, ill-formed, or more than the table holds.
+            const std::string_view rest(reinterpret_cast<const char *>(in),
+                                        static_cast<std::size_t>(left));
+            const Decoded d = decodeAt(rest, 0);
+            std::string bytes;
+            encodeChar(rest.substr(0, d.length), d.codePoint, bytes);
+            if (bytes.size() > d.length)
+                bytes = "?"; // beyond what this code page does; keeps the bound
+            o = std::copy(bytes.begin(), bytes.end(), o);
+            in += d.length;
+            continue;
+        }
+        // A two-byte character's lead byte is at least 0x81, never 0x01.
+        if (entry >> 8 != 0x01)
+            *o++ = static_cast<char>(entry >> 8);
+        *o++ = static_cast<char>(entry & 0xFF);
+        in += length;
+    }
+    out = o;
+    return in;
 }
 
 } // namespace
@@ -192,55 +301,31 @@ std::uint16_t *bmpCache()
 std::size_t appendCodePage(std::string &out, std::string_view utf8)
 {
     const std::size_t start = out.size();
-    std::size_t pos = 0;
-    while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80)
-        ++pos;
-    out.append(utf8.substr(0, pos));
-    if (pos == utf8.size())
-        return pos;
-    // No character takes more bytes in the code page than in UTF-8 (the
-    // replacement '?' takes one), so the room is known in advance.
-    const std::size_t at = out.size();
-    out.resize(at + utf8.size() - pos);
-    char *p = out.data() + at;
-    std::uint16_t *cache = bmpCache();
-    std::string bytes;
-    while (pos < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80) {
-            *p++ = static_cast<char>(b);
-            ++pos;
-            continue;
-        }
-        const Decoded d = decodeAt(utf8, pos);
-        const std::string_view one = utf8.substr(pos, d.length);
-        pos += d.length;
-        std::uint16_t entry = 0;
-        if (d.codePoint < 0x10000)
-            entry = cache[d.codePoint];
-        if (entry == 0) {
-            // Outside the BMP, ill-formed, or not met yet.
-            bytes.clear();
-            encodeChar(one, d.codePoint, bytes);
-            if (d.codePoint < 0x10000 && bytes.size() == 2)
-                entry = cache[d.codePoint] =
-                    static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                               static_cast<unsigned char>(bytes[1]));
-            else if (d.codePoint < 0x10000 && bytes.size() == 1)
-                entry = cache[d.codePoint] =
-                    static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
-            if (entry == 0) {
-                p = std::copy(bytes.begin(), bytes.end(), p);
-                continue;
-            }
-        }
-        // A two-byte character's lead byte is at least 0x81, never 0x01.
-        if (entry >> 8 != 0x01)
-            *p++ = static_cast<char>(entry >> 8);
-        *p++ = static_cast<char>(entry & 0xFF);
+    const std::size_t ascii = asciiPrefix(utf8);
+    out.append(utf8.data(), ascii);
+    if (ascii == utf8.size())
+        return ascii;
+    // The bytes gather in a buffer of our own and go to out in one append per
+    // chunk, so out is never resized ahead (no zero-filling); the buffer has
+    // room for the last character or ASCII block crossing a chunk's end.
+    constexpr std::size_t kChunk = 512;
+    char buffer[kChunk + 8];
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data()) + ascii;
+    const auto *const end = reinterpret_cast<const unsigned char *>(utf8.data()) + utf8.size();
+    while (in < end) {
+        char *o = buffer;
+        in = encodeRun(in, in + std::min(static_cast<std::size_t>(end - in), kChunk), end, o);
+        out.append(buffer, static_cast<std::size_t>(o - buffer));
     }
-    out.resize(static_cast<std::size_t>(p - out.data()));
     return out.size() - start;
+}
+
+char *encodeCodePage(std::string_view utf8, char *out)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *const end = in + utf8.size();
+    encodeRun(in, end, end, out);
+    return out;
 }
 
 std::string fromCodePage(std::string_view cp936)
@@ -267,7 +352,8 @@ std::string fromCodePage(std::string_view cp936)
 
 std::size_t codePageLength(std::string_view utf8)
 {
-    return toCodePage(utf8).size();
+    std::string bytes;
+    return appendCodePage(bytes, utf8);
 }
 
 std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t maxBytes)
@@ -276,7 +362,7 @@ std::string_view truncateToCodePageLength(std::string_view utf8, std::size_t max
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const Decoded d = decodeAt(utf8, pos);
-        const std::size_t width = encodedWidth(utf8.substr(pos, d.length), d.codePoint);
+        const std::size_t width = codePageLength(utf8.substr(pos, d.length));
         if (length + width > maxBytes)
             break;
         length += width;

@@ -38,6 +38,11 @@ std::string toCodePage(std::string_view utf8);
 // ASCII is copied as it is); returns the number of bytes appended.
 std::size_t appendCodePage(std::string &out, std::string_view utf8);
 
+// Writes toCodePage(utf8) at out, which has room for utf8.size() bytes (no
+// character takes more bytes in the code page than in UTF-8); returns the
+// end of what it wrote. For writers that place bytes in a buffer of their own.
+char *encodeCodePage(std::string_view utf8, char *out);
+
 // Code page 936 to UTF-8. Byte sequences that are not GBK become U+FFFD.
 std::string fromCodePage(std::string_view cp936);
 

@@ -5,6 +5,7 @@
 #include "datapacket/packeterror.h"
 #include "datapacket/packetreader.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tally::datapacket {
@@ -118,7 +119,7 @@ void DataPacketTable::appendData(const PacketData &rows)
         for (std::size_t r = 0; r < rows.rowCount; ++r) {
             std::uint64_t v = from.get(r);
             if (text && !from.nulls[r])
-                v = cell::fromText(base + cell::textOffset(v));
+                v = cell::movedText(v, base + cell::textOffset(v));
             if (PacketColumn::isNarrow(rows.fields[i].kind))
                 to.narrow.push_back(static_cast<std::uint32_t>(v));
             else
@@ -245,12 +246,17 @@ PacketField *DataPacketTable::findField(std::string_view name) const
 
 std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
-    // Text cells point at values the in-place parse left NUL-terminated. A
-    // cell kept past a close or reload must not read outside the text.
+    // Text cells point at values the in-place parse left NUL-terminated,
+    // most with their length. A cell kept past a close or reload must not
+    // read outside the text.
     const std::uint32_t offset = cell::textOffset(value);
     if (offset >= m_data.text.size())
         return {};
-    return std::string_view(m_data.text.c_str() + offset);
+    std::uint32_t length = 0;
+    if (!cell::textLength(value, length))
+        return std::string_view(m_data.text.c_str() + offset);
+    return std::string_view(m_data.text.data() + offset,
+                            std::min<std::size_t>(length, m_data.text.size() - offset));
 }
 
 } // namespace tally::datapacket

@@ -27,7 +27,12 @@ public:
     DataPacketTable &operator=(const DataPacketTable &) = delete;
 
     const FormatSettings &formatSettings() const { return m_settings; }
-    void setFormatSettings(FormatSettings settings) { m_settings = std::move(settings); }
+    void setFormatSettings(FormatSettings settings)
+    {
+        m_settings = std::move(settings);
+        for (const auto &f : m_fields)
+            f->preparePatterns();
+    }
 
     // Fixes the visible fields in advance (closes the table). Loads then bind
     // them by name and fail on a missing or incompatible field. An empty list
@@ -129,5 +134,14 @@ private:
     int m_suspend = 0;
     std::function<void(bool)> m_observer;
 };
+
+inline FieldCell PacketField::at(std::size_t row) const
+{
+    if (row >= m_table->recordCount()) [[unlikely]]
+        failRow(row);
+    std::uint64_t value = 0;
+    const bool present = m_table->cellAt(row, m_column, value);
+    return FieldCell(*this, row, present, value);
+}
 
 } // namespace tally::datapacket

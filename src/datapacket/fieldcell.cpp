@@ -18,14 +18,6 @@ namespace {
 // Largest magnitude a four-decimal fixed-point value in 64 bits can hold.
 constexpr double kCurrencyLimit = 922337203685477.0;
 
-// The settings that time and display-format texts have always been formatted
-// with (their nested short date and long time parts), made once.
-const FormatSettings &prcSettings()
-{
-    static const FormatSettings prc = FormatSettings::chinesePrc();
-    return prc;
-}
-
 // printf's "%.*f" with the user's decimal separator: the plain fixed
 // decimals of a money value's edit text.
 void appendPlainFixed(std::string &out, double d, const FormatSettings &fs)
@@ -98,13 +90,10 @@ void FieldCell::appendString(std::string &out) const
         out += v != 0 ? "True" : "False";
         break;
     case FieldKind::Date:
-        appendDateString(out, cell::toDateTime(v), fs);
-        break;
     case FieldKind::Time:
-        appendFormattedDateTime(out, fs.longTimeFormat, cell::toDateTime(v), prcSettings());
-        break;
     case FieldKind::DateTime:
-        appendDateTimeString(out, cell::toDateTime(v), fs);
+        // The field read its pattern once (short date, long time, both).
+        m_field->m_valuePattern.append(out, cell::toDateTime(v));
         break;
     default:
         break;
@@ -199,7 +188,7 @@ void FieldCell::appendValue(std::string &out, bool edit) const
     case FieldKind::Time:
     case FieldKind::DateTime:
         if (!m_field->m_format.empty())
-            appendFormattedDateTime(out, m_field->m_format, cell::toDateTime(v), prcSettings());
+            m_field->m_formatPattern.append(out, cell::toDateTime(v));
         else
             appendString(out);
         return;

@@ -23,19 +23,25 @@ struct PacketFieldInfo
 };
 
 // The values of one field, one cell per row: the integer, the bits of the
-// double, a packed date-time, or the offset of NUL-terminated text inside
-// PacketData::text. Kinds whose cells fit 32 bits keep them in `narrow`, the
-// others in `wide`, so a large packet costs little more than its text.
+// double, a packed date-time, or the place of NUL-terminated text inside
+// PacketData::text (see cell::fromText). Kinds whose cells fit 32 bits keep
+// them in `narrow`, the others in `wide`, so a large packet costs little more
+// than its text.
 struct PacketColumn
 {
     std::vector<std::uint32_t> narrow;
     std::vector<std::uint64_t> wide;
     std::vector<bool> nulls;
 
-    // True for the kinds stored in `narrow`.
+    // True for the kinds stored in `narrow`. Text cells are wide: they hold
+    // their text's length besides its offset.
     static bool isNarrow(FieldKind kind)
     {
         switch (kind) {
+        case FieldKind::Text:
+        case FieldKind::WideText:
+        case FieldKind::Memo:
+        case FieldKind::Blob:
         case FieldKind::Int64:
         case FieldKind::Float:
         case FieldKind::Bcd:
@@ -77,13 +83,33 @@ struct PacketData
 
 namespace cell {
 
+// A text cell: the offset in the low 32 bits, the length plus one in the
+// high ones, so reading it needs no search for its end. Without a length (0
+// there) the text ends at its NUL.
 inline std::uint64_t fromText(std::uint32_t offset)
 {
     return offset;
 }
+inline std::uint64_t fromText(std::uint32_t offset, std::uint32_t length)
+{
+    return offset | (static_cast<std::uint64_t>(length) + 1) << 32;
+}
 inline std::uint32_t textOffset(std::uint64_t c)
 {
     return static_cast<std::uint32_t>(c);
+}
+// The length of a text cell's text; false when the cell does not hold it.
+inline bool textLength(std::uint64_t c, std::uint32_t &length)
+{
+    if ((c >> 32) == 0)
+        return false;
+    length = static_cast<std::uint32_t>((c >> 32) - 1);
+    return true;
+}
+// The same text at another offset (its buffer appended to another).
+inline std::uint64_t movedText(std::uint64_t c, std::uint32_t offset)
+{
+    return (c & ~std::uint64_t{0xFFFFFFFF}) | offset;
 }
 inline std::uint64_t fromInt(std::int64_t v)
 {

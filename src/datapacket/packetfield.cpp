@@ -42,6 +42,32 @@ PacketField::PacketField(const DataPacketTable *table, const FieldDef &def, int 
 {
     if (!declared)
         m_size = 0;
+    preparePatterns();
+}
+
+void PacketField::preparePatterns()
+{
+    // Time values and display formats have always been formatted with
+    // these settings in their nested short date and long time parts.
+    static const FormatSettings prc = FormatSettings::chinesePrc();
+    const FormatSettings &fs = m_table->formatSettings();
+    m_valuePattern = {};
+    m_formatPattern = {};
+    switch (m_kind) {
+    case FieldKind::Date:
+        m_valuePattern = DateTimePattern::shortDate(fs);
+        break;
+    case FieldKind::Time:
+        m_valuePattern = DateTimePattern(fs.longTimeFormat, prc);
+        break;
+    case FieldKind::DateTime:
+        m_valuePattern = DateTimePattern::dateTime(fs);
+        break;
+    default:
+        return;
+    }
+    if (!m_format.empty())
+        m_formatPattern = DateTimePattern(m_format, prc);
 }
 
 void PacketField::bind(int column, const PacketFieldInfo &info)
@@ -110,15 +136,10 @@ double PacketField::numeric(std::uint64_t v) const
     }
 }
 
-FieldCell PacketField::at(std::size_t row) const
+void PacketField::failRow(std::size_t row) const
 {
-    if (row >= m_table->recordCount())
-        throw FieldError("row " + std::to_string(row + 1) + " out of range (" +
-                         std::to_string(m_table->recordCount()) + " rows)");
-    // The storage is found here, where the table's look-up is inline.
-    std::uint64_t value = 0;
-    const bool present = m_table->cellAt(row, m_column, value);
-    return FieldCell(*this, row, present, value);
+    throw FieldError("row " + std::to_string(row + 1) + " out of range (" +
+                     std::to_string(m_table->recordCount()) + " rows)");
 }
 
 FieldCell PacketField::current() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/currency.h"
+#include "base/datetimeformat.h"
 #include "datapacket/fieldcell.h"
 #include "datapacket/fielddef.h"
 
@@ -45,7 +46,11 @@ public:
     void setDisplayLabel(std::string label) { m_label = std::move(label); }
     // Number pattern for numeric fields (see formatFloatPattern); empty for none.
     const std::string &displayFormat() const { return m_format; }
-    void setDisplayFormat(std::string format) { m_format = std::move(format); }
+    void setDisplayFormat(std::string format)
+    {
+        m_format = std::move(format);
+        preparePatterns();
+    }
     // Float and BCD fields with the flag show in the user's currency format.
     bool isCurrency() const { return m_currency; }
     void setCurrency(bool currency) { m_currency = currency; }
@@ -58,8 +63,9 @@ public:
     int displayWidth() const;
 
     // This field in row `row` (0-based), read without moving the current
-    // row. Throws FieldError when the table has no such row.
-    FieldCell at(std::size_t row) const;
+    // row. Throws FieldError when the table has no such row. Inline, with
+    // the table (datapackettable.h): exports read every cell through it.
+    inline FieldCell at(std::size_t row) const;
     // This field in the table's current row (no row when the table is
     // closed or empty).
     FieldCell current() const;
@@ -81,6 +87,10 @@ private:
     // Binds to the loaded column (the packet's facts fill what no declaration set).
     void bind(int column, const PacketFieldInfo &info);
     void unbind();
+    [[noreturn]] void failRow(std::size_t row) const;
+    // Reads the date-time patterns of this field's kind, display format and
+    // table settings once, for every cell formatted after.
+    void preparePatterns();
     friend class FieldCell;
     double numeric(std::uint64_t value) const;
     std::int64_t intValue(std::uint64_t value) const;
@@ -99,6 +109,8 @@ private:
     std::string m_format;
     bool m_currency = false;
     FieldTextCallback m_callback;
+    DateTimePattern m_valuePattern;  // date-time kinds: the plain text of a value
+    DateTimePattern m_formatPattern; // date-time kinds: the display format
 };
 
 } // namespace tally::datapacket

@@ -312,12 +312,14 @@ std::uint64_t Reader::convert(const PacketFieldInfo &f, const char *value, std::
     case FieldKind::WideText:
     case FieldKind::Memo:
     case FieldKind::Blob: {
-        const std::size_t badAt = text::firstInvalidUtf8(value);
+        const std::string_view text(value);
+        const std::size_t badAt = text::firstInvalidUtf8(text);
         if (badAt != std::string_view::npos)
             fail(PacketStatus::BadText, offsetOf(value + badAt), "text is not valid UTF-8", f.name,
                  row + 1);
         // An empty attribute is the empty text, not null: the packet states a value.
-        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)));
+        return cell::fromText(static_cast<std::uint32_t>(offsetOf(value)),
+                              static_cast<std::uint32_t>(text.size()));
     }
     default:
         break;
@@ -557,20 +559,24 @@ std::size_t Reader::childRowCount(pugi::xml_node row, const std::string &field) 
 // the buffer by now, so it may grow.
 void Reader::fillNestedSummaries()
 {
-    std::unordered_map<std::size_t, std::uint32_t> offsets;
+    std::unordered_map<std::size_t, std::uint64_t> cells;
     for (const auto &[c, counts] : m_childRows) {
         for (std::size_t row = 0; row < counts.size(); ++row) {
-            auto it = offsets.find(counts[row]);
-            if (it == offsets.end()) {
+            auto it = cells.find(counts[row]);
+            if (it == cells.end()) {
                 const std::string summary = "(" + std::to_string(counts[row]) + " 行)";
                 if (m_text.size() + summary.size() + 1 >= std::numeric_limits<std::uint32_t>::max())
                     fail(PacketStatus::TooLarge, 0, "packet larger than 4 GiB");
                 const auto offset = static_cast<std::uint32_t>(m_text.size());
                 m_text.append(summary);
                 m_text.push_back('\0');
-                it = offsets.emplace(counts[row], offset).first;
+                it =
+                    cells
+                        .emplace(counts[row],
+                                 cell::fromText(offset, static_cast<std::uint32_t>(summary.size())))
+                        .first;
             }
-            m_out.columns[c].set(row, cell::fromText(it->second));
+            m_out.columns[c].set(row, it->second);
             m_out.columns[c].nulls[row] = false;
         }
     }

@@ -5,7 +5,9 @@
 #include "tabular/exporterror.h"
 #include "tabular/exportstream.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 namespace tally::tabular {
@@ -68,41 +70,97 @@ BiffWriter::BiffWriter(const datapacket::DataPacketTable &table,
                           ": export to an .xlsx file instead");
 }
 
-template <std::size_t N> void BiffWriter::WriteWords(const std::uint16_t (&words)[N])
+namespace {
+
+// Little-endian stores straight into the output: the records are written in
+// place, never staged in a buffer of their own and copied, since a copy
+// reading back bytes just stored in pieces stalls on every record.
+void put16(char *p, std::uint16_t v)
 {
-    // A size known at compile time lets the copy into the buffer be a few
-    // stores instead of a memmove call per record.
-    char buf[2 * N];
-    for (std::size_t i = 0; i < N; ++i) {
-        buf[2 * i] = static_cast<char>(words[i] & 0xFF);
-        buf[2 * i + 1] = static_cast<char>(words[i] >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, 2);
+    } else {
+        p[0] = static_cast<char>(v & 0xFF);
+        p[1] = static_cast<char>(v >> 8);
     }
-    m_bytes->append(buf, sizeof buf);
+}
+
+void put32(char *p, std::uint32_t v)
+{
+    put16(p, lo(v));
+    put16(p + 2, hi(v));
+}
+
+void put64(char *p, std::uint64_t v)
+{
+    put32(p, static_cast<std::uint32_t>(v));
+    put32(p + 4, static_cast<std::uint32_t>(v >> 32));
+}
+
+} // namespace
+
+char *BiffWriter::Room(std::size_t bytes)
+{
+    if (static_cast<std::size_t>(m_end - m_cursor) < bytes)
+        FlushBlock();
+    return m_cursor;
+}
+
+void BiffWriter::FlushBlock()
+{
+    m_out->write(
+        std::string_view(m_block.get(), static_cast<std::size_t>(m_cursor - m_block.get())));
+    m_cursor = m_block.get();
+}
+
+char *BiffWriter::CellHeader(char *p, std::uint16_t type, std::uint16_t length)
+{
+    put16(p, type);
+    put16(p + 2, length);
+    put16(p + 4, m_row);
+    put16(p + 6, m_column);
+    return p + 8;
 }
 
 void BiffWriter::WriteBlankCell()
 {
-    WriteWords({kBlank, 6, m_row, m_column, kBlankFormat});
+    char *p = CellHeader(Room(10), kBlank, 6);
+    put16(p, kBlankFormat);
+    m_cursor = p + 2;
 }
 
 void BiffWriter::WriteLabelCell(std::string_view utf8)
 {
-    // The text goes into place behind its header, whose lengths are filled
-    // in once the code page bytes are counted: no copy of the text.
-    const std::size_t header = m_bytes->size();
-    WriteWords({kLabel, 0, m_row, m_column, 0, 0});
-    const std::size_t length = text::appendCodePage(*m_bytes, utf8);
+    // The text is converted into place behind its header, whose lengths are
+    // filled in once the code page bytes are counted: no copy of the text.
+    // A text longer than a record can hold in UTF-8 may still fit once
+    // converted, so it is converted on its own first.
+    constexpr std::size_t kHeader = 12;
+    std::string converted;
+    if (utf8.size() > kMaxLabelBytes) {
+        text::appendCodePage(converted, utf8);
+        CheckLabelLength(converted.size());
+    }
+    const std::string_view source = converted.empty() ? utf8 : std::string_view();
+    char *p = Room(kHeader + std::max(source.size(), converted.size()));
+    char *text = p + kHeader;
+    char *end = converted.empty() ? text::encodeCodePage(source, text)
+                                  : std::copy(converted.begin(), converted.end(), text);
+    const auto length = static_cast<std::size_t>(end - text);
+    CheckLabelLength(length);
+    CellHeader(p, kLabel, static_cast<std::uint16_t>(8 + length));
+    put16(p + 8, 0);
+    put16(p + 10, static_cast<std::uint16_t>(length));
+    m_cursor = end;
+}
+
+void BiffWriter::CheckLabelLength(std::size_t length) const
+{
     if (length > kMaxLabelBytes)
         throw ExportError(
             "row " + std::to_string(m_row + 1) + ", column " + std::to_string(m_column + 1) +
             ": a text of " + std::to_string(length) + " bytes does not fit an .xls cell (at most " +
             std::to_string(kMaxLabelBytes) + "); export to an .xlsx or text file instead");
-    const auto putWord = [&](std::size_t at, std::size_t w) {
-        (*m_bytes)[header + at] = static_cast<char>(w & 0xFF);
-        (*m_bytes)[header + at + 1] = static_cast<char>((w >> 8) & 0xFF);
-    };
-    putWord(2, 8 + length);
-    putWord(10, length);
 }
 
 void BiffWriter::WriteIntegerCell(std::int64_t value)
@@ -114,15 +172,31 @@ void BiffWriter::WriteIntegerCell(std::int64_t value)
         return;
     }
     const std::uint32_t rk = (static_cast<std::uint32_t>(value) << 2) | 2u;
-    WriteWords({kRk, 10, m_row, m_column, 0, lo(rk), hi(rk)});
+    char *p = CellHeader(Room(14), kRk, 10);
+    put16(p, 0);
+    put32(p + 2, rk);
+    m_cursor = p + 6;
 }
 
 void BiffWriter::WriteNumberCell(double value)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    WriteWords({kNumber, 14, m_row, m_column, 0, static_cast<std::uint16_t>(bits),
-                static_cast<std::uint16_t>(bits >> 16), static_cast<std::uint16_t>(bits >> 32),
-                static_cast<std::uint16_t>(bits >> 48)});
+    char *p = CellHeader(Room(18), kNumber, 14);
+    put16(p, 0);
+    put64(p + 2, std::bit_cast<std::uint64_t>(value));
+    m_cursor = p + 10;
+}
+
+void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words)
+{
+    char *p = Room(4 + 2 * words.size());
+    put16(p, type);
+    put16(p + 2, static_cast<std::uint16_t>(2 * words.size()));
+    p += 4;
+    for (const std::uint16_t w : words) {
+        put16(p, w);
+        p += 2;
+    }
+    m_cursor = p;
 }
 
 void BiffWriter::writeCell(std::size_t row, const datapacket::PacketField *f)
@@ -154,18 +228,24 @@ void BiffWriter::writeCell(std::size_t row, const datapacket::PacketField *f)
 
 ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progress)
 {
-    m_bytes = &out.buffer();
+    // Records go into a block of the writer's own, handed to the stream
+    // whole; it holds the largest record besides a full block.
+    m_out = &out;
+    m_block = std::make_unique<char[]>(kBlockSize + 12 + kMaxLabelBytes);
+    m_cursor = m_block.get();
+    m_end = m_cursor + kBlockSize + 12 + kMaxLabelBytes;
     m_row = 0;
-    WriteWords({kBof, 8, 0x0000, kWorksheet, 0, 0});
+    const std::uint16_t bof[] = {0x0000, kWorksheet, 0, 0};
+    WriteRecord(kBof, bof);
     // Names the code page of the LABELs, so readers on any machine decode
     // them right instead of guessing from their own locale.
-    WriteWords({kCodePage, 2, kGbk});
+    const std::uint16_t codePage[] = {kGbk};
+    WriteRecord(kCodePage, codePage);
     m_column = 0;
     for (const ExportColumn &c : m_columns) {
         WriteLabelCell(c.caption);
         ++m_column;
     }
-    out.flushIfFull();
 
     // The fields are looked up once, not per cell.
     std::vector<const datapacket::PacketField *> fields;
@@ -181,11 +261,13 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
             writeCell(row, f);
             ++m_column;
         }
-        out.flushIfFull();
+        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
+            FlushBlock();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }
-    WriteWords({kEof, 0});
+    WriteRecord(kEof, {});
+    FlushBlock();
     return ExportOutcome::Completed;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,15 +50,26 @@ private:
     void WriteLabelCell(std::string_view utf8);
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
-    template <std::size_t N> void WriteWords(const std::uint16_t (&words)[N]);
+    void WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words);
     void writeCell(std::size_t row, const datapacket::PacketField *field);
+    void CheckLabelLength(std::size_t length) const;
+    // A cell record's type, length, row and column at p; returns what follows.
+    char *CellHeader(char *p, std::uint16_t type, std::uint16_t length);
+    // Where `bytes` bytes can be written, the block handed on first if needed.
+    char *Room(std::size_t bytes);
+    void FlushBlock();
+
+    static constexpr std::size_t kBlockSize = 1 << 16;
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::uint16_t m_row = 0;
     std::uint16_t m_column = 0;
-    std::string *m_bytes = nullptr; // the output's buffer, records appended in place
-    std::string m_text;             // UTF-8 edit text of the current LABEL
+    ExportStream *m_out = nullptr;
+    std::unique_ptr<char[]> m_block; // records written in place, then handed on
+    char *m_cursor = nullptr;
+    char *m_end = nullptr;
+    std::string m_text; // UTF-8 edit text of the current LABEL
 };
 
 } // namespace tally::tabular

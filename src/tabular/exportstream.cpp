@@ -35,6 +35,14 @@ void ExportStream::flush()
     m_buffer.clear();
 }
 
+void ExportStream::writeThrough(std::string_view bytes)
+{
+    flush();
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
+        fail(errno);
+}
+
 void ExportStream::close()
 {
     flush();

@@ -21,8 +21,13 @@ public:
     ExportStream(const ExportStream &) = delete;
     ExportStream &operator=(const ExportStream &) = delete;
 
+    // Blocks of a writer's own buffering go straight to the file.
     void write(std::string_view bytes)
     {
+        if (bytes.size() >= kFlushSize) {
+            writeThrough(bytes);
+            return;
+        }
         m_buffer.append(bytes);
         if (m_buffer.size() >= kFlushSize)
             flush();
@@ -48,6 +53,7 @@ public:
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
     void flush();
+    void writeThrough(std::string_view bytes);
     [[noreturn]] void fail(int error) const;
 
     std::string m_path;

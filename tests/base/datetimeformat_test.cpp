@@ -91,6 +91,75 @@ TEST(DateTimeToString, FollowsTheSettingsPatterns)
     EXPECT_EQ(tally::dateTimeToString(at(2024, 3, 4, 5, 6, 7), fs), "04/03/2024 05:06:07");
 }
 
+// A pattern read once formats as the pattern read each time, for every
+// pattern, value and settings below: nested short date and time parts, the
+// time left out at midnight (and only it), minutes after hours, names,
+// quotes, and settings whose own patterns end in literals or use c and t.
+TEST(DateTimePattern, FormatsAsThePatternReadEachTime)
+{
+    const std::vector<const char *> patterns = {
+        "yyyy-mm-dd,hh:nn:ss",
+        "h:m:s:z",
+        "hh:mm:ss.zzz",
+        "yyyy-m-d",
+        "yy/mm/dd",
+        "YYYY-MM-DD HH:NN",
+        "m/d h",
+        "h mm m",
+        "h:mmm",
+        "yyyy'年'm'月'd'日'",
+        "yyyy\"年\"mmmm",
+        "mmm dddd ddd",
+        "ddddd",
+        "c",
+        "c'x'",
+        "c 'at' t tt",
+        "tt",
+        "t",
+        "yyyy",
+        "",
+        "'unterminated",
+        "z zzz zzzzz",
+        "dddddd",
+        "mmmmmmmmm",
+        "ab\"cd\"'ef'",
+    };
+    FormatSettings prc = FormatSettings::chinesePrc();
+    FormatSettings literalEnds = prc;
+    literalEnds.shortDateFormat = "dd/mm/yyyy'!'";
+    literalEnds.longTimeFormat = "hh:nn:ss' h'";
+    FormatSettings nested = prc;
+    nested.shortDateFormat = "c ddddd d";
+    nested.longTimeFormat = "t tt h";
+    const std::vector<LocalDateTime> values = {
+        at(2024, 11, 16, 9, 13, 55, 42), at(2024, 1, 2, 9, 5, 3, 7),     at(2024, 1, 2),
+        at(2024, 1, 2, 0, 0, 0, 1),      at(7, 12, 31, 23, 59, 59, 999), at(1899, 12, 30)};
+    for (const FormatSettings *fs : {&prc, &literalEnds, &nested}) {
+        for (const char *pattern : patterns) {
+            const tally::DateTimePattern compiled(pattern, *fs);
+            for (const LocalDateTime &dt : values) {
+                std::string out = "x";
+                compiled.append(out, dt);
+                EXPECT_EQ(out, "x" + tally::formatDateTime(pattern, dt, *fs))
+                    << pattern << " / " << fs->shortDateFormat;
+            }
+        }
+        const tally::DateTimePattern date = tally::DateTimePattern::shortDate(*fs);
+        const tally::DateTimePattern dateTime = tally::DateTimePattern::dateTime(*fs);
+        for (const LocalDateTime &dt : values) {
+            std::string out;
+            date.append(out, dt);
+            EXPECT_EQ(out, tally::dateToString(dt, *fs)) << fs->shortDateFormat;
+            out.clear();
+            dateTime.append(out, dt);
+            EXPECT_EQ(out, tally::dateTimeToString(dt, *fs)) << fs->shortDateFormat;
+        }
+    }
+    std::string out;
+    tally::DateTimePattern().append(out, values[0]);
+    EXPECT_EQ(out, "");
+}
+
 TEST(LocalDateTimeNow, IsAPlausibleCivilTime)
 {
     const LocalDateTime now = LocalDateTime::now();

@@ -1,5 +1,7 @@
 #include "base/textcodec.h"
 
+#include "base/textcodec_backend.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Utf8Case{"InvalidLeadByte", "\xFF\xFEok", false, kFffd + kFffd + "ok"}),
     [](const auto &row) { return std::string(row.param.name); });
 
+// encodeCodePage into a buffer of exactly the room it is promised.
+std::string encodedInPlace(std::string_view utf8)
+{
+    std::string buffer(utf8.size(), '#');
+    const char *end = encodeCodePage(utf8, buffer.data());
+    buffer.resize(static_cast<std::size_t>(end - buffer.data()));
+    return buffer;
+}
+
 struct CodePageCase
 {
     const char *name;
@@ -88,6 +99,7 @@ TEST_P(CodePageConversion, EncodesAndMeasures)
         std::string out = "x";
         EXPECT_EQ(appendCodePage(out, c.utf8), c.length);
         EXPECT_EQ(out, "x" + c.cp936);
+        EXPECT_EQ(encodedInPlace(c.utf8), c.cp936);
     }
 }
 
@@ -106,6 +118,104 @@ INSTANTIATE_TEST_SUITE_P(
                     CodePageCase{"UnmappableHangul", "한", "?", 1},
                     CodePageCase{"IllFormedBecomesQuestionMark", "a\xFFz", "a?z", 3}),
     [](const auto &row) { return std::string(row.param.name); });
+
+// The table-driven conversion against the platform converter itself, for
+// every BMP character on its own and between ASCII (the bulk ASCII copy's
+// edges): what it converts must match byte for byte, what it refuses is '?'.
+TEST(CodePage, TableMatchesPlatformConverterOverTheWholeBmp)
+{
+    int mismatches = 0;
+    for (char32_t cp = 0x80; cp <= 0xFFFF && mismatches < 10; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        std::string utf8;
+        appendUtf8(utf8, cp);
+        std::string expected;
+        if (!tally::text::detail::utf8ToCodePage(utf8, expected))
+            expected = "?";
+        const std::string padded = "0123456" + utf8 + "z";
+        std::string out = "x";
+        const std::size_t n = appendCodePage(out, padded);
+        if (out != "x0123456" + expected + "z" || n != expected.size() + 8 ||
+            codePageLength(utf8) != expected.size() || encodedInPlace(utf8) != expected) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp);
+            ++mismatches;
+        }
+    }
+}
+
+// Every two-byte code of the code page the platform decodes comes back to
+// the same two bytes.
+TEST(CodePage, EveryTwoByteCodeRoundTrips)
+{
+    int mismatches = 0;
+    for (int lead = 0x81; lead <= 0xFE && mismatches < 10; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const std::string code = {static_cast<char>(lead), static_cast<char>(trail)};
+            std::string utf8;
+            if (!tally::text::detail::codePageToUtf8(code, utf8))
+                continue;
+            std::string expected;
+            ASSERT_TRUE(tally::text::detail::utf8ToCodePage(utf8, expected)) << utf8;
+            if (toCodePage(utf8) != expected) {
+                ADD_FAILURE() << std::hex << lead << " " << trail;
+                ++mismatches;
+            }
+        }
+}
+
+// Ill-formed and four-byte input inside and after ASCII runs of every length
+// around the eight-byte steps: each ill-formed subpart is one '?'.
+TEST(CodePage, IllFormedAndFourByteInputAroundAsciiRuns)
+{
+    const std::vector<CodePageCase> cases = {
+        {"Emoji", "\xF0\x9F\x98\x80", "?", 1},
+        {"Supplementary CJK", "\xF0\xA0\x80\x80", "?", 1},
+        {"LoneContinuation", "\x80", "?", 1},
+        {"OverlongTwoByte", "\xC0\xAF", "??", 2},
+        {"OverlongThreeByte", "\xE0\x80\xAF", "???", 3},
+        {"Surrogate", "\xED\xA0\x80", "???", 3},
+        {"BeyondUnicode", "\xF4\x90\x80\x80", "????", 4},
+        {"TruncatedThreeByte", "\xE4\xB8", "?", 1},
+        {"TruncatedBeforeAscii", "\xE4\xB8x", "?x", 2},
+        {"TruncatedFourByte", "\xF0\x9F\x98", "?", 1},
+        {"BadSecondOfFullWidth", "\xEF\x28\xA5", "?(?", 3},
+        {"InvalidLeadBytes", "\xFF\xFE", "??", 2},
+        {"FullWidthAndEuro", "\xEF\xBF\xA5\xE2\x82\xAC", "\xA3\xA4\x80", 3},
+    };
+    for (const CodePageCase &c : cases)
+        for (std::size_t ascii = 0; ascii <= 17; ++ascii) {
+            const std::string run(ascii, 'a');
+            const std::string utf8 = run + c.utf8 + run;
+            const std::string expected = run + c.cp936 + run;
+            std::string out;
+            EXPECT_EQ(appendCodePage(out, utf8), expected.size()) << c.name << " " << ascii;
+            EXPECT_EQ(out, expected) << c.name << " " << ascii;
+            EXPECT_EQ(toCodePage(utf8), expected) << c.name << " " << ascii;
+            EXPECT_EQ(codePageLength(utf8), expected.size()) << c.name << " " << ascii;
+            EXPECT_EQ(encodedInPlace(utf8), expected) << c.name << " " << ascii;
+        }
+}
+
+// Texts longer than the appending buffer of its own, mixing every path.
+TEST(CodePage, LongMixedTextsAppendWhole)
+{
+    std::string utf8;
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+        utf8 += "中a\xF0\x9F\x98\x80\xFF";
+        expected += "\xD6\xD0"
+                    "a??";
+    }
+    utf8 += std::string(1000, 'b');
+    expected += std::string(1000, 'b');
+    std::string out = "x";
+    EXPECT_EQ(appendCodePage(out, utf8), expected.size());
+    EXPECT_EQ(out, "x" + expected);
+    EXPECT_EQ(encodedInPlace(utf8), expected);
+}
 
 TEST(CodePage, RoundTripsMappableText)
 {

@@ -410,6 +410,38 @@ TEST(DataPacketTable, AppendedRowsFollowTheLoadedOnes)
     EXPECT_TRUE(table.cell(3, 3).isNull());
 }
 
+// A text cell with a length reads that many bytes, one without reads to its
+// NUL; both keep reading the same once appended behind other text.
+TEST(DataPacketTable, TextCellsReadTheirLengthOrUpToTheirNul)
+{
+    DataPacketTable table;
+    table.load(threeRows());
+    PacketData more;
+    more.fields = {info("JLBH", FieldKind::Int32), info("HTH", FieldKind::Text),
+                   info("SHRMC", FieldKind::Text), info("JE", FieldKind::Float)};
+    more.rowCount = 2;
+    more.text = std::string("H4\0李四\0", 10);
+    for (const PacketFieldInfo &f : more.fields)
+        more.columns.emplace_back().resize(f.kind, 2);
+    more.columns[1].set(0, cell::fromText(0, 2));
+    more.columns[2].set(0, cell::fromText(3));
+    more.columns[1].set(1, cell::fromText(0, 1));
+    more.columns[2].set(1, cell::fromText(3, 3));
+    for (std::size_t row : {0u, 1u})
+        for (std::size_t c : {1u, 2u})
+            more.columns[c].nulls[row] = false;
+    table.appendData(more);
+    table.appendData(more);
+
+    ASSERT_EQ(table.recordCount(), 7u);
+    for (std::size_t first : {3u, 5u}) {
+        EXPECT_EQ(table.cell(first, 1).textView(), "H4");
+        EXPECT_EQ(table.cell(first, 2).textView(), "李四");
+        EXPECT_EQ(table.cell(first + 1, 1).textView(), "H");
+        EXPECT_EQ(table.cell(first + 1, 2).asString(), "李");
+    }
+}
+
 TEST(DataPacketTable, LoadDataRefusesDataWithoutACellPerRow)
 {
     PacketData data;

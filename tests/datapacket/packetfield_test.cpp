@@ -232,6 +232,35 @@ TEST(PacketField, DatesAtTheEdgesOfTheirRange)
     }
 }
 
+// Date-time fields read their patterns again when the table's settings or
+// their display format change after the load.
+TEST(PacketField, DateTimeTextsFollowSettingsChangedAfterTheLoad)
+{
+    struct KindCase
+    {
+        FieldKind kind;
+        const char *text;
+    };
+    const std::vector<KindCase> cases = {{FieldKind::Date, "04/03/2024"},
+                                         {FieldKind::Time, "05:06:07"},
+                                         {FieldKind::DateTime, "04/03/2024 05:06:07"}};
+    for (const KindCase &c : cases) {
+        DataPacketTable t;
+        fillTable(t, c.kind, false, {cell::fromDateTime(2024, 3, 4, 5, 6, 7, 0)});
+        FormatSettings fs = FormatSettings::chinesePrc();
+        fs.shortDateFormat = "dd/mm/yyyy";
+        fs.longTimeFormat = "hh:nn:ss";
+        t.setFormatSettings(fs);
+        EXPECT_EQ(t.cell(0, 0).asString(), c.text);
+        EXPECT_EQ(t.cell(0, 0).displayText(), c.text);
+        // Display formats keep the Chinese settings in their nested parts.
+        t.field(0).setDisplayFormat("ddddd|yy");
+        EXPECT_EQ(t.cell(0, 0).displayText(), "2024-3-4|24");
+        t.field(0).setDisplayFormat("");
+        EXPECT_EQ(t.cell(0, 0).displayText(), c.text);
+    }
+}
+
 TEST(PacketField, AppendedReadsAddToTheBufferWhatTheTextReadsGive)
 {
     DataPacketTable t;

@@ -2,6 +2,7 @@
 #include "base/textcodec.h"
 #include "datapacket/datapackettable.h"
 #include "support/packettext.h"
+#include "tabular/biffwriter.h"
 #include "tabular/exportcolumn.h"
 #include "tabular/exporterror.h"
 #include "tabular/tableexport.h"
@@ -280,6 +281,48 @@ TEST_P(BiffExportTest, Cells)
 
 INSTANTIATE_TEST_SUITE_P(Cases, BiffExportTest, ::testing::ValuesIn(kBiffCases));
 
+std::string repeated(std::string_view s, std::size_t n)
+{
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+// Thousands of rows of texts of every length, a LABEL of the largest size
+// (from more UTF-8 bytes than a record holds) and one from more UTF-8 bytes
+// than the writer buffers, so records cross every boundary of the writer's
+// buffering and each still comes out whole.
+TEST_F(ExportTest, ManyRowsAndTheLargestLabelComeOutWhole)
+{
+    const std::string largest = repeated("中", (BiffWriter::kMaxLabelBytes - 1) / 2) + "a";
+    ASSERT_EQ(text::codePageLength(largest), BiffWriter::kMaxLabelBytes);
+    std::string rows;
+    std::vector<Record> expected = {kBof, kCodePage, label(0, 0, "T"), label(0, 1, "N"),
+                                    label(0, 2, "F")};
+    for (std::uint16_t i = 1; i <= 3000; ++i) {
+        // Row 2000: more UTF-8 than the writer buffers at once, which shrinks
+        // to a fitting LABEL (each character the code page lacks is one '?').
+        const std::string t = i == 1500   ? largest
+                              : i == 2000 ? repeated("\xF0\x9F\x98\x80", 40000)
+                                          : repeated(i % 2 ? "面" : "x", i % 97);
+        rows += "<ROW T=\"" + t + "\" N=\"" + std::to_string(i - 1500) + "\" F=\"" +
+                std::to_string(i) + ".25\"/>";
+        expected.push_back(t.empty() ? label(i, 0, "") : label(i, 0, t));
+        expected.push_back(rk(i, 1, static_cast<std::uint32_t>(i - 1500) << 2 | 2u));
+        expected.push_back(number(i, 2, i + 0.25));
+    }
+    expected.push_back(kEof);
+    load(
+        packetText(R"(<FIELD attrname="T" fieldtype="string"/><FIELD attrname="N" fieldtype="i4"/>)"
+                   R"(<FIELD attrname="F" fieldtype="r8"/>)",
+                   rows));
+    const std::vector<Record> all = records(exported(ExportFormat::Biff));
+    ASSERT_EQ(all.size(), expected.size());
+    for (std::size_t k = 0; k < all.size(); ++k)
+        ASSERT_EQ(all[k], expected[k]) << "record " << k;
+}
+
 // --- golden files ------------------------------------------------------------
 
 // Compares with a golden file; TALLY_REGENERATE_GOLDEN=1 rewrites it instead.
@@ -345,14 +388,6 @@ TEST_F(ExportTest, ThroughALinkTheLinkedFileIsReplaced)
 
 // --- faults --------------------------------------------------------------------
 
-std::string repeated(std::string_view s, std::size_t n)
-{
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
-
 struct FaultCase
 {
     const char *scenario;
@@ -381,6 +416,14 @@ std::vector<FaultCase> faultCases()
          "a text of 100000 bytes does not fit an .xls cell (at most 65527)"},
         {"a 100,000-byte value: too long for an xlsx cell", ExportFormat::Xlsx, big,
          "a text longer than 32767 characters does not fit an .xlsx cell"},
+        {"a Chinese value one code page byte longer than a BIFF LABEL holds", ExportFormat::Biff,
+         packetText(R"(<FIELD attrname="T" fieldtype="string"/>)",
+                    "<ROW T=\"" + repeated("中", 32764) + "\"/>"),
+         "a text of 65528 bytes does not fit an .xls cell (at most 65527)"},
+        {"a 200,000-byte value: more than the BIFF writer buffers at once", ExportFormat::Biff,
+         packetText(R"(<FIELD attrname="T" fieldtype="string"/>)",
+                    "<ROW T=\"" + repeated("x", 200000) + "\"/>"),
+         "a text of 200000 bytes does not fit an .xls cell (at most 65527)"},
         {"300 columns: text", ExportFormat::Text, wide, ""},
         {"300 columns: beyond the 256 columns of an .xls sheet", ExportFormat::Biff, wide,
          "an .xls file holds at most 256 columns, this table has 300"},
