@@ -130,7 +130,8 @@ void QueryResultBuilder::setCell(std::size_t column, std::size_t row, const Quer
         if (!m_sized[column])
             info.size = std::max(info.size, static_cast<int>(std::min<std::size_t>(
                                                 text::codePageLength(text), 65535)));
-        v = cell::fromText(static_cast<std::uint32_t>(m_data.text.size()));
+        v = cell::fromText(static_cast<std::uint32_t>(m_data.text.size()),
+                           static_cast<std::uint32_t>(text.size()));
         m_data.text += text;
         m_data.text += '\0';
         break;
