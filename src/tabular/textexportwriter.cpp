@@ -5,8 +5,17 @@
 #include "tabular/exportstream.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 namespace tally::tabular {
+
+namespace {
+
+// The most bytes an integer's decimal form takes (sign and 19 digits).
+constexpr std::size_t kIntegerChars = 20;
+
+} // namespace
 
 TextExportWriter::TextExportWriter(const datapacket::DataPacketTable &table,
                                    std::span<const ExportColumn> columns)
@@ -25,39 +34,90 @@ void TextExportWriter::PadRight(std::string &line, std::string_view text, std::s
         line.append(width - written, ' ');
 }
 
-void TextExportWriter::appendValue(std::string &line, const datapacket::FieldCell &cell,
-                                   std::size_t width)
+char *TextExportWriter::Room(std::size_t bytes)
 {
-    // Text values are read in place; other kinds are formatted straight into
-    // the line and re-encoded only when they are not plain ASCII (a month
-    // name, say), so a number costs no text of its own.
-    if (datapacket::isTextKind(cell.field().kind())) {
-        PadRight(line, cell.textView(), width);
+    if (static_cast<std::size_t>(m_end - m_cursor) < bytes) {
+        FlushBlock();
+        // A value longer than a block (a memo, say) gets a block of its size.
+        if (static_cast<std::size_t>(m_end - m_cursor) < bytes) {
+            m_block = std::make_unique<char[]>(bytes);
+            m_cursor = m_block.get();
+            m_end = m_cursor + bytes;
+        }
+    }
+    return m_cursor;
+}
+
+void TextExportWriter::FlushBlock()
+{
+    m_out->write(
+        std::string_view(m_block.get(), static_cast<std::size_t>(m_cursor - m_block.get())));
+    m_cursor = m_block.get();
+}
+
+void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
+{
+    // No character takes more bytes in the code page than in UTF-8, so the
+    // room for both is known before converting in place.
+    char *p = Room(std::max(utf8.size(), width));
+    char *end = text::encodeCodePage(utf8, p);
+    const auto written = static_cast<std::size_t>(end - p);
+    if (written < width) {
+        std::memset(end, ' ', width - written);
+        end += width - written;
+    }
+    m_cursor = end;
+}
+
+void TextExportWriter::writeValue(const datapacket::FieldCell &cell, std::size_t width)
+{
+    // Text values are read in place and integers formatted in place; other
+    // kinds are formatted on their own first.
+    const datapacket::FieldKind kind = cell.field().kind();
+    if (datapacket::isTextKind(kind)) {
+        writePadded(cell.textView(), width);
         return;
     }
-    const std::size_t start = line.size();
-    cell.appendString(line);
-    const auto nonAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
-    if (std::any_of(line.begin() + static_cast<std::ptrdiff_t>(start), line.end(), nonAscii)) {
-        m_value.assign(line, start);
-        line.resize(start);
-        text::appendCodePage(line, m_value);
+    if (datapacket::isIntegerKind(kind)) {
+        if (cell.isNull()) {
+            std::memset(Room(width), ' ', width);
+            m_cursor += width;
+            return;
+        }
+        char *p = Room(std::max(kIntegerChars, width));
+        char *end = std::to_chars(p, p + kIntegerChars, cell.asInteger()).ptr;
+        const auto written = static_cast<std::size_t>(end - p);
+        if (written < width) {
+            std::memset(end, ' ', width - written);
+            end += width - written;
+        }
+        m_cursor = end;
+        return;
     }
-    const std::size_t written = line.size() - start;
-    if (written < width)
-        line.append(width - written, ' ');
+    m_value.clear();
+    cell.appendString(m_value);
+    writePadded(m_value, width);
 }
 
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
 {
-    std::string &line = out.buffer();
+    // Lines go into a block of the writer's own, handed to the stream whole.
+    m_out = &out;
+    m_block = std::make_unique<char[]>(kBlockSize + kSlack);
+    m_cursor = m_block.get();
+    m_end = m_cursor + kBlockSize + kSlack;
+    const auto comma = [this] {
+        *Room(1) = ',';
+        ++m_cursor;
+    };
+
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (c > 0)
-            line += ',';
-        PadRight(line, m_columns[c].caption, m_widths[c]);
+            comma();
+        writePadded(m_columns[c].caption, m_widths[c]);
     }
-    line += "\r\n";
-    out.flushIfFull();
+    std::memcpy(Room(2), "\r\n", 2);
+    m_cursor += 2;
 
     // The fields are looked up once, not per cell.
     std::vector<const datapacket::PacketField *> fields;
@@ -69,17 +129,22 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     for (std::size_t row = 0; row < rows; ++row) {
         for (std::size_t c = 0; c < m_columns.size(); ++c) {
             if (c > 0)
-                line += ',';
-            if (fields[c])
-                appendValue(line, fields[c]->at(row), m_widths[c]);
-            else
-                line.append(m_widths[c], ' ');
+                comma();
+            if (fields[c]) {
+                writeValue(fields[c]->at(row), m_widths[c]);
+            } else {
+                std::memset(Room(m_widths[c]), ' ', m_widths[c]);
+                m_cursor += m_widths[c];
+            }
         }
-        line += "\r\n";
-        out.flushIfFull();
+        std::memcpy(Room(2), "\r\n", 2);
+        m_cursor += 2;
+        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
+            FlushBlock();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }
+    FlushBlock();
     return ExportOutcome::Completed;
 }
 

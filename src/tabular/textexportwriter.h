@@ -3,6 +3,8 @@
 #include "tabular/exportcolumn.h"
 #include "tabular/tableexport.h"
 
+#include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,13 +40,27 @@ public:
     static void PadRight(std::string &line, std::string_view text, std::size_t width);
 
 private:
-    // Appends the cell's value as string, padded as PadRight pads.
-    void appendValue(std::string &line, const datapacket::FieldCell &cell, std::size_t width);
+    // Writes the cell's value as string at the cursor, padded as PadRight pads.
+    void writeValue(const datapacket::FieldCell &cell, std::size_t width);
+    // Writes `utf8` in code page bytes at the cursor, padded to `width`.
+    void writePadded(std::string_view utf8, std::size_t width);
+    // Where `bytes` bytes can be written, the block handed on (or grown) first
+    // if needed.
+    char *Room(std::size_t bytes);
+    void FlushBlock();
+
+    static constexpr std::size_t kBlockSize = 1 << 16;
+    // Room past a full block for the row that fills it.
+    static constexpr std::size_t kSlack = 4096;
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::vector<std::size_t> m_widths;
-    std::string m_value; // UTF-8 of a value being re-encoded
+    ExportStream *m_out = nullptr;
+    std::unique_ptr<char[]> m_block; // lines written in place, then handed on
+    char *m_cursor = nullptr;
+    char *m_end = nullptr;
+    std::string m_value; // UTF-8 of a formatted value
 };
 
 } // namespace tally::tabular
