@@ -261,11 +261,11 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 } // namespace detail
 
-void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)
+char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision)
 {
     if (!std::isfinite(value)) {
-        out += nonFinite(value);
-        return;
+        const std::string text = nonFinite(value);
+        return std::copy(text.begin(), text.end(), out);
     }
     precision = std::clamp(precision, 1, 17);
     char digits[24];
@@ -277,28 +277,25 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
     // Only zero has a leading zero digit in scientific form.
     while (count > 0 && digits[count - 1] == '0')
         --count;
+    char *p = out;
     if (count == 0) {
-        out += '0';
-        return;
+        *p++ = '0';
+        return p;
     }
     const int pointPos = exponent + 1;
     if (pointPos > precision || pointPos < kMinFixedPointPos) {
         if (negative)
-            out += '-';
-        out += digits[0];
+            *p++ = '-';
+        *p++ = digits[0];
         if (count > 1) {
-            out += fs.decimalSeparator;
-            out.append(digits + 1, static_cast<std::size_t>(count - 1));
+            *p++ = fs.decimalSeparator;
+            p = std::copy(digits + 1, digits + count, p);
         }
-        out += 'E';
-        appendInteger(out, pointPos - 1);
-        return;
+        *p++ = 'E';
+        return std::to_chars(p, out + kMaxGeneralChars, pointPos - 1).ptr;
     }
-    // The fixed form is put together here and appended once: a sign, at
-    // most 17 digits and zeros on either side of the separator, at most 3
-    // zeros after it.
-    char text[48];
-    char *p = text;
+    // Fixed form: a sign, at most 17 digits and zeros on either side of the
+    // separator, at most 3 zeros after it.
     if (negative)
         *p++ = '-';
     if (pointPos <= 0) {
@@ -315,7 +312,13 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
         const int from = std::max(pointPos, 0);
         p = std::copy(digits + from, digits + count, p);
     }
-    out.append(text, static_cast<std::size_t>(p - text));
+    return p;
+}
+
+void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)
+{
+    char text[kMaxGeneralChars];
+    out.append(text, writeGeneral(text, value, fs, precision));
 }
 
 std::string formatGeneral(double value, const FormatSettings &fs, int precision)

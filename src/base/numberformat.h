@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,13 @@ std::string formatGeneral(double value, const FormatSettings &fs, int precision 
 // Appends formatGeneral(value, fs, precision) to out without building a text
 // of its own, for writers that format many cells into one buffer.
 void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision = 15);
+
+// The most bytes formatGeneral gives.
+inline constexpr std::size_t kMaxGeneralChars = 48;
+
+// Writes formatGeneral(value, fs, precision) at out, which has room for
+// kMaxGeneralChars bytes; returns the end of what it wrote.
+char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision = 15);
 
 // Appends the decimal form of value ("-42").
 void appendInteger(std::string &out, std::int64_t value);

@@ -167,6 +167,22 @@ TEST(AppendGeneral, AppendsToWhatIsThere)
     EXPECT_EQ(out, "x=-1234,5-9223372036854775808");
 }
 
+TEST(WriteGeneral, WritesWhatFormatGeneralGives)
+{
+    const double values[] = {0.0,          -0.0,
+                             1.0 / 3.0,    -1234.5,
+                             1e-5,         -1.2345678901234567e-300,
+                             1.5e300,      12345.67,
+                             std::nan(""), -std::numeric_limits<double>::infinity()};
+    for (const double v : values) {
+        char buffer[tally::kMaxGeneralChars];
+        char *end = tally::writeGeneral(buffer, v, commaDecimal(), 17);
+        EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(end - buffer)),
+                  tally::formatGeneral(v, commaDecimal(), 17))
+            << v;
+    }
+}
+
 TEST(FormatGeneral, UsesTheDecimalSeparator)
 {
     EXPECT_EQ(tally::formatGeneral(2.5, commaDecimal()), "2,5");
