@@ -1,5 +1,7 @@
 #include "tabular/textexportwriter.h"
 
+#include "base/formatsettings.h"
+#include "base/numberformat.h"
 #include "base/textcodec.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/exportstream.h"
@@ -10,16 +12,10 @@
 
 namespace tally::tabular {
 
-namespace {
-
-// The most bytes an integer's decimal form takes (sign and 19 digits).
-constexpr std::size_t kIntegerChars = 20;
-
-} // namespace
-
 TextExportWriter::TextExportWriter(const datapacket::DataPacketTable &table,
                                    std::span<const ExportColumn> columns)
-    : m_table(table), m_columns(columns)
+    : m_table(table), m_columns(columns),
+      m_asciiFloats(static_cast<unsigned char>(table.formatSettings().decimalSeparator) < 0x80)
 {
     m_widths.reserve(columns.size());
     for (const ExportColumn &c : columns)
@@ -71,21 +67,25 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
 
 void TextExportWriter::writeValue(const datapacket::FieldCell &cell, std::size_t width)
 {
-    // Text values are read in place and integers formatted in place; other
-    // kinds are formatted on their own first.
+    // Text values are read in place and numbers formatted in place (their
+    // bytes are ASCII, the same in the code page); other kinds are formatted
+    // on their own first.
     const datapacket::FieldKind kind = cell.field().kind();
     if (datapacket::isTextKind(kind)) {
         writePadded(cell.textView(), width);
         return;
     }
-    if (datapacket::isIntegerKind(kind)) {
+    const bool integer = datapacket::isIntegerKind(kind);
+    if (integer || (m_asciiFloats &&
+                    (kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd))) {
         if (cell.isNull()) {
             std::memset(Room(width), ' ', width);
             m_cursor += width;
             return;
         }
-        char *p = Room(std::max(kIntegerChars, width));
-        char *end = std::to_chars(p, p + kIntegerChars, cell.asInteger()).ptr;
+        char *p = Room(std::max(kMaxGeneralChars, width));
+        char *end = integer ? std::to_chars(p, p + kMaxGeneralChars, cell.asInteger()).ptr
+                            : writeGeneral(p, cell.asFloat(), m_table.formatSettings());
         const auto written = static_cast<std::size_t>(end - p);
         if (written < width) {
             std::memset(end, ' ', width - written);

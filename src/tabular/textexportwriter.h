@@ -56,6 +56,8 @@ private:
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::vector<std::size_t> m_widths;
+    // Whether the general number form is ASCII, so needs no conversion.
+    bool m_asciiFloats;
     ExportStream *m_out = nullptr;
     std::unique_ptr<char[]> m_block; // lines written in place, then handed on
     char *m_cursor = nullptr;
