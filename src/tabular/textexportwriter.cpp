@@ -14,8 +14,7 @@ namespace tally::tabular {
 
 TextExportWriter::TextExportWriter(const datapacket::DataPacketTable &table,
                                    std::span<const ExportColumn> columns)
-    : m_table(table), m_columns(columns),
-      m_asciiFloats(static_cast<unsigned char>(table.formatSettings().decimalSeparator) < 0x80)
+    : m_table(table), m_columns(columns)
 {
     m_widths.reserve(columns.size());
     for (const ExportColumn &c : columns)
@@ -65,38 +64,53 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
     m_cursor = end;
 }
 
-void TextExportWriter::writeValue(const datapacket::FieldCell &cell, std::size_t width)
+namespace {
+
+// Blanks after the `written` bytes that end at `end`, up to `width` in all;
+// returns the new end.
+char *padTo(char *end, std::size_t written, std::size_t width)
 {
-    // Text values are read in place and numbers formatted in place (their
-    // bytes are ASCII, the same in the code page); other kinds are formatted
-    // on their own first.
-    const datapacket::FieldKind kind = cell.field().kind();
-    if (datapacket::isTextKind(kind)) {
-        writePadded(cell.textView(), width);
+    if (written < width) {
+        std::memset(end, ' ', width - written);
+        end += width - written;
+    }
+    return end;
+}
+
+} // namespace
+
+void TextExportWriter::writeCell(const Column &column, std::size_t row)
+{
+    if (column.form == Form::Blank) {
+        m_cursor = padTo(Room(column.width), 0, column.width);
         return;
     }
-    const bool integer = datapacket::isIntegerKind(kind);
-    if (integer || (m_asciiFloats &&
-                    (kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd))) {
-        if (cell.isNull()) {
-            std::memset(Room(width), ' ', width);
-            m_cursor += width;
-            return;
-        }
-        char *p = Room(std::max(kMaxGeneralChars, width));
-        char *end = integer ? std::to_chars(p, p + kMaxGeneralChars, cell.asInteger()).ptr
-                            : writeGeneral(p, cell.asFloat(), m_table.formatSettings());
-        const auto written = static_cast<std::size_t>(end - p);
-        if (written < width) {
-            std::memset(end, ' ', width - written);
-            end += width - written;
-        }
-        m_cursor = end;
+    const datapacket::FieldCell cell = column.field->at(row);
+    if (column.form == Form::Text) {
+        writePadded(cell.textView(), column.width);
         return;
     }
-    m_value.clear();
-    cell.appendString(m_value);
-    writePadded(m_value, width);
+    if (column.form == Form::Other) {
+        m_value.clear();
+        cell.appendString(m_value);
+        writePadded(m_value, column.width);
+        return;
+    }
+    // Numbers and flags are ASCII, the same bytes in the code page, so they
+    // are formatted in place.
+    char *p = Room(std::max(kMaxGeneralChars, column.width));
+    char *end = p;
+    if (!cell.isNull()) {
+        if (column.form == Form::Integer) {
+            end = std::to_chars(p, p + kMaxGeneralChars, cell.asInteger()).ptr;
+        } else if (column.form == Form::Float) {
+            end = writeGeneral(p, cell.asFloat(), m_table.formatSettings());
+        } else {
+            const std::string_view flag = cell.asInteger() != 0 ? "True" : "False";
+            end = std::copy(flag.begin(), flag.end(), p);
+        }
+    }
+    m_cursor = padTo(end, static_cast<std::size_t>(end - p), column.width);
 }
 
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
@@ -119,23 +133,37 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     std::memcpy(Room(2), "\r\n", 2);
     m_cursor += 2;
 
-    // The fields are looked up once, not per cell.
-    std::vector<const datapacket::PacketField *> fields;
-    fields.reserve(m_columns.size());
-    for (const ExportColumn &c : m_columns)
-        fields.push_back(c.field < 0 ? nullptr : &m_table.field(c.field));
+    // The fields and how to write them are looked up once, not per cell.
+    const bool asciiFloats =
+        static_cast<unsigned char>(m_table.formatSettings().decimalSeparator) < 0x80;
+    std::vector<Column> columns;
+    columns.reserve(m_columns.size());
+    for (std::size_t c = 0; c < m_columns.size(); ++c) {
+        Column column{nullptr, m_widths[c], Form::Blank};
+        if (m_columns[c].field >= 0) {
+            column.field = &m_table.field(m_columns[c].field);
+            const datapacket::FieldKind kind = column.field->kind();
+            if (datapacket::isTextKind(kind))
+                column.form = Form::Text;
+            else if (datapacket::isIntegerKind(kind))
+                column.form = Form::Integer;
+            else if ((kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd) &&
+                     asciiFloats)
+                column.form = Form::Float;
+            else if (kind == datapacket::FieldKind::Boolean)
+                column.form = Form::Boolean;
+            else
+                column.form = Form::Other;
+        }
+        columns.push_back(column);
+    }
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
-        for (std::size_t c = 0; c < m_columns.size(); ++c) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 comma();
-            if (fields[c]) {
-                writeValue(fields[c]->at(row), m_widths[c]);
-            } else {
-                std::memset(Room(m_widths[c]), ' ', m_widths[c]);
-                m_cursor += m_widths[c];
-            }
+            writeCell(columns[c], row);
         }
         std::memcpy(Room(2), "\r\n", 2);
         m_cursor += 2;

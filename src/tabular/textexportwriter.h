@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace tally::datapacket {
-class FieldCell;
+class PacketField;
 }
 
 namespace tally::tabular {
@@ -40,8 +40,26 @@ public:
     static void PadRight(std::string &line, std::string_view text, std::size_t width);
 
 private:
-    // Writes the cell's value as string at the cursor, padded as PadRight pads.
-    void writeValue(const datapacket::FieldCell &cell, std::size_t width);
+    // How a column's values are written, chosen once for all its cells.
+    enum class Form : unsigned char
+    {
+        Blank,
+        Text,
+        Integer,
+        Float,
+        Boolean,
+        Other
+    };
+    struct Column
+    {
+        const datapacket::PacketField *field;
+        std::size_t width;
+        Form form;
+    };
+
+    // Writes the column's value in `row` as string at the cursor, padded as
+    // PadRight pads.
+    void writeCell(const Column &column, std::size_t row);
     // Writes `utf8` in code page bytes at the cursor, padded to `width`.
     void writePadded(std::string_view utf8, std::size_t width);
     // Where `bytes` bytes can be written, the block handed on (or grown) first
@@ -56,8 +74,6 @@ private:
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::vector<std::size_t> m_widths;
-    // Whether the general number form is ASCII, so needs no conversion.
-    bool m_asciiFloats;
     ExportStream *m_out = nullptr;
     std::unique_ptr<char[]> m_block; // lines written in place, then handed on
     char *m_cursor = nullptr;
