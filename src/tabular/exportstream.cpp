@@ -16,7 +16,6 @@ ExportStream::ExportStream(const ExportTarget &target) : m_path(target.path())
         fail(errno);
     // Our own buffer is the only one; stdio's would copy every byte again.
     std::setvbuf(m_file, nullptr, _IONBF, 0);
-    m_buffer.reserve(kFlushSize + 4096);
 }
 
 ExportStream::~ExportStream()

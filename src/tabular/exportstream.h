@@ -32,20 +32,6 @@ public:
         if (m_buffer.size() >= kFlushSize)
             flush();
     }
-    void put(char c)
-    {
-        m_buffer.push_back(c);
-        if (m_buffer.size() >= kFlushSize)
-            flush();
-    }
-    // The bytes not yet written, for a writer to append to in place (no copy
-    // of its own); call flushIfFull() after each piece.
-    std::string &buffer() { return m_buffer; }
-    void flushIfFull()
-    {
-        if (m_buffer.size() >= kFlushSize)
-            flush();
-    }
     // Writes what is buffered and closes the file. Throws ExportError when
     // any write or the close failed.
     void close();
