@@ -66,39 +66,55 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
 
 namespace {
 
+// Sixteen blanks stored at once: a cell's room always reaches this far past
+// its padding, so short pads cost one store instead of a call.
+constexpr std::size_t kBlankRun = 16;
+
 // Blanks after the `written` bytes that end at `end`, up to `width` in all;
-// returns the new end.
+// returns the new end. May store up to kBlankRun bytes past it.
 char *padTo(char *end, std::size_t written, std::size_t width)
 {
-    if (written < width) {
-        std::memset(end, ' ', width - written);
-        end += width - written;
+    static constexpr char blanks[kBlankRun + 1] = "                ";
+    if (written >= width)
+        return end;
+    std::size_t left = width - written;
+    char *const stop = end + left;
+    for (;;) {
+        std::memcpy(end, blanks, kBlankRun);
+        if (left <= kBlankRun)
+            return stop;
+        end += kBlankRun;
+        left -= kBlankRun;
     }
-    return end;
 }
 
 } // namespace
 
-void TextExportWriter::writeCell(const Column &column, std::size_t row)
+char *TextExportWriter::writeCell(char *p, const Column &column, std::size_t row)
 {
-    if (column.form == Form::Blank) {
-        m_cursor = padTo(Room(column.width), 0, column.width);
-        return;
-    }
+    if (column.form == Form::Blank)
+        return padTo(p, 0, column.width);
     const datapacket::FieldCell cell = column.field->at(row);
-    if (column.form == Form::Text) {
-        writePadded(cell.textView(), column.width);
-        return;
-    }
-    if (column.form == Form::Other) {
-        m_value.clear();
-        cell.appendString(m_value);
-        writePadded(m_value, column.width);
-        return;
+    if (column.form == Form::Text || column.form == Form::Other) {
+        std::string_view utf8;
+        if (column.form == Form::Text) {
+            utf8 = cell.textView();
+        } else {
+            m_value.clear();
+            cell.appendString(m_value);
+            utf8 = m_value;
+        }
+        // No character takes more bytes in the code page than in UTF-8, so
+        // the room for both is known before converting in place.
+        if (utf8.size() > column.width) [[unlikely]] {
+            m_cursor = p;
+            p = Room(utf8.size() + column.room);
+        }
+        char *end = text::encodeCodePage(utf8, p);
+        return padTo(end, static_cast<std::size_t>(end - p), column.width);
     }
     // Numbers and flags are ASCII, the same bytes in the code page, so they
     // are formatted in place.
-    char *p = Room(std::max(kMaxGeneralChars, column.width));
     char *end = p;
     if (!cell.isNull()) {
         if (column.form == Form::Integer) {
@@ -110,7 +126,7 @@ void TextExportWriter::writeCell(const Column &column, std::size_t row)
             end = std::copy(flag.begin(), flag.end(), p);
         }
     }
-    m_cursor = padTo(end, static_cast<std::size_t>(end - p), column.width);
+    return padTo(end, static_cast<std::size_t>(end - p), column.width);
 }
 
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
@@ -139,7 +155,7 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     std::vector<Column> columns;
     columns.reserve(m_columns.size());
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        Column column{nullptr, m_widths[c], Form::Blank};
+        Column column{nullptr, m_widths[c], Form::Blank, 0};
         if (m_columns[c].field >= 0) {
             column.field = &m_table.field(m_columns[c].field);
             const datapacket::FieldKind kind = column.field->kind();
@@ -157,16 +173,28 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
         }
         columns.push_back(column);
     }
+    // A row whose texts fit their widths needs rowRoom bytes; a longer text
+    // makes room for itself.
+    std::size_t rowRoom = 2; // CR LF
+    for (std::size_t c = columns.size(); c-- > 0;) {
+        Column &column = columns[c];
+        column.room = kBlankRun + rowRoom;
+        const bool formatted = column.form == Form::Integer || column.form == Form::Float ||
+                               column.form == Form::Boolean;
+        rowRoom += (formatted ? std::max(column.width, kMaxGeneralChars) : column.width) +
+                   kBlankRun + (c > 0 ? 1 : 0);
+    }
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
+        char *p = Room(rowRoom);
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c > 0)
-                comma();
-            writeCell(columns[c], row);
+                *p++ = ',';
+            p = writeCell(p, columns[c], row);
         }
-        std::memcpy(Room(2), "\r\n", 2);
-        m_cursor += 2;
+        std::memcpy(p, "\r\n", 2);
+        m_cursor = p + 2;
         if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
             FlushBlock();
         if (progress && !progress(row + 1))

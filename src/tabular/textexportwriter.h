@@ -55,11 +55,14 @@ private:
         const datapacket::PacketField *field;
         std::size_t width;
         Form form;
+        // Room a cell needs past its value for its padding and the rest of
+        // the row.
+        std::size_t room;
     };
 
-    // Writes the column's value in `row` as string at the cursor, padded as
-    // PadRight pads.
-    void writeCell(const Column &column, std::size_t row);
+    // Writes the column's value in `row` as string at p, padded as PadRight
+    // pads; returns the end. Room for the row is made before its first cell.
+    char *writeCell(char *p, const Column &column, std::size_t row);
     // Writes `utf8` in code page bytes at the cursor, padded to `width`.
     void writePadded(std::string_view utf8, std::size_t width);
     // Where `bytes` bytes can be written, the block handed on (or grown) first

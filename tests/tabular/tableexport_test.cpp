@@ -323,6 +323,42 @@ TEST_F(ExportTest, ManyRowsAndTheLargestLabelComeOutWhole)
         ASSERT_EQ(all[k], expected[k]) << "record " << k;
 }
 
+// The text writer's counterpart: rows longer than its block, values longer
+// than their width (one longer than a block), pads of every length and
+// 300 columns of numbers, so lines cross every boundary of its buffering.
+TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
+{
+    std::string fields = R"(<FIELD attrname="T" fieldtype="string" WIDTH="40"/>)";
+    std::string header = "T" + std::string(39, ' ');
+    for (int c = 0; c < 300; ++c) {
+        fields += "<FIELD attrname=\"C" + std::to_string(c) + "\" fieldtype=\"i4\"/>";
+        const std::string caption = "C" + std::to_string(c);
+        header += "," + caption + std::string(10 - caption.size(), ' ');
+    }
+    std::string rows, expected = header + "\r\n";
+    for (int i = 1; i <= 400; ++i) {
+        const std::string t =
+            i == 200 ? repeated("y", 100000) : repeated(i % 2 ? "面" : "x", i % 53);
+        rows += "<ROW T=\"" + t + "\"";
+        std::string line =
+            t + std::string(40 - std::min<std::size_t>(40, text::codePageLength(t)), ' ');
+        for (int c = 0; c < 300; ++c) {
+            const std::string n = std::to_string(i * 1000 + c);
+            if ((i + c) % 7 != 0)
+                rows += " C" + std::to_string(c) + "=\"" + n + "\"";
+            line += "," + ((i + c) % 7 != 0 ? n : "") +
+                    std::string(10 - ((i + c) % 7 != 0 ? n.size() : 0), ' ');
+        }
+        rows += "/>";
+        expected += line + "\r\n";
+    }
+    load(packetText(fields, rows));
+    const std::string written = exported(ExportFormat::Text);
+    const std::string want = text::toCodePage(expected);
+    ASSERT_EQ(written.size(), want.size());
+    EXPECT_TRUE(written == want);
+}
+
 // --- golden files ------------------------------------------------------------
 
 // Compares with a golden file; TALLY_REGENERATE_GOLDEN=1 rewrites it instead.
