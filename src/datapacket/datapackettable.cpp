@@ -244,19 +244,4 @@ PacketField *DataPacketTable::findField(std::string_view name) const
     return nullptr;
 }
 
-std::string_view DataPacketTable::textOf(std::uint64_t value) const
-{
-    // Text cells point at values the in-place parse left NUL-terminated,
-    // most with their length. A cell kept past a close or reload must not
-    // read outside the text.
-    const std::uint32_t offset = cell::textOffset(value);
-    if (offset >= m_data.text.size())
-        return {};
-    std::uint32_t length = 0;
-    if (!cell::textLength(value, length))
-        return std::string_view(m_data.text.c_str() + offset);
-    return std::string_view(m_data.text.data() + offset,
-                            std::min<std::size_t>(length, m_data.text.size() - offset));
-}
-
 } // namespace tally::datapacket

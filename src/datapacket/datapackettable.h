@@ -5,6 +5,7 @@
 #include "datapacket/packetdata.h"
 #include "datapacket/packetfield.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -120,7 +121,7 @@ private:
         value = c.get(row);
         return true;
     }
-    std::string_view textOf(std::uint64_t value) const;
+    std::string_view textOf(std::uint64_t value) const; // inline, below
     std::size_t currentRowIndex() const { return m_current; }
     void install(PacketData data);
 
@@ -134,6 +135,44 @@ private:
     int m_suspend = 0;
     std::function<void(bool)> m_observer;
 };
+
+// The reads every cell of a grid, export or bill makes, inline.
+
+inline std::string_view DataPacketTable::textOf(std::uint64_t value) const
+{
+    // Text cells point at values the in-place parse left NUL-terminated,
+    // most with their length. A cell kept past a close or reload must not
+    // read outside the text.
+    const std::uint32_t offset = cell::textOffset(value);
+    if (offset >= m_data.text.size()) [[unlikely]]
+        return {};
+    std::uint32_t length = 0;
+    if (!cell::textLength(value, length)) [[unlikely]]
+        return std::string_view(m_data.text.c_str() + offset);
+    return std::string_view(m_data.text.data() + offset,
+                            std::min<std::size_t>(length, m_data.text.size() - offset));
+}
+
+inline std::string_view FieldCell::textView() const
+{
+    if (!isTextKind(m_field->m_kind) || !m_present)
+        return {};
+    return m_field->m_table->textOf(m_value);
+}
+
+inline std::int64_t FieldCell::asInteger() const
+{
+    if (isIntegerKind(m_field->m_kind))
+        return m_present ? m_field->intValue(m_value) : 0;
+    return convertToInteger();
+}
+
+inline double FieldCell::asFloat() const
+{
+    if (m_field->m_kind == FieldKind::Float || m_field->m_kind == FieldKind::Bcd)
+        return m_present ? cell::toDouble(m_value) : 0.0;
+    return convertToFloat();
+}
 
 inline FieldCell PacketField::at(std::size_t row) const
 {

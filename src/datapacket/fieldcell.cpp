@@ -53,13 +53,6 @@ void FieldCell::failRead(const std::string &what) const
     throw FieldError(msg + ": " + what);
 }
 
-std::string_view FieldCell::textView() const
-{
-    if (!isTextKind(m_field->m_kind) || !m_present)
-        return {};
-    return m_field->m_table->textOf(m_value);
-}
-
 std::string FieldCell::asString() const
 {
     std::string out;
@@ -100,7 +93,7 @@ void FieldCell::appendString(std::string &out) const
     }
 }
 
-std::int64_t FieldCell::asInteger() const
+std::int64_t FieldCell::convertToInteger() const
 {
     const std::uint64_t v = m_value;
     const bool present = m_present;
@@ -125,7 +118,7 @@ std::int64_t FieldCell::asInteger() const
                : static_cast<std::int64_t>(d);
 }
 
-double FieldCell::asFloat() const
+double FieldCell::convertToFloat() const
 {
     const bool present = m_present;
     if (isTextKind(m_field->m_kind)) {

@@ -69,6 +69,10 @@ private:
     {
     }
     [[noreturn]] void failRead(const std::string &what) const;
+    // asInteger and asFloat for the kinds that need parsing or conversion;
+    // the common kinds are read inline (datapackettable.h).
+    std::int64_t convertToInteger() const;
+    double convertToFloat() const;
     void appendValue(std::string &out, bool edit) const;
 
     const PacketField *m_field;

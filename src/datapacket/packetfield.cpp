@@ -87,14 +87,6 @@ void PacketField::unbind()
     m_typeCode.clear();
 }
 
-std::int64_t PacketField::intValue(std::uint64_t v) const
-{
-    // Signed kinds of up to 32 bits are kept narrow, as their low 32 bits.
-    if (m_kind == FieldKind::Int8 || m_kind == FieldKind::Int16 || m_kind == FieldKind::Int32)
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    return cell::toInt(v);
-}
-
 int PacketField::displayWidth() const
 {
     switch (m_kind) {

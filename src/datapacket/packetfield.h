@@ -4,6 +4,7 @@
 #include "base/datetimeformat.h"
 #include "datapacket/fieldcell.h"
 #include "datapacket/fielddef.h"
+#include "datapacket/packetdata.h"
 
 #include <cstdint>
 #include <string>
@@ -93,7 +94,13 @@ private:
     void preparePatterns();
     friend class FieldCell;
     double numeric(std::uint64_t value) const;
-    std::int64_t intValue(std::uint64_t value) const;
+    // Signed kinds of up to 32 bits are kept narrow, as their low 32 bits.
+    std::int64_t intValue(std::uint64_t value) const
+    {
+        if (m_kind == FieldKind::Int8 || m_kind == FieldKind::Int16 || m_kind == FieldKind::Int32)
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        return cell::toInt(value);
+    }
 
     const DataPacketTable *m_table;
     std::string m_name;
