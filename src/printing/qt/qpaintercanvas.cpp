@@ -29,7 +29,7 @@ QPainterCanvas::QPainterCanvas(QPainter &painter)
 }
 
 QPainterCanvas::QPainterCanvas(QPainter &painter, int dpiX, int dpiY)
-    : m_painter(painter), m_dpiX(dpiX), m_dpiY(dpiY), m_fontHeight(MulDiv(10, dpiY, 72))
+    : m_painter(painter), m_dpiX(dpiX), m_dpiY(dpiY), m_font(dpiY)
 {
     // Pens are set once per change instead of around every line.
     m_painter.save();
@@ -49,21 +49,16 @@ void QPainterCanvas::flush()
     if (m_lines.empty())
         return;
     applyPen();
-    m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+    m_drawn.clear();
+    for (const PenLines::Line &l : m_lines.lines())
+        m_drawn.emplace_back(l.from.x, l.from.y, l.to.x, l.to.y);
+    m_painter.drawLines(m_drawn.data(), static_cast<int>(m_drawn.size()));
     m_lines.clear();
-    m_lineKeys.clear();
-}
-
-const CachedFont &QPainterCanvas::cachedFont() const
-{
-    if (!m_font)
-        m_font = &FontCache::get(m_fontName, m_fontHeight, m_fontStyle, m_dpiY);
-    return *m_font;
 }
 
 QFont QPainterCanvas::currentFont() const
 {
-    return cachedFont().font();
+    return m_font.font().font();
 }
 
 QPen QPainterCanvas::currentPen() const
@@ -97,28 +92,22 @@ QPen QPainterCanvas::currentPen() const
 
 void QPainterCanvas::setFontName(const std::string &name)
 {
-    if (name != m_fontName)
-        m_font = nullptr;
-    m_fontName = name;
+    m_font.setName(name);
 }
 
 void QPainterCanvas::setFontSize(int points)
 {
-    setFontHeight(MulDiv(points, m_dpiY, 72));
+    m_font.setPoints(points);
 }
 
 void QPainterCanvas::setFontHeight(int pixels)
 {
-    if (pixels != m_fontHeight)
-        m_font = nullptr;
-    m_fontHeight = pixels;
+    m_font.setHeight(pixels);
 }
 
 void QPainterCanvas::setFontStyle(unsigned styleBits)
 {
-    if (styleBits != m_fontStyle)
-        m_font = nullptr;
-    m_fontStyle = styleBits;
+    m_font.setStyle(styleBits);
 }
 
 void QPainterCanvas::setBrushColor(Color color)
@@ -196,18 +185,8 @@ void QPainterCanvas::lineTo(int x, int y)
         m_position = {x, y};
         return;
     }
-    // Neighbouring cells share borders; a line drawn twice in opaque ink
-    // looks as drawn once.
-    const auto point = [](Point p) {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
-               static_cast<std::uint32_t>(p.y);
-    };
-    const Point from = m_position;
     const Point to{x, y};
-    const std::uint64_t a = point(from);
-    const std::uint64_t b = point(to);
-    if (m_lineKeys.insert({std::min(a, b), std::max(a, b)}).second)
-        m_lines.emplace_back(from.x, from.y, to.x, to.y);
+    m_lines.add(m_position, to);
     m_position = to;
 }
 
@@ -231,7 +210,7 @@ void QPainterCanvas::drawRun(const TextPlacement &placement, const TextPlacement
     // Regular text of the font's own glyphs is drawn as a glyph run at the
     // advances it was measured with, without shaping it again. Styled text
     // and characters that need a fallback font go through Qt's text layout.
-    if (m_fontStyle != Regular || !run.ownGlyphs) {
+    if (m_font.style() != Regular || !run.ownGlyphs) {
         m_painter.drawText(
             QPointF(run.x, run.baseline),
             QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())));
@@ -258,7 +237,7 @@ void QPainterCanvas::drawRun(const TextPlacement &placement, const TextPlacement
 void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned flags)
 {
     flush();
-    const CachedFont &font = cachedFont();
+    const CachedFont &font = m_font.font();
     const TextPlacement placement(text, rect, flags, font);
 
     // A clip that cuts nothing off is left out, and with it the saved
@@ -301,7 +280,7 @@ void QPainterCanvas::drawText(std::string_view text, const Rect &rect, unsigned 
 Rect QPainterCanvas::measureText(std::string_view text, const Rect &rect, unsigned flags)
 {
     const TextLayout layout =
-        TextLayout::layout(text, rect.width(), flags, CachedMetrics(cachedFont()));
+        TextLayout::layout(text, rect.width(), flags, CachedMetrics(m_font.font()));
     Rect out = rect;
     out.bottom = rect.top + layout.height();
     if (!(flags & WordBreak))

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "printing/canvas.h"
+#include "printing/penlines.h"
+#include "printing/qt/fontselection.h"
 #include "printing/qt/textplacement.h"
 
 #include <QBrush>
@@ -9,7 +11,6 @@
 #include <QPen>
 
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 class QPainter;
@@ -39,7 +40,7 @@ public:
     void setFontName(const std::string &name) override;
     void setFontSize(int points) override;
     void setFontHeight(int pixels) override;
-    int fontHeight() const override { return m_fontHeight; }
+    int fontHeight() const override { return m_font.height(); }
     void setFontStyle(unsigned styleBits) override;
     void setBrushColor(Color color) override;
     void setBrushStyle(BrushStyle style) override;
@@ -66,7 +67,6 @@ public:
 
 private:
     QPen currentPen() const;
-    const CachedFont &cachedFont() const;
     void applyPen();
     void drawRun(const TextPlacement &placement, const TextPlacement::Run &run,
                  const CachedFont &font);
@@ -76,37 +76,20 @@ private:
     int m_dpiY;
     Point m_origin;
     Point m_position;
-    std::string m_fontName = "宋体";
-    int m_fontHeight;
-    unsigned m_fontStyle = Regular;
+    FontSelection m_font;
     Color m_brushColor = kWhite;
     BrushStyle m_brushStyle = BrushStyle::Solid;
     int m_penWidth = 1;
     Color m_penColor = kBlack;
     PenStyle m_penStyle = PenStyle::Solid;
     PenMode m_penMode = PenMode::Copy;
-    // The cached font of the current font settings, found on first use.
-    mutable const CachedFont *m_font = nullptr;
     // The font last set on the painter, if it still is.
     const CachedFont *m_painterFont = nullptr;
     // The painter's pen no longer matches the canvas pen.
     bool m_penDirty = true;
-    // Lines of the current pen not drawn yet, each once.
-    std::vector<QLine> m_lines;
-    struct Segment
-    {
-        std::uint64_t a;
-        std::uint64_t b;
-        friend bool operator==(const Segment &, const Segment &) = default;
-    };
-    struct SegmentHash
-    {
-        std::size_t operator()(const Segment &s) const
-        {
-            return std::hash<std::uint64_t>()(s.a * 0x9E3779B97F4A7C15ULL ^ s.b);
-        }
-    };
-    std::unordered_set<Segment, SegmentHash> m_lineKeys;
+    // Lines of the current pen not drawn yet.
+    PenLines m_lines;
+    std::vector<QLine> m_drawn; // the lines handed to the painter, kept for its memory
 };
 
 } // namespace tally::printing

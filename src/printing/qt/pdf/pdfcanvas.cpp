@@ -6,6 +6,7 @@
 #include "printing/qt/fontcache.h"
 #include "printing/qt/pdf/pdffontsource.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -14,26 +15,6 @@ namespace tally::printing {
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
-
-// Marks a segment already written; no point of a page has these
-// coordinates.
-constexpr std::uint64_t kUsed = ~std::uint64_t{0};
-
-std::uint64_t pointKey(int x, int y)
-{
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
-           static_cast<std::uint32_t>(y);
-}
-
-int keyX(std::uint64_t key)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key >> 32));
-}
-
-int keyY(std::uint64_t key)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
-}
 
 // A colour component in [0, 1] to three decimals: exact enough for 8 bits.
 void appendComponent(pdf::ContentBuffer &s, std::uint8_t c)
@@ -71,7 +52,7 @@ void appendColor(pdf::ContentBuffer &s, Color c, bool stroke)
 } // namespace
 
 PdfCanvas::PdfCanvas(pdf::PdfDocument &document, int dpi)
-    : m_document(document), m_dpi(dpi), m_fontHeight(MulDiv(10, dpi, 72))
+    : m_document(document), m_dpi(dpi), m_font(dpi)
 {
 }
 
@@ -79,7 +60,6 @@ void PdfCanvas::beginPage(double heightPt)
 {
     m_content.clear();
     m_lines.clear();
-    m_lineKeys.clear();
     forgetState();
     // Device pixels with y going down, as the bill draws.
     char buf[32];
@@ -116,37 +96,24 @@ void PdfCanvas::rect(int x, int y, int w, int h)
     m_content.append("re ");
 }
 
-const CachedFont &PdfCanvas::cachedFont() const
-{
-    if (!m_font)
-        m_font = &FontCache::get(m_fontName, m_fontHeight, m_fontStyle, m_dpi);
-    return *m_font;
-}
-
 void PdfCanvas::setFontName(const std::string &name)
 {
-    if (name != m_fontName)
-        m_font = nullptr;
-    m_fontName = name;
+    m_font.setName(name);
 }
 
 void PdfCanvas::setFontSize(int points)
 {
-    setFontHeight(MulDiv(points, m_dpi, 72));
+    m_font.setPoints(points);
 }
 
 void PdfCanvas::setFontHeight(int pixels)
 {
-    if (pixels != m_fontHeight)
-        m_font = nullptr;
-    m_fontHeight = pixels;
+    m_font.setHeight(pixels);
 }
 
 void PdfCanvas::setFontStyle(unsigned styleBits)
 {
-    if (styleBits != m_fontStyle)
-        m_font = nullptr;
-    m_fontStyle = styleBits;
+    m_font.setStyle(styleBits);
 }
 
 void PdfCanvas::setPenWidth(int width)
@@ -233,9 +200,9 @@ void PdfCanvas::flushLines()
     // Thin lines leave out their end point, wide ones get round ends that
     // close the corners where grid lines meet, as QPainterCanvas's pens.
     applyStroke(m_penColor, std::max(m_penWidth, 0), m_penWidth > 1, m_penStyle);
-    const auto point = [this](std::uint64_t key, const char *op) {
-        m_content.integer(keyX(key));
-        m_content.integer(keyY(key));
+    const auto point = [this](Point p, const char *op) {
+        m_content.integer(p.x);
+        m_content.integer(p.y);
         m_content.append(op);
     };
     // A stroke with round ends and joins covers every point within half the
@@ -243,27 +210,30 @@ void PdfCanvas::flushLines()
     // lines that meet are joined into one piece (a cell's border is one
     // instead of four), which makes the page shorter to write and to
     // compress. Dashes would restart at each piece, so they stay apart.
-    const bool join = m_penWidth > 1 && m_penStyle == PenStyle::Solid && m_lines.size() <= 64;
+    constexpr std::size_t kJoined = 64;
+    const std::vector<PenLines::Line> &lines = m_lines.lines();
+    const bool join = m_penWidth > 1 && m_penStyle == PenStyle::Solid && lines.size() <= kJoined;
     if (!join) {
-        for (const Segment &s : m_lines) {
-            point(s.a, "m ");
-            point(s.b, "l\n");
+        for (const PenLines::Line &l : lines) {
+            point(l.from, "m ");
+            point(l.to, "l\n");
         }
     } else {
-        for (std::size_t first = 0; first < m_lines.size(); ++first) {
-            if (m_lines[first].a == m_lines[first].b && m_lines[first].a == kUsed)
+        std::array<bool, kJoined> used{};
+        for (std::size_t first = 0; first < lines.size(); ++first) {
+            if (used[first])
                 continue;
-            point(m_lines[first].a, "m ");
-            std::uint64_t end = m_lines[first].b;
+            point(lines[first].from, "m ");
+            Point end = lines[first].to;
             point(end, "l ");
-            m_lines[first] = {kUsed, kUsed};
-            for (std::size_t i = first + 1; i < m_lines.size(); ++i) {
-                Segment &next = m_lines[i];
-                if (next.a != end && next.b != end)
+            used[first] = true;
+            for (std::size_t i = first + 1; i < lines.size(); ++i) {
+                const PenLines::Line &next = lines[i];
+                if (used[i] || (next.from != end && next.to != end))
                     continue;
-                end = next.a == end ? next.b : next.a;
+                end = next.from == end ? next.to : next.from;
                 point(end, "l ");
-                next = {kUsed, kUsed};
+                used[i] = true;
                 i = first; // look again from the start for what meets the new end
             }
             m_content.append('\n');
@@ -271,7 +241,6 @@ void PdfCanvas::flushLines()
     }
     m_content.append("S\n");
     m_lines.clear();
-    m_lineKeys.clear();
 }
 
 void PdfCanvas::lineTo(int x, int y)
@@ -281,32 +250,14 @@ void PdfCanvas::lineTo(int x, int y)
     m_position = {x, y};
     if (m_penStyle == PenStyle::Clear)
         return;
-    const std::uint64_t a = pointKey(from.x, from.y);
-    const std::uint64_t b = pointKey(to.x, to.y);
     if (m_penMode == PenMode::Xor) {
         // Each XOR line is drawn, crossing or not.
         flushLines();
-        m_lines.push_back({a, b});
+        m_lines.addAgain(from, to);
         flushLines();
         return;
     }
-    // Neighbouring cells share borders; a line drawn twice in opaque ink
-    // looks as drawn once. A cell's few lines are compared one by one;
-    // only long runs of lines are worth a hash set.
-    const Segment key{std::min(a, b), std::max(a, b)};
-    constexpr std::size_t kScanned = 32;
-    if (m_lines.size() < kScanned) {
-        for (const Segment &s : m_lines)
-            if (std::min(s.a, s.b) == key.a && std::max(s.a, s.b) == key.b)
-                return;
-    } else {
-        if (m_lineKeys.empty())
-            for (const Segment &s : m_lines)
-                m_lineKeys.insert({std::min(s.a, s.b), std::max(s.a, s.b)});
-        if (!m_lineKeys.insert(key).second)
-            return;
-    }
-    m_lines.push_back({a, b});
+    m_lines.add(from, to);
 }
 
 void PdfCanvas::fillRect(const Rect &r)
@@ -412,9 +363,9 @@ void PdfCanvas::decorate(const TextPlacement &placement, const CachedFont &font)
             m_content.number(y);
             m_content.append("l S\n");
         };
-        if (m_fontStyle & Underline)
+        if (m_font.style() & Underline)
             line(baseline + adjustedUnderline);
-        if (m_fontStyle & StrikeOut)
+        if (m_font.style() & StrikeOut)
             line(baseline - font.ascent() / 3);
     }
 }
@@ -422,7 +373,7 @@ void PdfCanvas::decorate(const TextPlacement &placement, const CachedFont &font)
 void PdfCanvas::drawText(std::string_view text, const Rect &r, unsigned flags)
 {
     flushLines();
-    const CachedFont &font = cachedFont();
+    const CachedFont &font = m_font.font();
     const TextPlacement placement(text, r, flags, font);
     const bool clip = placement.needsClip();
     if (clip) {
@@ -449,7 +400,7 @@ void PdfCanvas::drawText(std::string_view text, const Rect &r, unsigned flags)
             drawRuns(placement, font, -0.5 * font.lineWidth());
             m_content.append("EMC\n");
         }
-        if (m_fontStyle & (Underline | StrikeOut))
+        if (m_font.style() & (Underline | StrikeOut))
             decorate(placement, font);
     }
     if (clip) {
@@ -461,7 +412,7 @@ void PdfCanvas::drawText(std::string_view text, const Rect &r, unsigned flags)
 Rect PdfCanvas::measureText(std::string_view text, const Rect &rect, unsigned flags)
 {
     const TextLayout layout =
-        TextLayout::layout(text, rect.width(), flags, CachedMetrics(cachedFont()));
+        TextLayout::layout(text, rect.width(), flags, CachedMetrics(m_font.font()));
     Rect out = rect;
     out.bottom = rect.top + layout.height();
     if (!(flags & WordBreak))

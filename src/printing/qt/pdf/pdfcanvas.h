@@ -2,11 +2,12 @@
 
 #include "printing/canvas.h"
 #include "printing/pdf/contentbuffer.h"
+#include "printing/penlines.h"
+#include "printing/qt/fontselection.h"
 #include "printing/qt/textplacement.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace tally::printing {
@@ -41,7 +42,7 @@ public:
     void setFontName(const std::string &name) override;
     void setFontSize(int points) override;
     void setFontHeight(int pixels) override;
-    int fontHeight() const override { return m_fontHeight; }
+    int fontHeight() const override { return m_font.height(); }
     void setFontStyle(unsigned styleBits) override;
     void setBrushColor(Color color) override { m_brushColor = color; }
     void setBrushStyle(BrushStyle style) override { m_brushStyle = style; }
@@ -58,7 +59,6 @@ public:
     Point origin() const override { return m_origin; }
 
 private:
-    const CachedFont &cachedFont() const;
     void flushLines();
     void applyStroke(Color color, double width, bool roundCap, PenStyle style);
     void applyFill(Color color);
@@ -72,16 +72,13 @@ private:
     pdf::ContentBuffer m_content;
     Point m_origin;
     Point m_position;
-    std::string m_fontName = "宋体";
-    int m_fontHeight;
-    unsigned m_fontStyle = Regular;
+    FontSelection m_font;
     Color m_brushColor = kWhite;
     BrushStyle m_brushStyle = BrushStyle::Solid;
     int m_penWidth = 1;
     Color m_penColor = kBlack;
     PenStyle m_penStyle = PenStyle::Solid;
     PenMode m_penMode = PenMode::Copy;
-    mutable const CachedFont *m_font = nullptr;
 
     // The graphics state last written, so that unchanged settings are not
     // written again; unknown after a restore.
@@ -99,23 +96,9 @@ private:
     const pdf::EmbeddedFont *m_textFont = nullptr;
     double m_textSize = 0;
 
-    // Lines of the current pen not drawn yet, each once (in absolute
-    // device coordinates).
-    struct Segment
-    {
-        std::uint64_t a;
-        std::uint64_t b;
-        friend bool operator==(const Segment &, const Segment &) = default;
-    };
-    struct SegmentHash
-    {
-        std::size_t operator()(const Segment &s) const
-        {
-            return std::hash<std::uint64_t>()(s.a * 0x9E3779B97F4A7C15ULL ^ s.b);
-        }
-    };
-    std::vector<Segment> m_lines;
-    std::unordered_set<Segment, SegmentHash> m_lineKeys;
+    // Lines of the current pen not drawn yet (in absolute device
+    // coordinates).
+    PenLines m_lines;
 };
 
 } // namespace tally::printing
