@@ -90,26 +90,6 @@ QPen QPainterCanvas::currentPen() const
     return pen;
 }
 
-void QPainterCanvas::setFontName(const std::string &name)
-{
-    m_font.setName(name);
-}
-
-void QPainterCanvas::setFontSize(int points)
-{
-    m_font.setPoints(points);
-}
-
-void QPainterCanvas::setFontHeight(int pixels)
-{
-    m_font.setHeight(pixels);
-}
-
-void QPainterCanvas::setFontStyle(unsigned styleBits)
-{
-    m_font.setStyle(styleBits);
-}
-
 void QPainterCanvas::setBrushColor(Color color)
 {
     m_brushColor = color;

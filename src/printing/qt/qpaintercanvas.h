@@ -37,11 +37,11 @@ public:
 
     int dpiX() const override { return m_dpiX; }
     int dpiY() const override { return m_dpiY; }
-    void setFontName(const std::string &name) override;
-    void setFontSize(int points) override;
-    void setFontHeight(int pixels) override;
+    void setFontName(const std::string &name) override { m_font.setName(name); }
+    void setFontSize(int points) override { m_font.setPoints(points); }
+    void setFontHeight(int pixels) override { m_font.setHeight(pixels); }
     int fontHeight() const override { return m_font.height(); }
-    void setFontStyle(unsigned styleBits) override;
+    void setFontStyle(unsigned styleBits) override { m_font.setStyle(styleBits); }
     void setBrushColor(Color color) override;
     void setBrushStyle(BrushStyle style) override;
     void setPenWidth(int width) override;

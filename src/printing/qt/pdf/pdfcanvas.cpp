@@ -96,26 +96,6 @@ void PdfCanvas::rect(int x, int y, int w, int h)
     m_content.append("re ");
 }
 
-void PdfCanvas::setFontName(const std::string &name)
-{
-    m_font.setName(name);
-}
-
-void PdfCanvas::setFontSize(int points)
-{
-    m_font.setPoints(points);
-}
-
-void PdfCanvas::setFontHeight(int pixels)
-{
-    m_font.setHeight(pixels);
-}
-
-void PdfCanvas::setFontStyle(unsigned styleBits)
-{
-    m_font.setStyle(styleBits);
-}
-
 void PdfCanvas::setPenWidth(int width)
 {
     if (width != m_penWidth)

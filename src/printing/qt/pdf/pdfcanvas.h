@@ -39,11 +39,11 @@ public:
 
     int dpiX() const override { return m_dpi; }
     int dpiY() const override { return m_dpi; }
-    void setFontName(const std::string &name) override;
-    void setFontSize(int points) override;
-    void setFontHeight(int pixels) override;
+    void setFontName(const std::string &name) override { m_font.setName(name); }
+    void setFontSize(int points) override { m_font.setPoints(points); }
+    void setFontHeight(int pixels) override { m_font.setHeight(pixels); }
     int fontHeight() const override { return m_font.height(); }
-    void setFontStyle(unsigned styleBits) override;
+    void setFontStyle(unsigned styleBits) override { m_font.setStyle(styleBits); }
     void setBrushColor(Color color) override { m_brushColor = color; }
     void setBrushStyle(BrushStyle style) override { m_brushStyle = style; }
     void setPenWidth(int width) override;
