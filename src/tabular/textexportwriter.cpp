@@ -50,20 +50,6 @@ void TextExportWriter::FlushBlock()
     m_cursor = m_block.get();
 }
 
-void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
-{
-    // No character takes more bytes in the code page than in UTF-8, so the
-    // room for both is known before converting in place.
-    char *p = Room(std::max(utf8.size(), width));
-    char *end = text::encodeCodePage(utf8, p);
-    const auto written = static_cast<std::size_t>(end - p);
-    if (written < width) {
-        std::memset(end, ' ', width - written);
-        end += width - written;
-    }
-    m_cursor = end;
-}
-
 namespace {
 
 // Sixteen blanks stored at once: a cell's room always reaches this far past
@@ -89,6 +75,15 @@ char *padTo(char *end, std::size_t written, std::size_t width)
 }
 
 } // namespace
+
+void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
+{
+    // No character takes more bytes in the code page than in UTF-8, so the
+    // room for both is known before converting in place.
+    char *p = Room(std::max(utf8.size(), width) + kBlankRun);
+    char *end = text::encodeCodePage(utf8, p);
+    m_cursor = padTo(end, static_cast<std::size_t>(end - p), width);
+}
 
 char *TextExportWriter::writeCell(char *p, const Column &column, std::size_t row)
 {
