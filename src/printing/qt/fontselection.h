@@ -38,7 +38,6 @@ public:
         m_style = styleBits;
     }
 
-    const std::string &name() const { return m_name; }
     int height() const { return m_height; }
     unsigned style() const { return m_style; }
     const CachedFont &font() const
