@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -261,8 +262,44 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 } // namespace detail
 
+namespace {
+
+// Writes `value` when it is a whole number of hundredths that the general
+// form shows in full (most prices, amounts and quantities); false otherwise.
+// Within 15 significant digits the product value * 100, when it comes out
+// whole, is that many hundredths exactly: the double nearest any such
+// decimal lies far closer to it than half a unit of its last digit.
+bool writeHundredths(char *&out, double value, char decimalSeparator, int precision)
+{
+    constexpr double kLimit = 1e15;
+    const double scaled = value * 100.0;
+    if (precision != 15 || !(std::fabs(scaled) < kLimit))
+        return false;
+    const auto whole = static_cast<std::int64_t>(scaled);
+    if (static_cast<double>(whole) != scaled)
+        return false;
+    char *p = out;
+    std::uint64_t n =
+        whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
+    if (n != 0 && std::signbit(value))
+        *p++ = '-';
+    p = std::to_chars(p, p + 20, n / 100).ptr;
+    if (const auto cents = static_cast<unsigned>(n % 100); cents != 0) {
+        *p++ = decimalSeparator;
+        *p++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0)
+            *p++ = static_cast<char>('0' + cents % 10);
+    }
+    out = p;
+    return true;
+}
+
+} // namespace
+
 char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision)
 {
+    if (writeHundredths(out, value, fs.decimalSeparator, precision))
+        return out;
     if (!std::isfinite(value)) {
         const std::string text = nonFinite(value);
         return std::copy(text.begin(), text.end(), out);

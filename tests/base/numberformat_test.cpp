@@ -140,6 +140,16 @@ TEST(FormatGeneral, AgreesWithDecimalDigitsRounding)
         values.push_back(mantissa / std::pow(10.0, static_cast<int>(random() % 12)));
         values.push_back(mantissa * std::pow(10.0, static_cast<int>(random() % 25)));
     }
+    // Whole hundredths up to 17 digits and their neighbours: money and
+    // prices, most of what the shortcut for hundredths writes.
+    for (int i = 0; i < 20000; ++i) {
+        const auto cents =
+            static_cast<std::int64_t>(random() % 100000000000000000ULL) /
+            static_cast<std::int64_t>(std::pow(10.0, static_cast<int>(random() % 17)));
+        const double v = static_cast<double>(i % 2 == 0 ? cents : -cents) / 100.0;
+        for (const double w : {v, std::nextafter(v, 0.0), std::nextafter(v, HUGE_VAL)})
+            values.push_back(w);
+    }
     // Decimal ties and the neighbours of powers of ten.
     for (int e = -310; e <= 308; ++e) {
         const double p = std::pow(10.0, e);
