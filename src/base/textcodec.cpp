@@ -258,6 +258,26 @@ const unsigned char *encodeRun(const unsigned char *in, const unsigned char *lim
             ++in;
             continue;
         }
+        // A run of well-formed three-byte characters (Chinese text, most
+        // of it) in a loop of its own, each stored without a branch.
+        while (in < limit && end - in >= 3 && in[0] >= 0xE1 && in[0] <= 0xEF && in[0] != 0xED &&
+               (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+            const char32_t cp = (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+            const std::uint16_t entry = codePageEntry(cp);
+            if (entry == 0) [[unlikely]]
+                break;
+            // A one-byte character's entry is 0x01nn: its byte goes first.
+            const bool two = entry >> 8 != 0x01;
+            const auto low = static_cast<char>(entry & 0xFF);
+            o[0] = two ? static_cast<char>(entry >> 8) : low;
+            o[1] = low;
+            o += two ? 2 : 1;
+            in += 3;
+        }
+        if (in >= limit)
+            break;
+        if (in[0] < 0x80)
+            continue;
         // The well-formed two- and three-byte sequences (all of the BMP but
         // ASCII) inline; E0 and ED restrict their second byte (overlongs,
         // surrogates), so they take the slow path.
