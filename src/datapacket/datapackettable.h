@@ -110,6 +110,7 @@ public:
 private:
     friend class PacketField;
     friend class FieldCell;
+    friend class ColumnReader;
     // The storage of a present value; false for a null (or no such cell).
     bool cellAt(std::size_t row, int column, std::uint64_t &value) const
     {
@@ -141,16 +142,8 @@ private:
 inline std::string_view DataPacketTable::textOf(std::uint64_t value) const
 {
     // Text cells point at values the in-place parse left NUL-terminated,
-    // most with their length. A cell kept past a close or reload must not
-    // read outside the text.
-    const std::uint32_t offset = cell::textOffset(value);
-    if (offset >= m_data.text.size()) [[unlikely]]
-        return {};
-    std::uint32_t length = 0;
-    if (!cell::textLength(value, length)) [[unlikely]]
-        return std::string_view(m_data.text.c_str() + offset);
-    return std::string_view(m_data.text.data() + offset,
-                            std::min<std::size_t>(length, m_data.text.size() - offset));
+    // most with their length.
+    return cell::textIn(m_data.text.c_str(), m_data.text.size(), value);
 }
 
 inline std::string_view FieldCell::textView() const

@@ -32,6 +32,10 @@ public:
 
     // True when the row has no value (or there is no row).
     bool isNull() const { return !m_present; }
+    // Cells of one field with equal keys hold equal values (equal values may
+    // still have different keys: texts do), so a reader of many cells can
+    // reuse what it made of a value. Null cells have no key.
+    std::uint64_t valueKey() const { return m_value; }
     // Text: the text; integers: decimal form; floats: general form with 15
     // digits; others: their display form. Null gives the empty text.
     std::string asString() const;
@@ -64,6 +68,7 @@ public:
 
 private:
     friend class PacketField;
+    friend class ColumnReader;
     FieldCell(const PacketField &field, std::size_t row, bool present, std::uint64_t value)
         : m_field(&field), m_row(row), m_value(value), m_present(present)
     {

@@ -3,10 +3,12 @@
 #include "base/datetimeformat.h"
 #include "datapacket/fielddef.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tally::datapacket {
@@ -105,6 +107,19 @@ inline bool textLength(std::uint64_t c, std::uint32_t &length)
         return false;
     length = static_cast<std::uint32_t>((c >> 32) - 1);
     return true;
+}
+// The text of a text cell inside `text`, the buffer of its packet (size
+// bytes, NUL-terminated there). A cell kept past a close or reload must not
+// read outside the buffer.
+inline std::string_view textIn(const char *text, std::size_t size, std::uint64_t c)
+{
+    const std::uint32_t offset = textOffset(c);
+    if (offset >= size) [[unlikely]]
+        return {};
+    std::uint32_t length = 0;
+    if (!textLength(c, length)) [[unlikely]]
+        return std::string_view(text + offset);
+    return std::string_view(text + offset, std::min<std::size_t>(length, size - offset));
 }
 // The same text at another offset (its buffer appended to another).
 inline std::uint64_t movedText(std::uint64_t c, std::uint32_t offset)

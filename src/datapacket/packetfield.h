@@ -83,6 +83,7 @@ public:
 
 private:
     friend class DataPacketTable;
+    friend class ColumnReader;
     PacketField(const DataPacketTable *table, const FieldDef &def, int index, bool declared);
 
     // Binds to the loaded column (the packet's facts fill what no declaration set).

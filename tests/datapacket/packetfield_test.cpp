@@ -1,4 +1,5 @@
 #include "base/formatsettings.h"
+#include "datapacket/columnreader.h"
 #include "datapacket/datapackettable.h"
 #include "datapacket/fielderror.h"
 #include "support/packettext.h"
@@ -65,6 +66,22 @@ TEST_P(FieldReads, ConvertAndDisplay)
         EXPECT_DOUBLE_EQ(f.asFloat(), *c.asFloat);
     else
         EXPECT_THROW(f.asFloat(), FieldError);
+
+    // The bulk reader gives the same, its shortcuts and its fallbacks alike.
+    const ColumnReader cells(f);
+    ASSERT_EQ(cells.rowCount(), 1U);
+    EXPECT_EQ(cells.isNull(0), f.isNull());
+    EXPECT_EQ(cells.text(0), f.textView());
+    EXPECT_EQ(cells.cell(0).asString(), c.asString);
+    EXPECT_EQ(cells.cell(0).editText(), c.edit);
+    if (c.asInteger)
+        EXPECT_EQ(cells.integer(0), *c.asInteger);
+    else
+        EXPECT_THROW(cells.integer(0), FieldError);
+    if (c.asFloat)
+        EXPECT_DOUBLE_EQ(cells.number(0), *c.asFloat);
+    else
+        EXPECT_THROW(cells.number(0), FieldError);
 }
 
 const ReadCase kReads[] = {
@@ -379,6 +396,51 @@ TEST(PacketField, ClosedTableReadsNull)
     EXPECT_TRUE(t.field(0).isNull());
     EXPECT_EQ(t.field(0).asInteger(), 0);
     EXPECT_EQ(t.field(0).displayText(), "");
+    const ColumnReader cells(t.field(0));
+    EXPECT_EQ(cells.rowCount(), 0U);
+    EXPECT_THROW(cells.isNull(0), FieldError);
+}
+
+// Down a column of many rows (the null flags span several words), with
+// nulls scattered, in each kind of storage: the bulk reader reads every row
+// as at() does, and no row past the last.
+TEST(ColumnReader, ReadsEveryRowAsAtDoes)
+{
+    std::string rows;
+    for (int r = 0; r < 200; ++r) {
+        rows += "<ROW";
+        if (r % 3 != 0)
+            rows += " I=\"" + std::to_string(r - 100) + "\"";
+        if (r % 5 != 1)
+            rows += " F=\"" + std::to_string(r) + ".25\"";
+        if (r % 7 != 2)
+            rows += " T=\"行" + std::to_string(r) + "\"";
+        if (r % 2 == 0)
+            rows += " D=\"2024010" + std::to_string(1 + r % 9) + "\"";
+        rows += "/>";
+    }
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="I" fieldtype="i4"/><FIELD attrname="F" fieldtype="r8"/>)"
+                      R"(<FIELD attrname="T" fieldtype="string" WIDTH="8"/>)"
+                      R"(<FIELD attrname="D" fieldtype="date"/>)",
+                      rows));
+    for (int c = 0; c < t.fieldCount(); ++c) {
+        const PacketField &f = t.field(c);
+        const ColumnReader cells(f);
+        ASSERT_EQ(cells.rowCount(), 200U);
+        for (std::size_t r = 0; r < 200; ++r) {
+            const FieldCell cell = f.at(r);
+            ASSERT_EQ(cells.isNull(r), cell.isNull()) << f.name() << " row " << r;
+            EXPECT_EQ(cells.cell(r).asString(), cell.asString()) << f.name() << " row " << r;
+            EXPECT_EQ(cells.text(r), cell.textView()) << f.name() << " row " << r;
+            if (!isTextKind(f.kind())) {
+                EXPECT_EQ(cells.integer(r), cell.asInteger()) << f.name() << " row " << r;
+                EXPECT_EQ(cells.number(r), cell.asFloat()) << f.name() << " row " << r;
+            }
+        }
+        EXPECT_THROW(cells.isNull(200), FieldError);
+        EXPECT_THROW(cells.cell(200), FieldError);
+    }
 }
 
 } // namespace

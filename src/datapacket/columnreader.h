@@ -1,0 +1,93 @@
+#pragma once
+
+#include "datapacket/datapackettable.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tally::datapacket {
+
+// Reads one field's cells row after row, for a reader that walks a whole
+// table (an export): the values PacketField::at gives, through the storage
+// found once instead of once per cell. Valid while the table is unchanged
+// (no load, append or close), like the cells it reads.
+class ColumnReader
+{
+public:
+    explicit ColumnReader(const PacketField &field);
+
+    const PacketField &field() const { return *m_field; }
+    std::size_t rowCount() const { return m_rows; }
+
+    // The reads below give what at(row) would, and throw FieldError for a
+    // row past rowCount() as it does.
+    bool isNull(std::size_t row) const
+    {
+        check(row);
+        return !m_bound || m_nulls[static_cast<std::ptrdiff_t>(row)];
+    }
+    // As at(row).textView().
+    std::string_view text(std::size_t row) const
+    {
+        if (m_kind != Kind::Text) [[unlikely]]
+            return cell(row).textView();
+        return isNull(row) ? std::string_view{} : cell::textIn(m_text, m_textSize, m_wide[row]);
+    }
+    // As at(row).asInteger().
+    std::int64_t integer(std::size_t row) const
+    {
+        if (m_kind != Kind::Integer) [[unlikely]]
+            return cell(row).asInteger();
+        if (isNull(row))
+            return 0;
+        if (m_narrow == nullptr)
+            return cell::toInt(m_wide[row]);
+        return m_signedNarrow ? std::int64_t{static_cast<std::int32_t>(m_narrow[row])}
+                              : std::int64_t{m_narrow[row]};
+    }
+    // As at(row).asFloat().
+    double number(std::size_t row) const
+    {
+        if (m_kind != Kind::Float) [[unlikely]]
+            return cell(row).asFloat();
+        return isNull(row) ? 0.0 : cell::toDouble(m_wide[row]);
+    }
+    // As at(row), for every other read.
+    FieldCell cell(std::size_t row) const
+    {
+        if (isNull(row))
+            return FieldCell(*m_field, row, false, 0);
+        return FieldCell(*m_field, row, true, m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
+    }
+
+private:
+    void check(std::size_t row) const
+    {
+        if (row >= m_rows) [[unlikely]]
+            m_field->failRow(row);
+    }
+
+    // The kinds read without a cell.
+    enum class Kind : unsigned char
+    {
+        Text,
+        Integer,
+        Float,
+        Other
+    };
+
+    const PacketField *m_field;
+    Kind m_kind = Kind::Other;
+    bool m_bound = false; // a field the packet lacks has only nulls
+    std::size_t m_rows = 0;
+    const std::uint32_t *m_narrow = nullptr;
+    const std::uint64_t *m_wide = nullptr;
+    std::vector<bool>::const_iterator m_nulls;
+    const char *m_text = nullptr;
+    std::size_t m_textSize = 0;
+    bool m_signedNarrow = false;
+};
+
+} // namespace tally::datapacket
