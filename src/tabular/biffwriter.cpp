@@ -1,13 +1,14 @@
 #include "tabular/biffwriter.h"
 
 #include "base/textcodec.h"
-#include "datapacket/datapackettable.h"
+#include "datapacket/columnreader.h"
 #include "tabular/exporterror.h"
 #include "tabular/exportstream.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace tally::tabular {
@@ -199,29 +200,24 @@ void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> 
     m_cursor = p;
 }
 
-void BiffWriter::writeCell(std::size_t row, const datapacket::PacketField *f)
+void BiffWriter::writeCell(std::size_t row, const datapacket::ColumnReader *cells)
 {
-    if (!f) {
+    if (!cells || cells->isNull(row)) {
         WriteBlankCell();
         return;
     }
-    // One look-up gives the null flag and the value.
-    const datapacket::FieldCell cell = f->at(row);
-    if (cell.isNull()) {
-        WriteBlankCell();
-        return;
-    }
-    if (isRkKind(f->kind())) {
-        WriteIntegerCell(cell.asInteger());
-    } else if (isNumberKind(f->kind())) {
-        WriteNumberCell(cell.asFloat());
-    } else if ((f->kind() == datapacket::FieldKind::Text ||
-                f->kind() == datapacket::FieldKind::WideText) &&
-               !f->hasTextCallback()) {
-        WriteLabelCell(cell.textView()); // the edit text, without a copy
+    const datapacket::PacketField &f = cells->field();
+    if (isRkKind(f.kind())) {
+        WriteIntegerCell(cells->integer(row));
+    } else if (isNumberKind(f.kind())) {
+        WriteNumberCell(cells->number(row));
+    } else if ((f.kind() == datapacket::FieldKind::Text ||
+                f.kind() == datapacket::FieldKind::WideText) &&
+               !f.hasTextCallback()) {
+        WriteLabelCell(cells->text(row)); // the edit text, without a copy
     } else {
         m_text.clear();
-        cell.appendEditText(m_text);
+        cells->cell(row).appendEditText(m_text);
         WriteLabelCell(m_text);
     }
 }
@@ -247,18 +243,21 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
         ++m_column;
     }
 
-    // The fields are looked up once, not per cell.
-    std::vector<const datapacket::PacketField *> fields;
+    // The fields' cells are found once, not per cell.
+    std::vector<std::optional<datapacket::ColumnReader>> fields;
     fields.reserve(m_columns.size());
-    for (const ExportColumn &c : m_columns)
-        fields.push_back(c.field < 0 ? nullptr : &m_table.field(c.field));
+    for (const ExportColumn &c : m_columns) {
+        fields.emplace_back();
+        if (c.field >= 0)
+            fields.back().emplace(m_table.field(c.field));
+    }
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
         m_row = static_cast<std::uint16_t>(row + 1);
         m_column = 0;
-        for (const datapacket::PacketField *f : fields) {
-            writeCell(row, f);
+        for (const std::optional<datapacket::ColumnReader> &cells : fields) {
+            writeCell(row, cells ? &*cells : nullptr);
             ++m_column;
         }
         if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))

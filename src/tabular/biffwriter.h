@@ -11,7 +11,7 @@
 #include <string_view>
 
 namespace tally::datapacket {
-class PacketField;
+class ColumnReader;
 }
 
 namespace tally::tabular {
@@ -51,7 +51,8 @@ private:
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
     void WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words);
-    void writeCell(std::size_t row, const datapacket::PacketField *field);
+    // The cell of `row` in a column; null cells for a column of no field.
+    void writeCell(std::size_t row, const datapacket::ColumnReader *cells);
     void CheckLabelLength(std::size_t length) const;
     // A cell record's type, length, row and column at p; returns what follows.
     char *CellHeader(char *p, std::uint16_t type, std::uint16_t length);
