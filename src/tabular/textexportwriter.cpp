@@ -85,41 +85,74 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
     m_cursor = padTo(end, static_cast<std::size_t>(end - p), width);
 }
 
+char *TextExportWriter::roomFor(char *p, const Column &column, std::size_t bytes)
+{
+    if (bytes <= column.width) [[likely]]
+        return p;
+    m_cursor = p;
+    return Room(bytes + column.room);
+}
+
+char *TextExportWriter::writeOther(char *p, const Column &column, std::size_t row)
+{
+    const datapacket::FieldCell cell = column.cells->cell(row);
+    if (cell.isNull())
+        return padTo(p, 0, column.width);
+    // Two slots per key: the newer value goes first, the older one moves to
+    // the second, so two values that share slots do not evict each other.
+    const std::uint64_t key = cell.valueKey();
+    Remembered *const pair =
+        column.remembered + (((key * 0x9E3779B97F4A7C15ULL) >> (64 - kRememberedBits)) & ~1ULL);
+    for (const Remembered *r = pair; r != pair + 2; ++r)
+        if (r->length != Remembered::kNone && r->key == key) {
+            p = roomFor(p, column, r->length);
+            // The room past a cell's width holds a blank run, so a short
+            // value goes in one store of that size.
+            if (r->length <= kBlankRun)
+                std::memcpy(p, r->bytes, kBlankRun);
+            else
+                std::memcpy(p, r->bytes, r->length);
+            return padTo(p + r->length, r->length, column.width);
+        }
+    m_value.clear();
+    cell.appendString(m_value);
+    // No character takes more bytes in the code page than in UTF-8, so the
+    // room for both is known before converting in place.
+    p = roomFor(p, column, m_value.size());
+    char *end = text::encodeCodePage(m_value, p);
+    const auto length = static_cast<std::size_t>(end - p);
+    if (length <= Remembered::kCapacity) {
+        pair[1] = pair[0];
+        Remembered &remembered = pair[0];
+        remembered.key = key;
+        remembered.length = static_cast<unsigned char>(length);
+        std::memcpy(remembered.bytes, p, length);
+    }
+    return padTo(end, length, column.width);
+}
+
 char *TextExportWriter::writeCell(char *p, const Column &column, std::size_t row)
 {
     if (column.form == Form::Blank)
         return padTo(p, 0, column.width);
-    const datapacket::FieldCell cell = column.field->at(row);
-    if (column.form == Form::Text || column.form == Form::Other) {
-        std::string_view utf8;
-        if (column.form == Form::Text) {
-            utf8 = cell.textView();
-        } else {
-            m_value.clear();
-            cell.appendString(m_value);
-            utf8 = m_value;
-        }
-        // No character takes more bytes in the code page than in UTF-8, so
-        // the room for both is known before converting in place.
-        if (utf8.size() > column.width) [[unlikely]] {
-            m_cursor = p;
-            p = Room(utf8.size() + column.room);
-        }
+    const datapacket::ColumnReader &cells = *column.cells;
+    if (column.form == Form::Other)
+        return writeOther(p, column, row);
+    if (column.form == Form::Text) {
+        const std::string_view utf8 = cells.text(row);
+        // As in writeOther, the UTF-8 length bounds the code page bytes.
+        p = roomFor(p, column, utf8.size());
         char *end = text::encodeCodePage(utf8, p);
         return padTo(end, static_cast<std::size_t>(end - p), column.width);
     }
-    // Numbers and flags are ASCII, the same bytes in the code page, so they
-    // are formatted in place.
+    // Numbers are ASCII, the same bytes in the code page, so they are
+    // formatted in place.
     char *end = p;
-    if (!cell.isNull()) {
-        if (column.form == Form::Integer) {
-            end = std::to_chars(p, p + kMaxGeneralChars, cell.asInteger()).ptr;
-        } else if (column.form == Form::Float) {
-            end = writeGeneral(p, cell.asFloat(), m_table.formatSettings());
-        } else {
-            const std::string_view flag = cell.asInteger() != 0 ? "True" : "False";
-            end = std::copy(flag.begin(), flag.end(), p);
-        }
+    if (!cells.isNull(row)) {
+        if (column.form == Form::Integer)
+            end = std::to_chars(p, p + kMaxGeneralChars, cells.integer(row)).ptr;
+        else
+            end = writeGeneral(p, cells.number(row), m_table.formatSettings());
     }
     return padTo(end, static_cast<std::size_t>(end - p), column.width);
 }
@@ -149,11 +182,13 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
         static_cast<unsigned char>(m_table.formatSettings().decimalSeparator) < 0x80;
     std::vector<Column> columns;
     columns.reserve(m_columns.size());
+    std::size_t others = 0;
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        Column column{nullptr, m_widths[c], Form::Blank, 0};
+        Column column{std::nullopt, m_widths[c], Form::Blank, 0, nullptr};
         if (m_columns[c].field >= 0) {
-            column.field = &m_table.field(m_columns[c].field);
-            const datapacket::FieldKind kind = column.field->kind();
+            const datapacket::PacketField &field = m_table.field(m_columns[c].field);
+            column.cells.emplace(field);
+            const datapacket::FieldKind kind = field.kind();
             if (datapacket::isTextKind(kind))
                 column.form = Form::Text;
             else if (datapacket::isIntegerKind(kind))
@@ -161,21 +196,26 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             else if ((kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd) &&
                      asciiFloats)
                 column.form = Form::Float;
-            else if (kind == datapacket::FieldKind::Boolean)
-                column.form = Form::Boolean;
             else
                 column.form = Form::Other;
         }
+        others += column.form == Form::Other ? 1 : 0;
         columns.push_back(column);
     }
+    m_remembered.assign(others * kRememberedPerColumn, Remembered{});
+    Remembered *slots = m_remembered.data();
+    for (Column &column : columns)
+        if (column.form == Form::Other) {
+            column.remembered = slots;
+            slots += kRememberedPerColumn;
+        }
     // A row whose texts fit their widths needs rowRoom bytes; a longer text
     // makes room for itself.
     std::size_t rowRoom = 2; // CR LF
     for (std::size_t c = columns.size(); c-- > 0;) {
         Column &column = columns[c];
         column.room = kBlankRun + rowRoom;
-        const bool formatted = column.form == Form::Integer || column.form == Form::Float ||
-                               column.form == Form::Boolean;
+        const bool formatted = column.form == Form::Integer || column.form == Form::Float;
         rowRoom += (formatted ? std::max(column.width, kMaxGeneralChars) : column.width) +
                    kBlankRun + (c > 0 ? 1 : 0);
     }

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "datapacket/columnreader.h"
 #include "tabular/exportcolumn.h"
 #include "tabular/tableexport.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace tally::datapacket {
-class PacketField;
-}
 
 namespace tally::tabular {
 
@@ -47,22 +46,43 @@ private:
         Text,
         Integer,
         Float,
-        Boolean,
         Other
     };
+    // The code page bytes of one formatted value, kept for the next cell of
+    // the same column with the same value (dates and flags repeat down a
+    // column).
+    struct Remembered
+    {
+        static constexpr std::size_t kCapacity = 38;
+        static constexpr unsigned char kNone = 0xFF;
+        std::uint64_t key = 0;
+        unsigned char length = kNone;
+        char bytes[kCapacity];
+    };
+    static constexpr int kRememberedBits = 8;
+    static constexpr std::size_t kRememberedPerColumn = std::size_t{1} << kRememberedBits;
     struct Column
     {
-        const datapacket::PacketField *field;
+        // Null for a column of no field.
+        std::optional<datapacket::ColumnReader> cells;
         std::size_t width;
         Form form;
         // Room a cell needs past its value for its padding and the rest of
         // the row.
         std::size_t room;
+        // kRememberedPerColumn slots for Form::Other, else null.
+        Remembered *remembered;
     };
 
     // Writes the column's value in `row` as string at p, padded as PadRight
     // pads; returns the end. Room for the row is made before its first cell.
     char *writeCell(char *p, const Column &column, std::size_t row);
+    // writeCell for Form::Other: the value's string, formatted once for every
+    // run of cells that share it.
+    char *writeOther(char *p, const Column &column, std::size_t row);
+    // Where a cell of `bytes` bytes goes: p, unless that is more than the
+    // column's width and room must be made for it.
+    char *roomFor(char *p, const Column &column, std::size_t bytes);
     // Writes `utf8` in code page bytes at the cursor, padded to `width`.
     void writePadded(std::string_view utf8, std::size_t width);
     // Where `bytes` bytes can be written, the block handed on (or grown) first
@@ -82,6 +102,7 @@ private:
     char *m_cursor = nullptr;
     char *m_end = nullptr;
     std::string m_value; // UTF-8 of a formatted value
+    std::vector<Remembered> m_remembered;
 };
 
 } // namespace tally::tabular

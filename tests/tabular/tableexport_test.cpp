@@ -10,7 +10,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -357,6 +359,47 @@ TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
     const std::string want = text::toCodePage(expected);
     ASSERT_EQ(written.size(), want.size());
     EXPECT_TRUE(written == want);
+}
+
+// Dates, date-times and flags are formatted once per value and remembered
+// for the rows after: with more values than are remembered at once, long
+// and short ones, nulls between them and an order that keeps replacing what
+// is remembered, every row still shows its own value.
+TEST_F(ExportTest, RememberedValuesStayWithTheirRows)
+{
+    std::string rows;
+    for (int i = 0; i < 3000; ++i) {
+        const int seconds = i * 7919 % 86400;
+        char date[16], time[16];
+        std::snprintf(date, sizeof date, "20%02d%02d%02d", i * 7 % 30, i % 12 + 1, i * 13 % 28 + 1);
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d000", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+        rows += "<ROW";
+        if (i % 11 != 0)
+            rows += " D=\"" + std::string(date) + "\"";
+        if (i % 13 != 0)
+            rows += " DT=\"" + std::string(date) +
+                    (i % 4 == 0 ? "T00:00:00000" : "T" + std::string(time)) + "\"";
+        if (i % 5 != 0)
+            rows += std::string(" B=\"") + (i % 3 == 0 ? "TRUE" : "FALSE") + "\"";
+        rows += "/>";
+    }
+    load(packetText(
+        R"(<FIELD attrname="D" fieldtype="date"/><FIELD attrname="DT" fieldtype="dateTime"/>)"
+        R"(<FIELD attrname="B" fieldtype="boolean"/>)",
+        rows));
+    const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
+    const auto padded = [&](std::size_t c, const std::string &value) {
+        const std::size_t width = std::max<std::size_t>(
+            static_cast<std::size_t>(columns[c].displayWidth), columns[c].caption.size());
+        return value + std::string(width - std::min(width, value.size()), ' ');
+    };
+    std::string expected = padded(0, "D") + "," + padded(1, "DT") + "," + padded(2, "B") + "\r\n";
+    for (std::size_t r = 0; r < 3000; ++r)
+        for (std::size_t c = 0; c < 3; ++c)
+            expected += padded(c, m_table.field(static_cast<int>(c)).at(r).asString()) +
+                        (c < 2 ? "," : "\r\n");
+    EXPECT_TRUE(exported(ExportFormat::Text) == expected);
 }
 
 // --- golden files ------------------------------------------------------------
