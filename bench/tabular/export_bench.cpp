@@ -1,8 +1,9 @@
 // Export of a 12-field table to each format, next to writing the same number
 // of bytes with fwrite, and (for xlsx) next to libxlsxwriter writing the same
-// values on its own in constant-memory mode. Counters: MB/s of file written
-// and the heap in use during the export above what it was before (sampled
-// after every row), which must not grow with the row count.
+// values on its own in constant-memory mode. Counters: MB/s of file written,
+// the processor time per run in user space and in the kernel, and the heap in
+// use during the export above what it was before (sampled after every row),
+// which must not grow with the row count.
 #include "base/formatsettings.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/exportcolumn.h"
@@ -12,6 +13,7 @@
 #include <xlsxwriter.h>
 
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -124,7 +126,8 @@ std::size_t exportOnce(ExportFormat format, std::size_t rows, std::size_t *heapP
     const datapacket::DataPacketTable &table = tableOf(rows);
     const std::vector<tabular::ExportColumn> columns = tabular::defaultExportColumns(table);
     const fs::path out = outFolder() / "out";
-    const std::size_t before = heapInUse();
+    // Reading the heap's figures walks the allocator's lists: only when asked.
+    const std::size_t before = heapPeak ? heapInUse() : 0;
     std::size_t peak = before;
     std::size_t seen = 0;
     tabular::exportTable(table, columns, format, out.string(), [&](std::size_t n) {
@@ -139,11 +142,40 @@ std::size_t exportOnce(ExportFormat format, std::size_t rows, std::size_t *heapP
     return fs::file_size(out);
 }
 
-void report(benchmark::State &state, std::size_t bytes, std::size_t heapPeak)
+// The calling thread's processor time so far, in user space and in the
+// kernel, in milliseconds.
+struct ProcessorTime
 {
+    double user = 0;
+    double kernel = 0;
+
+    static ProcessorTime now()
+    {
+        struct rusage usage
+        {
+        };
+        getrusage(RUSAGE_THREAD, &usage);
+        const auto ms = [](const timeval &t) {
+            return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+        };
+        return {ms(usage.ru_utime), ms(usage.ru_stime)};
+    }
+};
+
+// Besides MB/s, the processor time per run split into user space (the
+// formatting) and kernel (the writing, which the page cache makes vary the
+// most from run to run), from `start` on.
+void report(benchmark::State &state, std::size_t bytes, std::size_t heapPeak,
+            const ProcessorTime &start)
+{
+    const ProcessorTime end = ProcessorTime::now();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
     state.counters["heap_peak_MB"] = static_cast<double>(heapPeak) / 1e6;
+    state.counters["user_ms"] =
+        benchmark::Counter(end.user - start.user, benchmark::Counter::kAvgIterations);
+    state.counters["kernel_ms"] =
+        benchmark::Counter(end.kernel - start.kernel, benchmark::Counter::kAvgIterations);
 }
 
 // Args: format (0 text, 1 BIFF, 2 xlsx), rows.
@@ -153,9 +185,10 @@ void BM_Export(benchmark::State &state)
     const auto rows = static_cast<std::size_t>(state.range(1));
     std::size_t heapPeak = 0;
     const std::size_t bytes = exportOnce(format, rows, &heapPeak);
+    const ProcessorTime start = ProcessorTime::now();
     for (auto _ : state)
         exportOnce(format, rows, nullptr);
-    report(state, bytes, heapPeak);
+    report(state, bytes, heapPeak, start);
 }
 
 // The same number of bytes as the export of the same args, written by fwrite
@@ -166,6 +199,7 @@ void BM_Fwrite(benchmark::State &state)
         exportOnce(formatOf(state.range(0)), static_cast<std::size_t>(state.range(1)), nullptr);
     const std::string block(1 << 16, 'x');
     const std::string path = (outFolder() / "plain").string();
+    const ProcessorTime start = ProcessorTime::now();
     for (auto _ : state) {
         std::FILE *f = std::fopen(path.c_str(), "wb");
         for (std::size_t left = bytes; left > 0;) {
@@ -175,7 +209,7 @@ void BM_Fwrite(benchmark::State &state)
         }
         std::fclose(f);
     }
-    report(state, bytes, 0);
+    report(state, bytes, 0, start);
 }
 
 // Only the table reads each export makes (value as string for the text,
@@ -221,6 +255,7 @@ void BM_LibxlsxwriterDirect(benchmark::State &state)
     const std::string path = (outFolder() / "direct.xlsx").string();
     const std::string tmpdir = outFolder().string();
     std::size_t heapPeak = 0;
+    const ProcessorTime start = ProcessorTime::now();
     for (auto _ : state) {
         const std::size_t before = heapInUse();
         std::size_t peak = 0;
@@ -259,7 +294,7 @@ void BM_LibxlsxwriterDirect(benchmark::State &state)
         workbook_close(book);
         heapPeak = peak > before ? peak - before : 0;
     }
-    report(state, fs::file_size(path), heapPeak);
+    report(state, fs::file_size(path), heapPeak, start);
 }
 
 // 100,000 rows for text and xlsx; the BIFF stream numbers rows in 16 bits,
