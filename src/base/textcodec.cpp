@@ -260,9 +260,13 @@ const unsigned char *encodeRun(const unsigned char *in, const unsigned char *lim
         }
         // A run of well-formed three-byte characters (Chinese text, most
         // of it) in a loop of its own, each stored without a branch.
-        while (in < limit && end - in >= 3 && in[0] >= 0xE1 && in[0] <= 0xEF && in[0] != 0xED &&
-               (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
-            const char32_t cp = (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+        const unsigned char *const runEnd = end - in >= 3 ? std::min(limit, end - 2) : in;
+        while (in < runEnd) {
+            const unsigned lead = in[0];
+            const unsigned trail = in[1] | in[2] << 8u;
+            if (lead - 0xE1u > 0xEFu - 0xE1u || lead == 0xED || (trail & 0xC0C0u) != 0x8080u)
+                break;
+            const char32_t cp = (lead & 0x0Fu) << 12 | (trail & 0x3Fu) << 6 | (trail >> 8 & 0x3Fu);
             const std::uint16_t entry = codePageEntry(cp);
             if (entry == 0) [[unlikely]]
                 break;
