@@ -264,23 +264,28 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 namespace {
 
-// Writes `value` when it is a whole number of hundredths that the general
-// form shows in full (most prices, amounts and quantities); false otherwise.
-// Within 15 significant digits the product value * 100, when it comes out
-// whole, is that many hundredths exactly: the double nearest any such
-// decimal lies far closer to it than half a unit of its last digit.
+// Writes `value` when its general form with 15 digits is a whole number of
+// hundredths (most prices, amounts and quantities); false otherwise. With n
+// the product value * 100 rounded to a whole number below 10^15, that form
+// is n / 100 when value lies within half a unit of its 15th digit of n / 100,
+// and that half unit is more than 5e-16 of the value. The product is off the
+// exact one by at most 1.2e-16 of itself, so a product within 2.5e-16 * n of
+// n is close enough.
 bool writeHundredths(char *&out, double value, char decimalSeparator, int precision)
 {
     constexpr double kLimit = 1e15;
+    constexpr double kTolerance = 2.5e-16;
     const double scaled = value * 100.0;
     if (precision != 15 || !(std::fabs(scaled) < kLimit))
         return false;
-    const auto whole = static_cast<std::int64_t>(scaled);
-    if (static_cast<double>(whole) != scaled)
-        return false;
-    char *p = out;
-    std::uint64_t n =
+    const auto whole = static_cast<std::int64_t>(scaled + std::copysign(0.5, scaled));
+    const std::uint64_t n =
         whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
+    if (const double off = scaled - static_cast<double>(whole); off != 0) {
+        if (!(std::fabs(off) <= kTolerance * static_cast<double>(n)))
+            return false;
+    }
+    char *p = out;
     if (n != 0 && std::signbit(value))
         *p++ = '-';
     p = std::to_chars(p, p + 20, n / 100).ptr;
@@ -294,12 +299,11 @@ bool writeHundredths(char *&out, double value, char decimalSeparator, int precis
     return true;
 }
 
-} // namespace
-
-char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision)
+// writeGeneral for every value: out of line, so that the common case
+// above does not pay for setting up this one.
+[[gnu::noinline]] char *writeGeneralDigits(char *out, double value, const FormatSettings &fs,
+                                           int precision)
 {
-    if (writeHundredths(out, value, fs.decimalSeparator, precision))
-        return out;
     if (!std::isfinite(value)) {
         const std::string text = nonFinite(value);
         return std::copy(text.begin(), text.end(), out);
@@ -350,6 +354,15 @@ char *writeGeneral(char *out, double value, const FormatSettings &fs, int precis
         p = std::copy(digits + from, digits + count, p);
     }
     return p;
+}
+
+} // namespace
+
+char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision)
+{
+    if (writeHundredths(out, value, fs.decimalSeparator, precision))
+        return out;
+    return writeGeneralDigits(out, value, fs, precision);
 }
 
 void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)

@@ -149,6 +149,23 @@ TEST(FormatGeneral, AgreesWithDecimalDigitsRounding)
         const double v = static_cast<double>(i % 2 == 0 ? cents : -cents) / 100.0;
         for (const double w : {v, std::nextafter(v, 0.0), std::nextafter(v, HUGE_VAL)})
             values.push_back(w);
+        // Sums of such values, a little off the nearest double of their
+        // decimal, as computed amounts are; and a few units off it.
+        const double sum = v + static_cast<double>(random() % 100000) / 100.0;
+        values.push_back(sum);
+        double w = sum;
+        for (int step = 0; step < 4; ++step)
+            values.push_back(w = std::nextafter(w, HUGE_VAL));
+        w = sum;
+        for (int step = 0; step < 4; ++step)
+            values.push_back(w = std::nextafter(w, -HUGE_VAL));
+    }
+    // Just below and above powers of ten, where the last digit's unit
+    // changes.
+    for (int e = -2; e <= 14; ++e) {
+        double w = std::pow(10.0, e);
+        for (int step = 0; step < 6; ++step)
+            values.push_back(w = std::nextafter(w, 0.0));
     }
     // Decimal ties and the neighbours of powers of ten.
     for (int e = -310; e <= 308; ++e) {
