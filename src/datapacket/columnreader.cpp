@@ -19,7 +19,7 @@ ColumnReader::ColumnReader(const PacketField &field) : m_field(&field)
         return;
     const PacketColumn &column = table.m_data.columns[static_cast<std::size_t>(field.m_column)];
     m_bound = true;
-    m_nulls = column.nulls.begin();
+    m_nulls = column.nulls.words();
     if (!column.narrow.empty())
         m_narrow = column.narrow.data();
     else

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 namespace tally::datapacket {
 
@@ -26,7 +25,7 @@ public:
     bool isNull(std::size_t row) const
     {
         check(row);
-        return !m_bound || m_nulls[static_cast<std::ptrdiff_t>(row)];
+        return !m_bound || (m_nulls[row / 64] >> (row % 64) & 1) != 0;
     }
     // As at(row).textView().
     std::string_view text(std::size_t row) const
@@ -84,7 +83,7 @@ private:
     std::size_t m_rows = 0;
     const std::uint32_t *m_narrow = nullptr;
     const std::uint64_t *m_wide = nullptr;
-    std::vector<bool>::const_iterator m_nulls;
+    const std::uint64_t *m_nulls = nullptr; // the null flags, 64 rows to a word
     const char *m_text = nullptr;
     std::size_t m_textSize = 0;
     bool m_signedNarrow = false;

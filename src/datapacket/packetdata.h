@@ -24,6 +24,39 @@ struct PacketFieldInfo
     bool currency = false;
 };
 
+// One flag per row, 64 to a word: reading a row's flag is a shift and a
+// mask, which whole-column readers (exports) do for every cell.
+class RowFlags
+{
+public:
+    std::size_t size() const { return m_size; }
+    bool operator[](std::size_t row) const { return (m_words[row / 64] >> (row % 64) & 1) != 0; }
+    void set(std::size_t row, bool value)
+    {
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+        if (value)
+            m_words[row / 64] |= bit;
+        else
+            m_words[row / 64] &= ~bit;
+    }
+    void assign(std::size_t size, bool value)
+    {
+        m_size = size;
+        m_words.assign((size + 63) / 64, value ? ~std::uint64_t{0} : 0);
+    }
+    void push_back(bool value)
+    {
+        if (m_size % 64 == 0)
+            m_words.push_back(0);
+        set(m_size++, value);
+    }
+    const std::uint64_t *words() const { return m_words.data(); }
+
+private:
+    std::vector<std::uint64_t> m_words;
+    std::size_t m_size = 0;
+};
+
 // The values of one field, one cell per row: the integer, the bits of the
 // double, a packed date-time, or the place of NUL-terminated text inside
 // PacketData::text (see cell::fromText). Kinds whose cells fit 32 bits keep
@@ -33,7 +66,7 @@ struct PacketColumn
 {
     std::vector<std::uint32_t> narrow;
     std::vector<std::uint64_t> wide;
-    std::vector<bool> nulls;
+    RowFlags nulls;
 
     // True for the kinds stored in `narrow`. Text cells are wide: they hold
     // their text's length besides its offset.

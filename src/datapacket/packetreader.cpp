@@ -479,7 +479,7 @@ void Reader::readRows(pugi::xml_node rowdata)
             const std::uint64_t v = convert(m_out.fields[c], a.value(), row, null);
             m_out.columns[c].set(row, v);
             if (!null)
-                m_out.columns[c].nulls[row] = false;
+                m_out.columns[c].nulls.set(row, false);
         }
     }
     m_out.rowCount = count;
@@ -577,7 +577,7 @@ void Reader::fillNestedSummaries()
                         .first;
             }
             m_out.columns[c].set(row, it->second);
-            m_out.columns[c].nulls[row] = false;
+            m_out.columns[c].nulls.set(row, false);
         }
     }
 }

@@ -164,7 +164,7 @@ void QueryResultBuilder::setCell(std::size_t column, std::size_t row, const Quer
         break;
     }
     c.set(row, v);
-    c.nulls[row] = false;
+    c.nulls.set(row, false);
 }
 
 void QueryResultBuilder::appendRow(std::span<const QueryValue> values)

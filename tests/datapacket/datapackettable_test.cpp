@@ -397,7 +397,7 @@ TEST(DataPacketTable, AppendedRowsFollowTheLoadedOnes)
     more.columns[1].set(0, cell::fromText(0));
     more.columns[2].set(0, cell::fromText(3));
     for (int c : {0, 1, 2})
-        more.columns[static_cast<std::size_t>(c)].nulls[0] = false;
+        more.columns[static_cast<std::size_t>(c)].nulls.set(0, false);
     table.appendData(more);
 
     ASSERT_EQ(table.recordCount(), 4u);
@@ -429,7 +429,7 @@ TEST(DataPacketTable, TextCellsReadTheirLengthOrUpToTheirNul)
     more.columns[2].set(1, cell::fromText(3, 3));
     for (std::size_t row : {0u, 1u})
         for (std::size_t c : {1u, 2u})
-            more.columns[c].nulls[row] = false;
+            more.columns[c].nulls.set(row, false);
     table.appendData(more);
     table.appendData(more);
 

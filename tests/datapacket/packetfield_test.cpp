@@ -174,7 +174,7 @@ DataPacketTable &fillTable(DataPacketTable &t, FieldKind kind, bool currency,
     for (std::size_t r = 0; r < cells.size(); ++r) {
         if (cells[r]) {
             data.columns[0].set(r, *cells[r]);
-            data.columns[0].nulls[r] = false;
+            data.columns[0].nulls.set(r, false);
         }
     }
     t.loadData(std::move(data));
