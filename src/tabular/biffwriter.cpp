@@ -1,7 +1,6 @@
 #include "tabular/biffwriter.h"
 
 #include "base/textcodec.h"
-#include "datapacket/columnreader.h"
 #include "tabular/exporterror.h"
 #include "tabular/exportstream.h"
 
@@ -53,6 +52,17 @@ bool isNumberKind(datapacket::FieldKind kind)
 {
     return kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd;
 }
+
+// Text whose edit text is the text itself.
+bool isPlainText(const datapacket::PacketField &f)
+{
+    return (f.kind() == datapacket::FieldKind::Text ||
+            f.kind() == datapacket::FieldKind::WideText) &&
+           !f.hasTextCallback();
+}
+
+// A LABEL's record header: type, length, row, column, format, text length.
+constexpr std::size_t kLabelHeader = 12;
 
 } // namespace
 
@@ -130,24 +140,36 @@ void BiffWriter::WriteBlankCell()
     m_cursor = p + 2;
 }
 
-void BiffWriter::WriteLabelCell(std::string_view utf8)
+std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
 {
     // The text is converted into place behind its header, whose lengths are
     // filled in once the code page bytes are counted: no copy of the text.
     // A text longer than a record can hold in UTF-8 may still fit once
     // converted, so it is converted on its own first.
-    constexpr std::size_t kHeader = 12;
     std::string converted;
     if (utf8.size() > kMaxLabelBytes) {
         text::appendCodePage(converted, utf8);
         CheckLabelLength(converted.size());
     }
     const std::string_view source = converted.empty() ? utf8 : std::string_view();
-    char *p = Room(kHeader + std::max(source.size(), converted.size()));
-    char *text = p + kHeader;
+    char *p = Room(kLabelHeader + std::max(source.size(), converted.size()));
+    char *text = p + kLabelHeader;
     char *end = converted.empty() ? text::encodeCodePage(source, text)
                                   : std::copy(converted.begin(), converted.end(), text);
-    const auto length = static_cast<std::size_t>(end - text);
+    FinishLabel(p, end);
+    return std::string_view(text, static_cast<std::size_t>(end - text));
+}
+
+void BiffWriter::WriteCodePageLabel(std::string_view bytes)
+{
+    CheckLabelLength(bytes.size());
+    char *p = Room(kLabelHeader + bytes.size());
+    FinishLabel(p, std::copy(bytes.begin(), bytes.end(), p + kLabelHeader));
+}
+
+void BiffWriter::FinishLabel(char *p, char *end)
+{
+    const auto length = static_cast<std::size_t>(end - (p + kLabelHeader));
     CheckLabelLength(length);
     CellHeader(p, kLabel, static_cast<std::uint16_t>(8 + length));
     put16(p + 8, 0);
@@ -200,25 +222,36 @@ void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> 
     m_cursor = p;
 }
 
-void BiffWriter::writeCell(std::size_t row, const datapacket::ColumnReader *cells)
+void BiffWriter::writeCell(std::size_t row, const Column &column)
 {
-    if (!cells || cells->isNull(row)) {
+    if (!column.cells || column.cells->isNull(row)) {
         WriteBlankCell();
         return;
     }
-    const datapacket::PacketField &f = cells->field();
+    const datapacket::ColumnReader &cells = *column.cells;
+    const datapacket::PacketField &f = cells.field();
     if (isRkKind(f.kind())) {
-        WriteIntegerCell(cells->integer(row));
+        WriteIntegerCell(cells.integer(row));
     } else if (isNumberKind(f.kind())) {
-        WriteNumberCell(cells->number(row));
-    } else if ((f.kind() == datapacket::FieldKind::Text ||
-                f.kind() == datapacket::FieldKind::WideText) &&
-               !f.hasTextCallback()) {
-        WriteLabelCell(cells->text(row)); // the edit text, without a copy
+        WriteNumberCell(cells.number(row));
+    } else if (isPlainText(f)) {
+        WriteLabelCell(cells.text(row)); // the edit text, without a copy
     } else {
+        const datapacket::FieldCell cell = cells.cell(row);
+        if (!column.remembered) {
+            m_text.clear();
+            cell.appendEditText(m_text);
+            WriteLabelCell(m_text);
+            return;
+        }
+        if (const std::optional<std::string_view> bytes =
+                column.remembered->find(cell.valueKey())) {
+            WriteCodePageLabel(*bytes);
+            return;
+        }
         m_text.clear();
-        cells->cell(row).appendEditText(m_text);
-        WriteLabelCell(m_text);
+        cell.appendEditText(m_text);
+        column.remembered->remember(cell.valueKey(), WriteLabelCell(m_text));
     }
 }
 
@@ -244,20 +277,23 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
     }
 
     // The fields' cells are found once, not per cell.
-    std::vector<std::optional<datapacket::ColumnReader>> fields;
-    fields.reserve(m_columns.size());
-    for (const ExportColumn &c : m_columns) {
-        fields.emplace_back();
-        if (c.field >= 0)
-            fields.back().emplace(m_table.field(c.field));
+    std::vector<Column> columns(m_columns.size());
+    for (std::size_t c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].field < 0)
+            continue;
+        const datapacket::PacketField &f = m_table.field(m_columns[c].field);
+        columns[c].cells.emplace(f);
+        if (!isRkKind(f.kind()) && !isNumberKind(f.kind()) && !isPlainText(f) &&
+            !f.hasTextCallback())
+            columns[c].remembered = std::make_unique<RememberedValues>();
     }
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
         m_row = static_cast<std::uint16_t>(row + 1);
         m_column = 0;
-        for (const std::optional<datapacket::ColumnReader> &cells : fields) {
-            writeCell(row, cells ? &*cells : nullptr);
+        for (const Column &column : columns) {
+            writeCell(row, column);
             ++m_column;
         }
         if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "datapacket/columnreader.h"
 #include "tabular/exportcolumn.h"
+#include "tabular/rememberedvalues.h"
 #include "tabular/tableexport.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-
-namespace tally::datapacket {
-class ColumnReader;
-}
 
 namespace tally::tabular {
 
@@ -47,12 +46,25 @@ public:
 private:
     // Record writers: one record at the current row and column.
     void WriteBlankCell();
-    void WriteLabelCell(std::string_view utf8);
+    // Writes a LABEL of `utf8` in code page bytes; returns those bytes, valid
+    // until the next record.
+    std::string_view WriteLabelCell(std::string_view utf8);
+    // Writes a LABEL of text already in code page bytes.
+    void WriteCodePageLabel(std::string_view bytes);
+    // Fills in the header of the LABEL at p whose text ends at end.
+    void FinishLabel(char *p, char *end);
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
     void WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words);
-    // The cell of `row` in a column; null cells for a column of no field.
-    void writeCell(std::size_t row, const datapacket::ColumnReader *cells);
+    struct Column
+    {
+        std::optional<datapacket::ColumnReader> cells; // none: blank cells
+        // The LABELs of recent values, for a field whose cells are LABELs of
+        // an edit text that depends on the value alone; null otherwise.
+        std::unique_ptr<RememberedValues> remembered;
+    };
+    // The cell of `row` in a column.
+    void writeCell(std::size_t row, const Column &column);
     void CheckLabelLength(std::size_t length) const;
     // A cell record's type, length, row and column at p; returns what follows.
     char *CellHeader(char *p, std::uint16_t type, std::uint16_t length);

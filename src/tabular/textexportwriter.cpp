@@ -55,6 +55,7 @@ namespace {
 // Sixteen blanks stored at once: a cell's room always reaches this far past
 // its padding, so short pads cost one store instead of a call.
 constexpr std::size_t kBlankRun = 16;
+static_assert(RememberedValues::kCapacity >= kBlankRun);
 
 // Blanks after the `written` bytes that end at `end`, up to `width` in all;
 // returns the new end. May store up to kBlankRun bytes past it.
@@ -98,22 +99,17 @@ char *TextExportWriter::writeOther(char *p, const Column &column, std::size_t ro
     const datapacket::FieldCell cell = column.cells->cell(row);
     if (cell.isNull())
         return padTo(p, 0, column.width);
-    // Two slots per key: the newer value goes first, the older one moves to
-    // the second, so two values that share slots do not evict each other.
     const std::uint64_t key = cell.valueKey();
-    Remembered *const pair =
-        column.remembered + (((key * 0x9E3779B97F4A7C15ULL) >> (64 - kRememberedBits)) & ~1ULL);
-    for (const Remembered *r = pair; r != pair + 2; ++r)
-        if (r->length != Remembered::kNone && r->key == key) {
-            p = roomFor(p, column, r->length);
-            // The room past a cell's width holds a blank run, so a short
-            // value goes in one store of that size.
-            if (r->length <= kBlankRun)
-                std::memcpy(p, r->bytes, kBlankRun);
-            else
-                std::memcpy(p, r->bytes, r->length);
-            return padTo(p + r->length, r->length, column.width);
-        }
+    if (const std::optional<std::string_view> bytes = column.remembered->find(key)) {
+        p = roomFor(p, column, bytes->size());
+        // The room past a cell's width holds a blank run, so a short value
+        // goes in one store of that size.
+        if (bytes->size() <= kBlankRun)
+            std::memcpy(p, bytes->data(), kBlankRun);
+        else
+            std::memcpy(p, bytes->data(), bytes->size());
+        return padTo(p + bytes->size(), bytes->size(), column.width);
+    }
     m_value.clear();
     cell.appendString(m_value);
     // No character takes more bytes in the code page than in UTF-8, so the
@@ -121,13 +117,7 @@ char *TextExportWriter::writeOther(char *p, const Column &column, std::size_t ro
     p = roomFor(p, column, m_value.size());
     char *end = text::encodeCodePage(m_value, p);
     const auto length = static_cast<std::size_t>(end - p);
-    if (length <= Remembered::kCapacity) {
-        pair[1] = pair[0];
-        Remembered &remembered = pair[0];
-        remembered.key = key;
-        remembered.length = static_cast<unsigned char>(length);
-        std::memcpy(remembered.bytes, p, length);
-    }
+    column.remembered->remember(key, std::string_view(p, length));
     return padTo(end, length, column.width);
 }
 
@@ -202,13 +192,12 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
         others += column.form == Form::Other ? 1 : 0;
         columns.push_back(column);
     }
-    m_remembered.assign(others * kRememberedPerColumn, Remembered{});
-    Remembered *slots = m_remembered.data();
+    m_remembered.clear();
+    m_remembered.resize(others);
+    std::size_t other = 0;
     for (Column &column : columns)
-        if (column.form == Form::Other) {
-            column.remembered = slots;
-            slots += kRememberedPerColumn;
-        }
+        if (column.form == Form::Other)
+            column.remembered = &m_remembered[other++];
     // A row whose texts fit their widths needs rowRoom bytes; a longer text
     // makes room for itself.
     std::size_t rowRoom = 2; // CR LF

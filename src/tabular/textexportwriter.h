@@ -2,6 +2,7 @@
 
 #include "datapacket/columnreader.h"
 #include "tabular/exportcolumn.h"
+#include "tabular/rememberedvalues.h"
 #include "tabular/tableexport.h"
 
 #include <cstddef>
@@ -48,19 +49,6 @@ private:
         Float,
         Other
     };
-    // The code page bytes of one formatted value, kept for the next cell of
-    // the same column with the same value (dates and flags repeat down a
-    // column).
-    struct Remembered
-    {
-        static constexpr std::size_t kCapacity = 38;
-        static constexpr unsigned char kNone = 0xFF;
-        std::uint64_t key = 0;
-        unsigned char length = kNone;
-        char bytes[kCapacity];
-    };
-    static constexpr int kRememberedBits = 8;
-    static constexpr std::size_t kRememberedPerColumn = std::size_t{1} << kRememberedBits;
     struct Column
     {
         // Null for a column of no field.
@@ -70,13 +58,13 @@ private:
         // Room a cell needs past its value for its padding and the rest of
         // the row.
         std::size_t room;
-        // kRememberedPerColumn slots for Form::Other, else null.
-        Remembered *remembered;
+        // What Form::Other wrote for recent values; null for other forms.
+        RememberedValues *remembered;
     };
 
     // Writes the column's value in `row` as string at p, padded as PadRight
     // pads; returns the end. Room for the row is made before its first cell.
-    char *writeCell(char *p, const Column &column, std::size_t row);
+    [[gnu::always_inline]] inline char *writeCell(char *p, const Column &column, std::size_t row);
     // writeCell for Form::Other: the value's string, formatted once for every
     // run of cells that share it.
     char *writeOther(char *p, const Column &column, std::size_t row);
@@ -102,7 +90,7 @@ private:
     char *m_cursor = nullptr;
     char *m_end = nullptr;
     std::string m_value; // UTF-8 of a formatted value
-    std::vector<Remembered> m_remembered;
+    std::vector<RememberedValues> m_remembered;
 };
 
 } // namespace tally::tabular

@@ -362,7 +362,7 @@ TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
 }
 
 // Dates, date-times and flags are formatted once per value and remembered
-// for the rows after: with more values than are remembered at once, long
+// for the rows after, in both formats: with more values than are remembered at once, long
 // and short ones, nulls between them and an order that keeps replacing what
 // is remembered, every row still shows its own value.
 TEST_F(ExportTest, RememberedValuesStayWithTheirRows)
@@ -400,6 +400,20 @@ TEST_F(ExportTest, RememberedValuesStayWithTheirRows)
             expected += padded(c, m_table.field(static_cast<int>(c)).at(r).asString()) +
                         (c < 2 ? "," : "\r\n");
     EXPECT_TRUE(exported(ExportFormat::Text) == expected);
+
+    // The spreadsheet's LABELs of their edit texts likewise.
+    std::vector<Record> labels = {kBof, kCodePage, label(0, 0, "D"), label(0, 1, "DT"),
+                                  label(0, 2, "B")};
+    for (std::uint16_t r = 0; r < 3000; ++r)
+        for (std::uint16_t c = 0; c < 3; ++c) {
+            const datapacket::FieldCell cell = m_table.field(c).at(r);
+            labels.push_back(cell.isNull() ? blank(r + 1, c) : label(r + 1, c, cell.editText()));
+        }
+    labels.push_back(kEof);
+    const std::vector<Record> all = records(exported(ExportFormat::Biff));
+    ASSERT_EQ(all.size(), labels.size());
+    for (std::size_t k = 0; k < all.size(); ++k)
+        ASSERT_EQ(all[k], labels[k]) << "record " << k;
 }
 
 // --- golden files ------------------------------------------------------------
