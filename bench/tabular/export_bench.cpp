@@ -193,23 +193,62 @@ void BM_Export(benchmark::State &state)
 
 // The same number of bytes as the export of the same args, written by fwrite
 // in 64 KiB blocks to a file in the same folder.
+void writePlain(const std::string &path, std::size_t bytes)
+{
+    static const std::string block(1 << 16, 'x');
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    for (std::size_t left = bytes; left > 0;) {
+        const std::size_t n = std::min(left, block.size());
+        benchmark::DoNotOptimize(std::fwrite(block.data(), 1, n, f));
+        left -= n;
+    }
+    std::fclose(f);
+}
+
 void BM_Fwrite(benchmark::State &state)
 {
     const std::size_t bytes =
         exportOnce(formatOf(state.range(0)), static_cast<std::size_t>(state.range(1)), nullptr);
-    const std::string block(1 << 16, 'x');
     const std::string path = (outFolder() / "plain").string();
     const ProcessorTime start = ProcessorTime::now();
-    for (auto _ : state) {
-        std::FILE *f = std::fopen(path.c_str(), "wb");
-        for (std::size_t left = bytes; left > 0;) {
-            const std::size_t n = std::min(left, block.size());
-            benchmark::DoNotOptimize(std::fwrite(block.data(), 1, n, f));
-            left -= n;
-        }
-        std::fclose(f);
-    }
+    for (auto _ : state)
+        writePlain(path, bytes);
     report(state, bytes, 0, start);
+}
+
+// An export and the plain write of as many bytes, one after the other in
+// every iteration, so that both meet the same machine (a shared host's
+// speed drifts between runs that are seconds apart). Counters: the processor
+// time of each per run and their ratio, the export's over the plain write's.
+void BM_ExportOverFwrite(benchmark::State &state)
+{
+    const ExportFormat format = formatOf(state.range(0));
+    const auto rows = static_cast<std::size_t>(state.range(1));
+    const std::size_t bytes = exportOnce(format, rows, nullptr);
+    const std::string path = (outFolder() / "plain").string();
+    ProcessorTime exported;
+    ProcessorTime plain;
+    for (auto _ : state) {
+        fs::remove(outFolder() / "out");
+        fs::remove(path);
+        const ProcessorTime t0 = ProcessorTime::now();
+        exportOnce(format, rows, nullptr);
+        const ProcessorTime t1 = ProcessorTime::now();
+        writePlain(path, bytes);
+        const ProcessorTime t2 = ProcessorTime::now();
+        exported.user += t1.user - t0.user;
+        exported.kernel += t1.kernel - t0.kernel;
+        plain.user += t2.user - t1.user;
+        plain.kernel += t2.kernel - t1.kernel;
+    }
+    const auto perRun = [](double ms) {
+        return benchmark::Counter(ms, benchmark::Counter::kAvgIterations);
+    };
+    state.counters["export_user_ms"] = perRun(exported.user);
+    state.counters["export_kernel_ms"] = perRun(exported.kernel);
+    state.counters["fwrite_ms"] = perRun(plain.user + plain.kernel);
+    const double plainTotal = plain.user + plain.kernel;
+    state.counters["ratio"] = plainTotal > 0 ? (exported.user + exported.kernel) / plainTotal : 0;
 }
 
 // Only the table reads each export makes (value as string for the text,
@@ -314,6 +353,12 @@ BENCHMARK(BM_Fwrite)
     ->Args({0, 100000})
     ->Args({1, 65535})
     ->Args({2, 100000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportOverFwrite)
+    ->ArgNames({"format", "rows"})
+    ->Args({0, 100000})
+    ->Args({1, 65535})
+    ->MinTime(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReads)
     ->ArgNames({"format", "rows"})
