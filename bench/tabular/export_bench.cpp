@@ -3,7 +3,9 @@
 // values on its own in constant-memory mode. Counters: MB/s of file written,
 // the processor time per run in user space and in the kernel, and the heap in
 // use during the export above what it was before (sampled after every row),
-// which must not grow with the row count.
+// which must not grow with the row count. BM_ExportOverFwrite gives the ratio
+// of export to plain write from runs that alternate, which a shared host's
+// drift in speed moves far less than it moves separate runs.
 #include "base/formatsettings.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/exportcolumn.h"
