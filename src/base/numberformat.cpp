@@ -281,10 +281,10 @@ bool writeHundredths(char *&out, double value, char decimalSeparator, int precis
     const auto whole = static_cast<std::int64_t>(scaled + std::copysign(0.5, scaled));
     const std::uint64_t n =
         whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
-    if (const double off = scaled - static_cast<double>(whole); off != 0) {
-        if (!(std::fabs(off) <= kTolerance * static_cast<double>(n)))
-            return false;
-    }
+    // One test for exact products and near ones alike: a branch on which of
+    // the two it is would be mispredicted as often as they alternate.
+    if (!(std::fabs(scaled - static_cast<double>(whole)) <= kTolerance * static_cast<double>(n)))
+        return false;
     char *p = out;
     if (n != 0 && std::signbit(value))
         *p++ = '-';

@@ -235,8 +235,8 @@ namespace {
 // character takes more bytes in the code page than in UTF-8 (a character of
 // code page 936 takes one or two, the '?' of an ill-formed subpart one), so
 // the output is at most as long as the input read.
-const unsigned char *encodeRun(const unsigned char *in, const unsigned char *limit,
-                               const unsigned char *end, char *&out)
+[[gnu::always_inline]] inline const unsigned char *
+encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned char *end, char *&out)
 {
     // A copy of its own: stores through a char pointer could alias the
     // caller's, which would then be reloaded and stored for every byte.
