@@ -238,20 +238,18 @@ void BiffWriter::writeCell(std::size_t row, const Column &column)
         WriteLabelCell(cells.text(row)); // the edit text, without a copy
     } else {
         const datapacket::FieldCell cell = cells.cell(row);
-        if (!column.remembered) {
-            m_text.clear();
-            cell.appendEditText(m_text);
-            WriteLabelCell(m_text);
-            return;
-        }
-        if (const std::optional<std::string_view> bytes =
-                column.remembered->find(cell.valueKey())) {
-            WriteCodePageLabel(*bytes);
-            return;
+        if (column.remembered) {
+            if (const std::optional<std::string_view> bytes =
+                    column.remembered->find(cell.valueKey())) {
+                WriteCodePageLabel(*bytes);
+                return;
+            }
         }
         m_text.clear();
         cell.appendEditText(m_text);
-        column.remembered->remember(cell.valueKey(), WriteLabelCell(m_text));
+        const std::string_view written = WriteLabelCell(m_text);
+        if (column.remembered)
+            column.remembered->remember(cell.valueKey(), written);
     }
 }
 

@@ -64,6 +64,7 @@ private:
 
     // Writes the column's value in `row` as string at p, padded as PadRight
     // pads; returns the end. Room for the row is made before its first cell.
+    // Inlined into the row loop, which calls it for every cell.
     [[gnu::always_inline]] inline char *writeCell(char *p, const Column &column, std::size_t row);
     // writeCell for Form::Other: the value's string, formatted once for every
     // run of cells that share it.
