@@ -252,9 +252,8 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
                 continue;
             }
         }
-        const unsigned c = in[0];
-        if (c < 0x80) {
-            *o++ = static_cast<char>(c);
+        if (in[0] < 0x80) {
+            *o++ = static_cast<char>(in[0]);
             ++in;
             continue;
         }
@@ -267,20 +266,20 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             if (lead - 0xE1u > 0xEFu - 0xE1u || lead == 0xED || (trail & 0xC0C0u) != 0x8080u)
                 break;
             const char32_t cp = (lead & 0x0Fu) << 12 | (trail & 0x3Fu) << 6 | (trail >> 8 & 0x3Fu);
-            const std::uint16_t entry = codePageEntry(cp);
-            if (entry == 0) [[unlikely]]
+            const std::uint16_t entry = codePageTable[cp].load(std::memory_order_relaxed);
+            // A one-byte character's entry is 0x01nn; an unknown one is 0.
+            if (entry >> 8 <= 0x01) [[unlikely]]
                 break;
-            // A one-byte character's entry is 0x01nn: its byte goes first.
-            const bool two = entry >> 8 != 0x01;
-            const auto low = static_cast<char>(entry & 0xFF);
-            o[0] = two ? static_cast<char>(entry >> 8) : low;
-            o[1] = low;
-            o += two ? 2 : 1;
+            const char bytes[2] = {static_cast<char>(entry >> 8), static_cast<char>(entry & 0xFF)};
+            std::memcpy(o, bytes, 2);
+            o += 2;
             in += 3;
         }
         if (in >= limit)
             break;
-        if (in[0] < 0x80)
+        // What ended the run (or was not one): read afresh, the run moved on.
+        const unsigned c = in[0];
+        if (c < 0x80)
             continue;
         // The well-formed two- and three-byte sequences (all of the BMP but
         // ASCII) inline; E0 and ED restrict their second byte (overlongs,

@@ -200,6 +200,38 @@ TEST(CodePage, IllFormedAndFourByteInputAroundAsciiRuns)
 }
 
 // Texts longer than the appending buffer of its own, mixing every path.
+// Whatever ends a run of three-byte characters (most Chinese text) is
+// converted on its own terms: a character the run's loop leaves, mapped or
+// not, well-formed or not, after runs of every short length.
+TEST(CodePage, WhatEndsARunOfChineseCharacters)
+{
+    const std::vector<CodePageCase> cases = {
+        {"Ascii", "a", "a", 1},
+        {"TwoByte", "\xC3\xA9", "\xA8\xA6", 2},
+        {"Euro", "\xE2\x82\xAC", "\x80", 1},
+        {"UnmappableHangul", "\xED\x95\x9C", "?", 1},
+        {"TwoByteThenStrayContinuation", "\xC3\xA9\x80", "\xA8\xA6?", 3},
+        {"Emoji", "\xF0\x9F\x98\x80", "?", 1},
+        {"Surrogate", "\xED\xA0\x80", "???", 3},
+        {"OverlongThreeByte", "\xE0\x80\xAF", "???", 3},
+        {"Truncated", "\xE4\xB8", "?", 1},
+    };
+    for (const CodePageCase &c : cases)
+        for (std::size_t chinese = 0; chinese <= 4; ++chinese) {
+            std::string run, runBytes;
+            for (std::size_t i = 0; i < chinese; ++i) {
+                run += "中";
+                runBytes += "\xD6\xD0";
+            }
+            const std::string utf8 = run + c.utf8 + run;
+            const std::string expected = runBytes + c.cp936 + runBytes;
+            std::string out;
+            EXPECT_EQ(appendCodePage(out, utf8), expected.size()) << c.name << " " << chinese;
+            EXPECT_EQ(out, expected) << c.name << " " << chinese;
+            EXPECT_EQ(encodedInPlace(utf8), expected) << c.name << " " << chinese;
+        }
+}
+
 TEST(CodePage, LongMixedTextsAppendWhole)
 {
     std::string utf8;
