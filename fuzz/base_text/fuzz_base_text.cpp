@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -31,6 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(text::isValidUtf8(clean));
     check(text::isValidUtf8(bytes) == (clean == bytes));
     check(text::toCodePage(bytes).size() == text::codePageLength(bytes));
+    // A valid text converts to what its characters convert to one by one,
+    // whatever follows whatever.
+    std::string byCharacter;
+    for (std::size_t pos = 0; pos < clean.size();) {
+        const std::size_t from = pos;
+        text::nextCodePoint(clean, pos);
+        byCharacter += text::toCodePage(std::string_view(clean).substr(from, pos - from));
+    }
+    check(text::toCodePage(clean) == byCharacter);
     check(text::isValidUtf8(text::fromCodePage(bytes)));
     const std::size_t limit = size % 17;
     const std::string_view prefix = text::truncateToCodePageLength(bytes, limit);
