@@ -166,11 +166,18 @@ TEST(CodePage, EveryTwoByteCodeRoundTrips)
         }
 }
 
-// Ill-formed and four-byte input inside and after ASCII runs of every length
-// around the eight-byte steps: each ill-formed subpart is one '?'.
-TEST(CodePage, IllFormedAndFourByteInputAroundAsciiRuns)
+// Ill-formed, unmappable and other input between runs of ASCII (every
+// length around the eight-byte steps) and of Chinese characters (whose
+// three-byte loop must hand on, as it is, whatever ends the run): each
+// ill-formed subpart is one '?'.
+TEST(CodePage, InputBetweenRunsOfAsciiAndOfChinese)
 {
     const std::vector<CodePageCase> cases = {
+        {"Ascii", "a", "a", 1},
+        {"TwoByte", "\xC3\xA9", "\xA8\xA6", 2},
+        {"Euro", "\xE2\x82\xAC", "\x80", 1},
+        {"UnmappableHangul", "\xED\x95\x9C", "?", 1},
+        {"TwoByteThenStrayContinuation", "\xC3\xA9\x80", "\xA8\xA6?", 3},
         {"Emoji", "\xF0\x9F\x98\x80", "?", 1},
         {"Supplementary CJK", "\xF0\xA0\x80\x80", "?", 1},
         {"LoneContinuation", "\x80", "?", 1},
@@ -185,53 +192,34 @@ TEST(CodePage, IllFormedAndFourByteInputAroundAsciiRuns)
         {"InvalidLeadBytes", "\xFF\xFE", "??", 2},
         {"FullWidthAndEuro", "\xEF\xBF\xA5\xE2\x82\xAC", "\xA3\xA4\x80", 3},
     };
+    struct Filler
+    {
+        std::string utf8, cp936;
+        std::size_t longestRun;
+    };
+    const Filler fillers[] = {{"a", "a", 17}, {"中", "\xD6\xD0", 4}};
     for (const CodePageCase &c : cases)
-        for (std::size_t ascii = 0; ascii <= 17; ++ascii) {
-            const std::string run(ascii, 'a');
-            const std::string utf8 = run + c.utf8 + run;
-            const std::string expected = run + c.cp936 + run;
-            std::string out;
-            EXPECT_EQ(appendCodePage(out, utf8), expected.size()) << c.name << " " << ascii;
-            EXPECT_EQ(out, expected) << c.name << " " << ascii;
-            EXPECT_EQ(toCodePage(utf8), expected) << c.name << " " << ascii;
-            EXPECT_EQ(codePageLength(utf8), expected.size()) << c.name << " " << ascii;
-            EXPECT_EQ(encodedInPlace(utf8), expected) << c.name << " " << ascii;
-        }
+        for (const Filler &filler : fillers)
+            for (std::size_t n = 0; n <= filler.longestRun; ++n) {
+                std::string run, runBytes;
+                for (std::size_t i = 0; i < n; ++i) {
+                    run += filler.utf8;
+                    runBytes += filler.cp936;
+                }
+                const std::string utf8 = run + c.utf8 + run;
+                const std::string expected = runBytes + c.cp936 + runBytes;
+                const std::string at =
+                    std::string(c.name) + " between " + std::to_string(n) + " of " + filler.utf8;
+                std::string out;
+                EXPECT_EQ(appendCodePage(out, utf8), expected.size()) << at;
+                EXPECT_EQ(out, expected) << at;
+                EXPECT_EQ(toCodePage(utf8), expected) << at;
+                EXPECT_EQ(codePageLength(utf8), expected.size()) << at;
+                EXPECT_EQ(encodedInPlace(utf8), expected) << at;
+            }
 }
 
 // Texts longer than the appending buffer of its own, mixing every path.
-// Whatever ends a run of three-byte characters (most Chinese text) is
-// converted on its own terms: a character the run's loop leaves, mapped or
-// not, well-formed or not, after runs of every short length.
-TEST(CodePage, WhatEndsARunOfChineseCharacters)
-{
-    const std::vector<CodePageCase> cases = {
-        {"Ascii", "a", "a", 1},
-        {"TwoByte", "\xC3\xA9", "\xA8\xA6", 2},
-        {"Euro", "\xE2\x82\xAC", "\x80", 1},
-        {"UnmappableHangul", "\xED\x95\x9C", "?", 1},
-        {"TwoByteThenStrayContinuation", "\xC3\xA9\x80", "\xA8\xA6?", 3},
-        {"Emoji", "\xF0\x9F\x98\x80", "?", 1},
-        {"Surrogate", "\xED\xA0\x80", "???", 3},
-        {"OverlongThreeByte", "\xE0\x80\xAF", "???", 3},
-        {"Truncated", "\xE4\xB8", "?", 1},
-    };
-    for (const CodePageCase &c : cases)
-        for (std::size_t chinese = 0; chinese <= 4; ++chinese) {
-            std::string run, runBytes;
-            for (std::size_t i = 0; i < chinese; ++i) {
-                run += "中";
-                runBytes += "\xD6\xD0";
-            }
-            const std::string utf8 = run + c.utf8 + run;
-            const std::string expected = runBytes + c.cp936 + runBytes;
-            std::string out;
-            EXPECT_EQ(appendCodePage(out, utf8), expected.size()) << c.name << " " << chinese;
-            EXPECT_EQ(out, expected) << c.name << " " << chinese;
-            EXPECT_EQ(encodedInPlace(utf8), expected) << c.name << " " << chinese;
-        }
-}
-
 TEST(CodePage, LongMixedTextsAppendWhole)
 {
     std::string utf8;
