@@ -257,8 +257,9 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             ++in;
             continue;
         }
-        // A run of well-formed three-byte characters (Chinese text, most
-        // of it) in a loop of its own, each stored without a branch.
+        // A run of well-formed three-byte characters of two bytes each in
+        // the code page (Chinese text, most of it) in a loop of its own;
+        // anything else ends the run and goes the general way below.
         const unsigned char *const runEnd = end - in >= 3 ? std::min(limit, end - 2) : in;
         while (in < runEnd) {
             const unsigned lead = in[0];
