@@ -13,8 +13,6 @@ ColumnReader::ColumnReader(const PacketField &field) : m_field(&field)
         m_kind = Kind::Integer;
     else if (kind == FieldKind::Float || kind == FieldKind::Bcd)
         m_kind = Kind::Float;
-    m_signedNarrow =
-        kind == FieldKind::Int8 || kind == FieldKind::Int16 || kind == FieldKind::Int32;
     if (m_rows == 0 || field.m_column < 0)
         return;
     const PacketColumn &column = table.m_data.columns[static_cast<std::size_t>(field.m_column)];

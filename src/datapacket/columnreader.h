@@ -41,10 +41,8 @@ public:
             return cell(row).asInteger();
         if (isNull(row))
             return 0;
-        if (m_narrow == nullptr)
-            return cell::toInt(m_wide[row]);
-        return m_signedNarrow ? std::int64_t{static_cast<std::int32_t>(m_narrow[row])}
-                              : std::int64_t{m_narrow[row]};
+        // The field knows which of its kinds are signed in narrow storage.
+        return m_field->intValue(m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
     }
     // As at(row).asFloat().
     double number(std::size_t row) const
@@ -86,7 +84,6 @@ private:
     const std::uint64_t *m_nulls = nullptr; // the null flags, 64 rows to a word
     const char *m_text = nullptr;
     std::size_t m_textSize = 0;
-    bool m_signedNarrow = false;
 };
 
 } // namespace tally::datapacket
