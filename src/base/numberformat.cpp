@@ -2,6 +2,7 @@
 
 #include "base/decimaldigits.h"
 #include "base/formatsettings.h"
+#include "base/integertext.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -172,8 +173,7 @@ bool scaledDigits(double value, int precision, char *digits, int &count, int &ex
         strip(10000);
         strip(100);
         strip(10);
-        const std::to_chars_result r = std::to_chars(digits, digits + 24, n);
-        count = static_cast<int>(r.ptr - digits);
+        count = static_cast<int>(writeDigits(digits, n) - digits);
         exponent = power;
         return true;
     }
@@ -288,7 +288,7 @@ bool writeHundredths(char *&out, double value, char decimalSeparator, int precis
     char *p = out;
     if (n != 0 && std::signbit(value))
         *p++ = '-';
-    p = std::to_chars(p, p + 20, n / 100).ptr;
+    p = writeDigits(p, n / 100);
     if (const auto cents = static_cast<unsigned>(n % 100); cents != 0) {
         *p++ = decimalSeparator;
         *p++ = static_cast<char>('0' + cents / 10);
@@ -380,9 +380,8 @@ std::string formatGeneral(double value, const FormatSettings &fs, int precision)
 
 void appendInteger(std::string &out, std::int64_t value)
 {
-    char buffer[24];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, r.ptr);
+    char buffer[kMaxIntegerChars];
+    out.append(buffer, writeInteger(buffer, value));
 }
 
 std::string formatCurrency(double value, const FormatSettings &fs, int decimals, int precision)

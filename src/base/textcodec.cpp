@@ -154,16 +154,31 @@ namespace {
 
 // The code page bytes of every BMP character, taken from the platform
 // converter one character at a time, so the table maps exactly as it does.
-// Entries: hi << 8 | lo for two bytes, 0x100 | b for one (a character the code
-// page lacks is '?'), 0 for not known yet or what the table cannot hold (the
+// Entries: the bytes as they go out, first byte lowest (first | second << 8)
+// for two bytes; 0x100 | b for one (a character the code page lacks is '?'):
+// a second byte is never 0x01, nor is the first byte ever 0 when there is a
+// second; 0 for not known yet or what the table cannot hold (the
 // slow path then converts it each time). Pages of 256 characters are filled
 // at first use, once per process: an export meets only a few of them. One
 // flat array, so a character costs one load; constant-initialised (zero, in
 // memory the system hands out only when touched), so it needs no guard.
 // Entries are atomic only so that a page filled by one thread while another
 // reads it is no data race: an entry, once set, never changes.
-constinit std::atomic<std::uint16_t> codePageTable[0x10000] = {};
+//
+// A character of three UTF-8 bytes is at its code point. One of fewer bytes
+// (below U+0800) is past U+FFFF instead, so the slots below U+0800 and those
+// of the surrogates stay 0 for good: the three-byte loop, which computes the
+// code point without asking whether the bytes were an overlong form or a
+// surrogate, finds 0 for those and leaves them to the slow path.
+constexpr char32_t kThreeByteStart = 0x800;
+constexpr std::size_t kTableSlots = 0x10000 + kThreeByteStart;
+constinit std::atomic<std::uint16_t> codePageTable[kTableSlots] = {};
 constinit std::atomic<bool> codePagePageFilled[256] = {};
+
+constexpr std::size_t slotOf(char32_t cp)
+{
+    return cp < kThreeByteStart ? 0x10000 + cp : cp;
+}
 
 [[gnu::noinline]] std::uint16_t fillCodePagePage(char32_t cp)
 {
@@ -181,25 +196,39 @@ constinit std::atomic<bool> codePagePageFilled[256] = {};
             bytes.clear();
             encodeChar(one, c, bytes);
             std::uint16_t entry = 0;
-            if (bytes.size() == 2)
-                entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                                   static_cast<unsigned char>(bytes[1]));
+            // Two bytes that do not fit the form above (no code page 936
+            // character has them) are left to the slow path.
+            if (bytes.size() == 2 && bytes[0] != 0 && static_cast<unsigned char>(bytes[1]) > 0x01)
+                entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
+                                                   static_cast<unsigned char>(bytes[1]) << 8);
             else if (bytes.size() == 1)
                 entry = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
-            codePageTable[c].store(entry, std::memory_order_relaxed);
+            codePageTable[slotOf(c)].store(entry, std::memory_order_relaxed);
         }
         codePagePageFilled[pageIndex].store(true, std::memory_order_release);
     }
-    return codePageTable[cp].load(std::memory_order_relaxed);
+    return codePageTable[slotOf(cp)].load(std::memory_order_relaxed);
 }
 
 inline std::uint16_t codePageEntry(char32_t cp)
 {
-    const std::uint16_t entry = codePageTable[cp].load(std::memory_order_relaxed);
+    const std::uint16_t entry = codePageTable[slotOf(cp)].load(std::memory_order_relaxed);
     if (entry != 0) [[likely]]
         return entry;
     return fillCodePagePage(cp);
 }
+
+// The code point of the three UTF-8 bytes at p, which must be a lead byte
+// from E0 to EF and two continuation bytes (overlong forms and surrogates
+// included): their fixed bits are taken off at once instead of masked off
+// byte by byte.
+inline std::size_t threeByteCodePoint(const unsigned char *p)
+{
+    return (std::size_t{p[0]} << 12) + (std::size_t{p[1]} << 6) + p[2] - 0xE2080;
+}
+
+// Entries of two bytes are stored to the output as they are.
+static_assert(std::endian::native == std::endian::little);
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
@@ -230,6 +259,53 @@ std::string toCodePage(std::string_view utf8)
 
 namespace {
 
+// Where a conversion stopped, in the input and in the output.
+struct Progress
+{
+    const unsigned char *in;
+    char *out;
+};
+
+// One character at in (before end) that the loops of encodeRun leave: any
+// but ASCII and the runs of two-byte characters. Writes its bytes at o and
+// returns the positions past them. Out of line, so that encodeRun's loops
+// keep their values in registers (the two positions come back in registers
+// too).
+[[gnu::noinline]] Progress encodeOther(const unsigned char *in, const unsigned char *end, char *o)
+{
+    const unsigned c = in[0];
+    // The well-formed two- and three-byte sequences (all of the BMP but
+    // ASCII) through the table; E0 and ED restrict their second byte
+    // (overlongs, surrogates), so they take the slow path.
+    char32_t cp = kInvalid;
+    std::size_t length = 0;
+    const std::ptrdiff_t left = end - in;
+    if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
+        (in[2] & 0xC0) == 0x80) {
+        cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+        length = 3;
+    } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
+        cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+        length = 2;
+    }
+    const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
+    if (entry == 0) [[unlikely]] {
+        // Outside the BMP, ill-formed, or more than the table holds.
+        const std::string_view rest(reinterpret_cast<const char *>(in),
+                                    static_cast<std::size_t>(left));
+        const Decoded d = decodeAt(rest, 0);
+        std::string bytes;
+        encodeChar(rest.substr(0, d.length), d.codePoint, bytes);
+        if (bytes.size() > d.length)
+            bytes = "?"; // beyond what this code page does; keeps the bound
+        return {in + d.length, std::copy(bytes.begin(), bytes.end(), o)};
+    }
+    *o++ = static_cast<char>(entry & 0xFF);
+    if (entry >> 8 != 0x01)
+        *o++ = static_cast<char>(entry >> 8);
+    return {in + length, o};
+}
+
 // Converts the characters that start before `limit` (decoding up to `end`),
 // writing at o; returns where the input stopped, at or just past limit. No
 // character takes more bytes in the code page than in UTF-8 (a character of
@@ -257,22 +333,40 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             ++in;
             continue;
         }
-        // A run of well-formed three-byte characters of two bytes each in
-        // the code page (Chinese text, most of it) in a loop of its own;
-        // anything else ends the run and goes the general way below.
+        // A run of three-byte characters of two bytes each in the code page
+        // (Chinese text, most of it) in loops of their own, two characters
+        // at a time while eight bytes can be read, then one; anything else
+        // ends the run and goes the general way below. The lead bytes are
+        // only checked to be E0 to EF: the slots of overlong forms and of
+        // surrogates hold 0 (see slotOf), which ends the run as well.
+        while (end - in >= 8 && limit - in > 3) {
+            std::uint64_t w;
+            std::memcpy(&w, in, 8);
+            if ((w & 0xC0C0F0C0C0F0ULL) != 0x8080E08080E0ULL)
+                break;
+            const std::uint16_t first =
+                codePageTable[threeByteCodePoint(in)].load(std::memory_order_relaxed);
+            const std::uint16_t second =
+                codePageTable[threeByteCodePoint(in + 3)].load(std::memory_order_relaxed);
+            // A two-byte character's entry is past 0x1FF (its second byte is
+            // at least 0x40), a one-byte character's is 0x01nn, an unknown one 0.
+            if (std::min(first, second) <= 0x1FF) [[unlikely]]
+                break;
+            const std::uint32_t bytes = first | static_cast<std::uint32_t>(second) << 16;
+            std::memcpy(o, &bytes, 4);
+            o += 4;
+            in += 6;
+        }
         const unsigned char *const runEnd = end - in >= 3 ? std::min(limit, end - 2) : in;
         while (in < runEnd) {
-            const unsigned lead = in[0];
-            const unsigned trail = in[1] | in[2] << 8u;
-            if (lead - 0xE1u > 0xEFu - 0xE1u || lead == 0xED || (trail & 0xC0C0u) != 0x8080u)
+            const std::uint64_t w = in[0] | in[1] << 8u | in[2] << 16u;
+            if ((w & 0xC0C0F0) != 0x8080E0)
                 break;
-            const char32_t cp = (lead & 0x0Fu) << 12 | (trail & 0x3Fu) << 6 | (trail >> 8 & 0x3Fu);
-            const std::uint16_t entry = codePageTable[cp].load(std::memory_order_relaxed);
-            // A one-byte character's entry is 0x01nn; an unknown one is 0.
-            if (entry >> 8 <= 0x01) [[unlikely]]
+            const std::uint16_t entry =
+                codePageTable[threeByteCodePoint(in)].load(std::memory_order_relaxed);
+            if (entry <= 0x1FF) [[unlikely]]
                 break;
-            const char bytes[2] = {static_cast<char>(entry >> 8), static_cast<char>(entry & 0xFF)};
-            std::memcpy(o, bytes, 2);
+            std::memcpy(o, &entry, 2);
             o += 2;
             in += 3;
         }
@@ -282,39 +376,9 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
         const unsigned c = in[0];
         if (c < 0x80)
             continue;
-        // The well-formed two- and three-byte sequences (all of the BMP but
-        // ASCII) inline; E0 and ED restrict their second byte (overlongs,
-        // surrogates), so they take the slow path.
-        char32_t cp = kInvalid;
-        std::size_t length = 0;
-        const std::ptrdiff_t left = end - in;
-        if (c >= 0xE1 && c <= 0xEF && c != 0xED && left >= 3 && (in[1] & 0xC0) == 0x80 &&
-            (in[2] & 0xC0) == 0x80) {
-            cp = (c & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
-            length = 3;
-        } else if (c >= 0xC2 && c <= 0xDF && left >= 2 && (in[1] & 0xC0) == 0x80) {
-            cp = (c & 0x1Fu) << 6 | (in[1] & 0x3Fu);
-            length = 2;
-        }
-        const std::uint16_t entry = length != 0 ? codePageEntry(cp) : 0;
-        if (entry == 0) [[unlikely]] {
-            // Outside the BMP, ill-formed, or more than the table holds.
-            const std::string_view rest(reinterpret_cast<const char *>(in),
-                                        static_cast<std::size_t>(left));
-            const Decoded d = decodeAt(rest, 0);
-            std::string bytes;
-            encodeChar(rest.substr(0, d.length), d.codePoint, bytes);
-            if (bytes.size() > d.length)
-                bytes = "?"; // beyond what this code page does; keeps the bound
-            o = std::copy(bytes.begin(), bytes.end(), o);
-            in += d.length;
-            continue;
-        }
-        // A two-byte character's lead byte is at least 0x81, never 0x01.
-        if (entry >> 8 != 0x01)
-            *o++ = static_cast<char>(entry >> 8);
-        *o++ = static_cast<char>(entry & 0xFF);
-        in += length;
+        const Progress next = encodeOther(in, end, o);
+        in = next.in;
+        o = next.out;
     }
     out = o;
     return in;

@@ -1,13 +1,13 @@
 #include "tabular/textexportwriter.h"
 
 #include "base/formatsettings.h"
+#include "base/integertext.h"
 #include "base/numberformat.h"
 #include "base/textcodec.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/exportstream.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 namespace tally::tabular {
@@ -52,26 +52,39 @@ void TextExportWriter::FlushBlock()
 
 namespace {
 
-// Sixteen blanks stored at once: a cell's room always reaches this far past
-// its padding, so short pads cost one store instead of a call.
-constexpr std::size_t kBlankRun = 16;
-static_assert(RememberedValues::kCapacity >= kBlankRun);
+constexpr std::size_t kPadRun = 16;
 
 // Blanks after the `written` bytes that end at `end`, up to `width` in all;
-// returns the new end. May store up to kBlankRun bytes past it.
+// returns the new end. May store up to kPadRun bytes past it.
 char *padTo(char *end, std::size_t written, std::size_t width)
 {
-    static constexpr char blanks[kBlankRun + 1] = "                ";
+    constexpr std::size_t kRun = kPadRun;
+    static constexpr char blanks[kRun + 1] = "                ";
     if (written >= width)
         return end;
     std::size_t left = width - written;
     char *const stop = end + left;
     for (;;) {
-        std::memcpy(end, blanks, kBlankRun);
-        if (left <= kBlankRun)
+        std::memcpy(end, blanks, kRun);
+        if (left <= kRun)
             return stop;
-        end += kBlankRun;
-        left -= kBlankRun;
+        end += kRun;
+        left -= kRun;
+    }
+}
+
+// Copies n bytes (at most RememberedValues::kCapacity) exactly, without a call
+// for the short values it is used for.
+void copyShort(char *to, const char *from, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+        std::memcpy(to, from, n);
     }
 }
 
@@ -81,70 +94,71 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
 {
     // No character takes more bytes in the code page than in UTF-8, so the
     // room for both is known before converting in place.
-    char *p = Room(std::max(utf8.size(), width) + kBlankRun);
+    char *p = Room(std::max(utf8.size(), width) + kPadRun);
     char *end = text::encodeCodePage(utf8, p);
     m_cursor = padTo(end, static_cast<std::size_t>(end - p), width);
 }
 
-char *TextExportWriter::roomFor(char *p, const Column &column, std::size_t bytes)
+char *TextExportWriter::roomFor(char *at, const Column &column, std::size_t bytes)
 {
     if (bytes <= column.width) [[likely]]
-        return p;
-    m_cursor = p;
-    return Room(bytes + column.room);
+        return at;
+    m_cursor = at;
+    char *const moved = Room(bytes + column.room);
+    // A new block starts with this cell: the rest of the row's blanks and
+    // separators go there too.
+    if (moved != at)
+        std::memcpy(moved, m_rowTemplate.data() + column.offset,
+                    m_rowTemplate.size() - column.offset);
+    return moved;
 }
 
-char *TextExportWriter::writeOther(char *p, const Column &column, std::size_t row)
+char *TextExportWriter::writeOther(char *&at, const Column &column, std::size_t row)
 {
     const datapacket::FieldCell cell = column.cells->cell(row);
     if (cell.isNull())
-        return padTo(p, 0, column.width);
+        return at;
     const std::uint64_t key = cell.valueKey();
     if (const std::optional<std::string_view> bytes = column.remembered->find(key)) {
-        p = roomFor(p, column, bytes->size());
-        // The room past a cell's width holds a blank run, so a short value
-        // goes in one store of that size.
-        if (bytes->size() <= kBlankRun)
-            std::memcpy(p, bytes->data(), kBlankRun);
-        else
-            std::memcpy(p, bytes->data(), bytes->size());
-        return padTo(p + bytes->size(), bytes->size(), column.width);
+        at = roomFor(at, column, bytes->size());
+        copyShort(at, bytes->data(), bytes->size());
+        return at + bytes->size();
     }
     m_value.clear();
     cell.appendString(m_value);
     // No character takes more bytes in the code page than in UTF-8, so the
     // room for both is known before converting in place.
-    p = roomFor(p, column, m_value.size());
-    char *end = text::encodeCodePage(m_value, p);
-    const auto length = static_cast<std::size_t>(end - p);
-    column.remembered->remember(key, std::string_view(p, length));
-    return padTo(end, length, column.width);
+    at = roomFor(at, column, m_value.size());
+    char *const end = text::encodeCodePage(m_value, at);
+    column.remembered->remember(key, std::string_view(at, static_cast<std::size_t>(end - at)));
+    return end;
 }
 
-char *TextExportWriter::writeCell(char *p, const Column &column, std::size_t row)
+char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t row)
 {
-    if (column.form == Form::Blank)
-        return padTo(p, 0, column.width);
-    const datapacket::ColumnReader &cells = *column.cells;
-    if (column.form == Form::Other)
-        return writeOther(p, column, row);
-    if (column.form == Form::Text) {
-        const std::string_view utf8 = cells.text(row);
-        // As in writeOther, the UTF-8 length bounds the code page bytes.
-        p = roomFor(p, column, utf8.size());
-        char *end = text::encodeCodePage(utf8, p);
-        return padTo(end, static_cast<std::size_t>(end - p), column.width);
-    }
     // Numbers are ASCII, the same bytes in the code page, so they are
     // formatted in place.
-    char *end = p;
-    if (!cells.isNull(row)) {
-        if (column.form == Form::Integer)
-            end = std::to_chars(p, p + kMaxGeneralChars, cells.integer(row)).ptr;
-        else
-            end = writeGeneral(p, cells.number(row), m_table.formatSettings());
+    switch (column.form) {
+    case Form::Blank:
+        return at;
+    case Form::Text: {
+        const std::string_view utf8 = column.cells->text(row);
+        // As in writeOther, the UTF-8 length bounds the code page bytes.
+        at = roomFor(at, column, utf8.size());
+        return text::encodeCodePage(utf8, at);
     }
-    return padTo(end, static_cast<std::size_t>(end - p), column.width);
+    case Form::Integer:
+        if (column.cells->isNull(row))
+            return at;
+        return writeInteger(at, column.cells->integer(row));
+    case Form::Float:
+        if (column.cells->isNull(row))
+            return at;
+        return writeGeneral(at, column.cells->number(row), m_table.formatSettings());
+    case Form::Other:
+        return writeOther(at, column, row);
+    }
+    return at;
 }
 
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
@@ -173,8 +187,9 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     std::vector<Column> columns;
     columns.reserve(m_columns.size());
     std::size_t others = 0;
+    m_rowTemplate.clear();
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        Column column{std::nullopt, m_widths[c], Form::Blank, 0, nullptr};
+        Column column{std::nullopt, m_widths[c], Form::Blank, m_rowTemplate.size(), 0, 1, nullptr};
         if (m_columns[c].field >= 0) {
             const datapacket::PacketField &field = m_table.field(m_columns[c].field);
             column.cells.emplace(field);
@@ -189,36 +204,52 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             else
                 column.form = Form::Other;
         }
+        if (c + 1 == m_columns.size())
+            column.gap = 2;
         others += column.form == Form::Other ? 1 : 0;
         columns.push_back(column);
+        m_rowTemplate.append(column.width, ' ');
+        m_rowTemplate += column.gap == 1 ? "," : "\r\n";
     }
+    if (columns.empty())
+        m_rowTemplate = "\r\n";
     m_remembered.clear();
     m_remembered.resize(others);
     std::size_t other = 0;
     for (Column &column : columns)
         if (column.form == Form::Other)
             column.remembered = &m_remembered[other++];
-    // A row whose texts fit their widths needs rowRoom bytes; a longer text
-    // makes room for itself.
-    std::size_t rowRoom = 2; // CR LF
+    // A row whose values fit their widths needs the template's bytes, a
+    // number longer than its width up to kMaxGeneralChars more; a longer text
+    // makes room for itself (roomFor).
+    std::size_t rowRoom = 0;
     for (std::size_t c = columns.size(); c-- > 0;) {
         Column &column = columns[c];
-        column.room = kBlankRun + rowRoom;
-        const bool formatted = column.form == Form::Integer || column.form == Form::Float;
-        rowRoom += (formatted ? std::max(column.width, kMaxGeneralChars) : column.width) +
-                   kBlankRun + (c > 0 ? 1 : 0);
+        column.room = rowRoom + (m_rowTemplate.size() - column.offset - column.width);
+        if (column.form == Form::Integer || column.form == Form::Float)
+            rowRoom += kMaxGeneralChars;
     }
+    rowRoom += m_rowTemplate.size();
 
+    const std::string_view rowTemplate = m_rowTemplate;
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
-        char *p = Room(rowRoom);
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (c > 0)
-                *p++ = ',';
-            p = writeCell(p, columns[c], row);
+        char *at = Room(rowRoom);
+        std::memcpy(at, rowTemplate.data(), rowTemplate.size());
+        char *past = at;
+        for (const Column &column : columns) {
+            at = past;
+            char *const end = writeCell(at, column, row);
+            past = at + column.width;
+            if (end > past) [[unlikely]] {
+                // A value longer than its width pushes the rest of the row on.
+                const std::size_t next = column.offset + column.width;
+                std::memcpy(end, rowTemplate.data() + next, rowTemplate.size() - next);
+                past = end;
+            }
+            past += column.gap;
         }
-        std::memcpy(p, "\r\n", 2);
-        m_cursor = p + 2;
+        m_cursor = columns.empty() ? at + 2 : past;
         if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
             FlushBlock();
         if (progress && !progress(row + 1))

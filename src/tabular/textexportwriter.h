@@ -55,23 +55,29 @@ private:
         std::optional<datapacket::ColumnReader> cells;
         std::size_t width;
         Form form;
-        // Room a cell needs past its value for its padding and the rest of
-        // the row.
+        // Where the cell starts in a row whose earlier cells fit their widths.
+        std::size_t offset;
+        // Room a cell needs past its value for the rest of the row.
         std::size_t room;
+        // The bytes after the cell: 1 for its comma, 2 for the CR LF that
+        // ends the row.
+        unsigned char gap;
         // What Form::Other wrote for recent values; null for other forms.
         RememberedValues *remembered;
     };
 
-    // Writes the column's value in `row` as string at p, padded as PadRight
-    // pads; returns the end. Room for the row is made before its first cell.
-    // Inlined into the row loop, which calls it for every cell.
-    [[gnu::always_inline]] inline char *writeCell(char *p, const Column &column, std::size_t row);
+    // Writes the column's value in `row` at `at`, over the row template's
+    // blanks; returns the end. A text that may not fit the room left moves
+    // `at` (see roomFor). Inlined into the row loop, which calls it for
+    // every cell.
+    [[gnu::always_inline]] inline char *writeCell(char *&at, const Column &column, std::size_t row);
     // writeCell for Form::Other: the value's string, formatted once for every
     // run of cells that share it.
-    char *writeOther(char *p, const Column &column, std::size_t row);
-    // Where a cell of `bytes` bytes goes: p, unless that is more than the
-    // column's width and room must be made for it.
-    char *roomFor(char *p, const Column &column, std::size_t bytes);
+    char *writeOther(char *&at, const Column &column, std::size_t row);
+    // Where a cell of up to `bytes` bytes goes: at, unless that is more than
+    // the column's width and room must be made for it; the rest of the row
+    // template is then copied after the new place.
+    char *roomFor(char *at, const Column &column, std::size_t bytes);
     // Writes `utf8` in code page bytes at the cursor, padded to `width`.
     void writePadded(std::string_view utf8, std::size_t width);
     // Where `bytes` bytes can be written, the block handed on (or grown) first
@@ -91,6 +97,9 @@ private:
     char *m_cursor = nullptr;
     char *m_end = nullptr;
     std::string m_value; // UTF-8 of a formatted value
+    // A row of blank cells at their widths, with the commas and the CR LF:
+    // each row starts as a copy, and its values are written over the blanks.
+    std::string m_rowTemplate;
     std::vector<RememberedValues> m_remembered;
 };
 

@@ -108,6 +108,13 @@ const TextCase kTextCases[] = {
     {"Chinese characters count two bytes of the width",
      R"(<FIELD attrname="N" fieldtype="string" WIDTH="6"/>)", R"(<ROW N="牛肉面"/><ROW N="面"/>)",
      "N     \r\n牛肉面\r\n面    \r\n"},
+    {"values longer than their widths push the rest of the line on",
+     R"(<FIELD attrname="A" fieldtype="string" WIDTH="2"/><FIELD attrname="N" fieldtype="i4"/>)"
+     R"(<FIELD attrname="F" fieldtype="r8"/><FIELD attrname="B" fieldtype="string" WIDTH="2"/>)",
+     R"(<ROW A="abcd" N="-1234567890" F="0.123456789012345" B="面面"/>)"
+     R"(<ROW A="x" N="5" F="0.5" B="y"/>)",
+     "A ,N         ,F         ,B \r\nabcd,-1234567890,0.123456789012345,面面\r\n"
+     "x ,5         ,0.5       ,y \r\n"},
     {"numbers unformatted, width 10; nulls as blanks",
      R"(<FIELD attrname="SL" fieldtype="i4"/><FIELD attrname="JE" fieldtype="r8" SUBTYPE="Money"/>)",
      R"(<ROW SL="-5" JE="1234567.5"/><ROW/>)",
@@ -326,30 +333,40 @@ TEST_F(ExportTest, ManyRowsAndTheLargestLabelComeOutWhole)
 }
 
 // The text writer's counterpart: rows longer than its block, values longer
-// than their width (one longer than a block), pads of every length and
-// 300 columns of numbers, so lines cross every boundary of its buffering.
+// than their width (one longer than a block at the start of a line, another
+// in its middle), pads of every length and 300 columns of numbers, so lines
+// cross every boundary of its buffering.
 TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
 {
+    constexpr int kMiddle = 150; // the column after which U comes
     std::string fields = R"(<FIELD attrname="T" fieldtype="string" WIDTH="40"/>)";
     std::string header = "T" + std::string(39, ' ');
     for (int c = 0; c < 300; ++c) {
         fields += "<FIELD attrname=\"C" + std::to_string(c) + "\" fieldtype=\"i4\"/>";
         const std::string caption = "C" + std::to_string(c);
         header += "," + caption + std::string(10 - caption.size(), ' ');
+        if (c == kMiddle) {
+            fields += R"(<FIELD attrname="U" fieldtype="string" WIDTH="8"/>)";
+            header += ",U       ";
+        }
     }
+    const auto padded = [](const std::string &t, std::size_t width) {
+        return t + std::string(width - std::min(width, text::codePageLength(t)), ' ');
+    };
     std::string rows, expected = header + "\r\n";
     for (int i = 1; i <= 400; ++i) {
         const std::string t =
             i == 200 ? repeated("y", 100000) : repeated(i % 2 ? "面" : "x", i % 53);
-        rows += "<ROW T=\"" + t + "\"";
-        std::string line =
-            t + std::string(40 - std::min<std::size_t>(40, text::codePageLength(t)), ' ');
+        const std::string u = i == 300 ? repeated("z", 70000) : repeated(i % 3 ? "牛" : "u", i % 7);
+        rows += "<ROW T=\"" + t + "\" U=\"" + u + "\"";
+        std::string line = padded(t, 40);
         for (int c = 0; c < 300; ++c) {
             const std::string n = std::to_string(i * 1000 + c);
             if ((i + c) % 7 != 0)
                 rows += " C" + std::to_string(c) + "=\"" + n + "\"";
-            line += "," + ((i + c) % 7 != 0 ? n : "") +
-                    std::string(10 - ((i + c) % 7 != 0 ? n.size() : 0), ' ');
+            line += "," + padded((i + c) % 7 != 0 ? n : "", 10);
+            if (c == kMiddle)
+                line += "," + padded(u, 8);
         }
         rows += "/>";
         expected += line + "\r\n";

@@ -1,59 +1,14 @@
 #include "printing/pdf/pdfnumber.h"
 
+#include "base/integertext.h"
+
 #include <cmath>
 
 namespace tally::printing::pdf {
 
-namespace {
-
-// Writes the digits of v forwards at out. Page coordinates have at most
-// four digits: those are written without a loop.
-char *copyDigits(char *out, std::uint64_t v)
-{
-    const auto digit = [](std::uint64_t d) { return static_cast<char>('0' + d); };
-    if (v < 10) {
-        *out = digit(v);
-        return out + 1;
-    }
-    if (v < 100) {
-        out[0] = digit(v / 10);
-        out[1] = digit(v % 10);
-        return out + 2;
-    }
-    if (v < 1000) {
-        out[0] = digit(v / 100);
-        out[1] = digit(v / 10 % 10);
-        out[2] = digit(v % 10);
-        return out + 3;
-    }
-    if (v < 10000) {
-        out[0] = digit(v / 1000);
-        out[1] = digit(v / 100 % 10);
-        out[2] = digit(v / 10 % 10);
-        out[3] = digit(v % 10);
-        return out + 4;
-    }
-    int n = 1;
-    for (std::uint64_t t = v; t >= 10; t /= 10)
-        ++n;
-    char *end = out + n;
-    char *p = end;
-    do {
-        *--p = digit(v % 10);
-        v /= 10;
-    } while (v);
-    return end;
-}
-
-} // namespace
-
 char *formatInteger(char *out, std::int64_t v)
 {
-    if (v < 0) {
-        *out++ = '-';
-        return copyDigits(out, 0 - static_cast<std::uint64_t>(v));
-    }
-    return copyDigits(out, static_cast<std::uint64_t>(v));
+    return writeInteger(out, v);
 }
 
 char *formatNumber(char *out, double v)
@@ -73,7 +28,7 @@ char *formatNumber(char *out, double v)
         *out++ = '-';
         magnitude = 0 - magnitude;
     }
-    out = copyDigits(out, magnitude / 100);
+    out = writeDigits(out, magnitude / 100);
     const auto fraction = static_cast<unsigned>(magnitude % 100);
     if (fraction) {
         *out++ = '.';
