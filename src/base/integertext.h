@@ -54,7 +54,8 @@ inline unsigned decimalLength(std::uint64_t v)
 }
 
 // Writes the digits of v backwards, two at a time, ending at end.
-template <typename Unsigned> void writeDigitsBackwards(char *end, Unsigned v)
+template <typename Unsigned>
+[[gnu::always_inline]] inline void writeDigitsBackwards(char *end, Unsigned v)
 {
     while (v >= 100) {
         const Unsigned rest = v / 100;

@@ -262,47 +262,7 @@ std::string formatCurrencyDigits(DecimalDigits value, const FormatSettings &fs, 
 
 } // namespace detail
 
-namespace {
-
-// Writes `value` when its general form with 15 digits is a whole number of
-// hundredths (most prices, amounts and quantities); false otherwise. With n
-// the product value * 100 rounded to a whole number below 10^15, that form
-// is n / 100 when value lies within half a unit of its 15th digit of n / 100,
-// and that half unit is more than 5e-16 of the value. The product is off the
-// exact one by at most 1.2e-16 of itself, so a product within 2.5e-16 * n of
-// n is close enough.
-bool writeHundredths(char *&out, double value, char decimalSeparator, int precision)
-{
-    constexpr double kLimit = 1e15;
-    constexpr double kTolerance = 2.5e-16;
-    const double scaled = value * 100.0;
-    if (precision != 15 || !(std::fabs(scaled) < kLimit))
-        return false;
-    const auto whole = static_cast<std::int64_t>(scaled + std::copysign(0.5, scaled));
-    const std::uint64_t n =
-        whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
-    // One test for exact products and near ones alike: a branch on which of
-    // the two it is would be mispredicted as often as they alternate.
-    if (!(std::fabs(scaled - static_cast<double>(whole)) <= kTolerance * static_cast<double>(n)))
-        return false;
-    char *p = out;
-    if (n != 0 && std::signbit(value))
-        *p++ = '-';
-    p = writeDigits(p, n / 100);
-    if (const auto cents = static_cast<unsigned>(n % 100); cents != 0) {
-        *p++ = decimalSeparator;
-        *p++ = static_cast<char>('0' + cents / 10);
-        if (cents % 10 != 0)
-            *p++ = static_cast<char>('0' + cents % 10);
-    }
-    out = p;
-    return true;
-}
-
-// writeGeneral for every value: out of line, so that the common case
-// above does not pay for setting up this one.
-[[gnu::noinline]] char *writeGeneralDigits(char *out, double value, const FormatSettings &fs,
-                                           int precision)
+char *detail::writeGeneralDigits(char *out, double value, const FormatSettings &fs, int precision)
 {
     if (!std::isfinite(value)) {
         const std::string text = nonFinite(value);
@@ -354,15 +314,6 @@ bool writeHundredths(char *&out, double value, char decimalSeparator, int precis
         p = std::copy(digits + from, digits + count, p);
     }
     return p;
-}
-
-} // namespace
-
-char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision)
-{
-    if (writeHundredths(out, value, fs.decimalSeparator, precision))
-        return out;
-    return writeGeneralDigits(out, value, fs, precision);
 }
 
 void appendGeneral(std::string &out, double value, const FormatSettings &fs, int precision)

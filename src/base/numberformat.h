@@ -1,5 +1,9 @@
 #pragma once
 
+#include "base/formatsettings.h"
+#include "base/integertext.h"
+
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -7,8 +11,6 @@
 #include <string_view>
 
 namespace tally {
-
-struct FormatSettings;
 
 // General number form with up to `precision` significant digits, shortest
 // representation, no grouping; exponent form only when the digits do not fit
@@ -24,9 +26,59 @@ void appendGeneral(std::string &out, double value, const FormatSettings &fs, int
 // The most bytes formatGeneral gives.
 inline constexpr std::size_t kMaxGeneralChars = 48;
 
+namespace detail {
+
+// Writes `value` when its general form with 15 digits is a whole number of
+// hundredths (most prices, amounts and quantities); false otherwise. With n
+// the product value * 100 rounded to a whole number below 10^15, that form
+// is n / 100 when value lies within half a unit of its 15th digit of n / 100,
+// and that half unit is more than 5e-16 of the value. The product is off the
+// exact one by at most 1.2e-16 of itself, so a product within 2.5e-16 * n of
+// n is close enough.
+inline bool writeHundredths(char *&out, double value, char decimalSeparator, int precision)
+{
+    constexpr double kLimit = 1e15;
+    constexpr double kTolerance = 2.5e-16;
+    const double scaled = value * 100.0;
+    if (precision != 15 || !(std::fabs(scaled) < kLimit))
+        return false;
+    const auto whole = static_cast<std::int64_t>(scaled + std::copysign(0.5, scaled));
+    const std::uint64_t n =
+        whole < 0 ? 0 - static_cast<std::uint64_t>(whole) : static_cast<std::uint64_t>(whole);
+    // One test for exact products and near ones alike: a branch on which of
+    // the two it is would be mispredicted as often as they alternate.
+    if (!(std::fabs(scaled - static_cast<double>(whole)) <= kTolerance * static_cast<double>(n)))
+        return false;
+    char *p = out;
+    if (n != 0 && std::signbit(value))
+        *p++ = '-';
+    p = writeDigits(p, n / 100);
+    if (const auto cents = static_cast<unsigned>(n % 100); cents != 0) {
+        *p++ = decimalSeparator;
+        *p++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0)
+            *p++ = static_cast<char>('0' + cents % 10);
+    }
+    out = p;
+    return true;
+}
+
+// writeGeneral for every value: out of line, so that the common case above
+// does not pay for setting up this one.
+[[gnu::noinline]] char *writeGeneralDigits(char *out, double value, const FormatSettings &fs,
+                                           int precision);
+
+} // namespace detail
+
 // Writes formatGeneral(value, fs, precision) at out, which has room for
-// kMaxGeneralChars bytes; returns the end of what it wrote.
-char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision = 15);
+// kMaxGeneralChars bytes; returns the end of what it wrote. Inline, for
+// writers that format numbers by the million.
+inline char *writeGeneral(char *out, double value, const FormatSettings &fs, int precision = 15)
+{
+    if (detail::writeHundredths(out, value, fs.decimalSeparator, precision))
+        return out;
+    return detail::writeGeneralDigits(out, value, fs, precision);
+}
 
 // Appends the decimal form of value ("-42").
 void appendInteger(std::string &out, std::int64_t value);
