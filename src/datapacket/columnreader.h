@@ -15,10 +15,21 @@ namespace tally::datapacket {
 class ColumnReader
 {
 public:
+    // How the cells are stored: text, integer() and number() read the first
+    // three without a FieldCell; cell() reads every kind.
+    enum class Kind : unsigned char
+    {
+        Text,
+        Integer,
+        Float,
+        Other
+    };
+
     explicit ColumnReader(const PacketField &field);
 
     const PacketField &field() const { return *m_field; }
     std::size_t rowCount() const { return m_rows; }
+    Kind kind() const { return m_kind; }
 
     // The reads below give what at(row) would, and throw FieldError for a
     // row past rowCount() as it does.
@@ -32,30 +43,59 @@ public:
     {
         if (m_kind != Kind::Text) [[unlikely]]
             return cell(row).textView();
-        return isNull(row) ? std::string_view{} : cell::textIn(m_text, m_textSize, m_wide[row]);
+        return isNull(row) ? std::string_view{} : presentText(row);
     }
     // As at(row).asInteger().
     std::int64_t integer(std::size_t row) const
     {
         if (m_kind != Kind::Integer) [[unlikely]]
             return cell(row).asInteger();
-        if (isNull(row))
-            return 0;
-        // The field knows which of its kinds are signed in narrow storage.
-        return m_field->intValue(m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
+        return isNull(row) ? 0 : presentInteger(row);
     }
     // As at(row).asFloat().
     double number(std::size_t row) const
     {
         if (m_kind != Kind::Float) [[unlikely]]
             return cell(row).asFloat();
-        return isNull(row) ? 0.0 : cell::toDouble(m_wide[row]);
+        return isNull(row) ? 0.0 : presentNumber(row);
     }
     // As at(row), for every other read.
     FieldCell cell(std::size_t row) const
     {
         if (isNull(row))
             return FieldCell(*m_field, row, false, 0);
+        return presentCell(row);
+    }
+
+    // For a reader that walks the rows in blocks of 64: the null flags of
+    // the rows from 64 * block on, row 64 * block + i in bit i. Rows past the
+    // last are null. Throws FieldError for a block that starts past the last
+    // row.
+    std::uint64_t nullFlags(std::size_t block) const
+    {
+        check(block * 64);
+        if (!m_bound)
+            return ~std::uint64_t{0};
+        std::uint64_t flags = m_nulls[block];
+        if (const std::size_t left = m_rows - block * 64; left < 64)
+            flags |= ~std::uint64_t{0} << left;
+        return flags;
+    }
+    // The reads of a row whose null flag nullFlags gave clear, which are not
+    // checked again: text(), integer(), number() and cell() without their
+    // checks. Each is for the reader's own kind() only (cell for any).
+    std::string_view presentText(std::size_t row) const
+    {
+        return cell::textIn(m_text, m_textSize, m_wide[row]);
+    }
+    std::int64_t presentInteger(std::size_t row) const
+    {
+        // The field knows which of its kinds are signed in narrow storage.
+        return m_field->intValue(m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
+    }
+    double presentNumber(std::size_t row) const { return cell::toDouble(m_wide[row]); }
+    FieldCell presentCell(std::size_t row) const
+    {
         return FieldCell(*m_field, row, true, m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
     }
 
@@ -65,15 +105,6 @@ private:
         if (row >= m_rows) [[unlikely]]
             m_field->failRow(row);
     }
-
-    // The kinds read without a cell.
-    enum class Kind : unsigned char
-    {
-        Text,
-        Integer,
-        Float,
-        Other
-    };
 
     const PacketField *m_field;
     Kind m_kind = Kind::Other;

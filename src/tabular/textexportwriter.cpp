@@ -115,9 +115,7 @@ char *TextExportWriter::roomFor(char *at, const Column &column, std::size_t byte
 
 char *TextExportWriter::writeOther(char *&at, const Column &column, std::size_t row)
 {
-    const datapacket::FieldCell cell = column.cells->cell(row);
-    if (cell.isNull())
-        return at;
+    const datapacket::FieldCell cell = column.cells->presentCell(row);
     const std::uint64_t key = cell.valueKey();
     if (const std::optional<std::string_view> bytes = column.remembered->find(key)) {
         at = roomFor(at, column, bytes->size());
@@ -136,25 +134,25 @@ char *TextExportWriter::writeOther(char *&at, const Column &column, std::size_t 
 
 char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t row)
 {
+    // A null cell (and every cell of a column of no field) keeps the
+    // template's blanks.
+    if ((column.nulls >> (row % 64) & 1) != 0)
+        return at;
     // Numbers are ASCII, the same bytes in the code page, so they are
     // formatted in place.
     switch (column.form) {
     case Form::Blank:
         return at;
     case Form::Text: {
-        const std::string_view utf8 = column.cells->text(row);
+        const std::string_view utf8 = column.cells->presentText(row);
         // As in writeOther, the UTF-8 length bounds the code page bytes.
         at = roomFor(at, column, utf8.size());
         return text::encodeCodePage(utf8, at);
     }
     case Form::Integer:
-        if (column.cells->isNull(row))
-            return at;
-        return writeInteger(at, column.cells->integer(row));
+        return writeInteger(at, column.cells->presentInteger(row));
     case Form::Float:
-        if (column.cells->isNull(row))
-            return at;
-        return writeGeneral(at, column.cells->number(row), m_table.formatSettings());
+        return writeGeneral(at, column.cells->presentNumber(row), m_table.formatSettings());
     case Form::Other:
         return writeOther(at, column, row);
     }
@@ -189,7 +187,14 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     std::size_t others = 0;
     m_rowTemplate.clear();
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        Column column{std::nullopt, m_widths[c], Form::Blank, m_rowTemplate.size(), 0, 1, nullptr};
+        Column column{.cells = std::nullopt,
+                      .width = m_widths[c],
+                      .form = Form::Blank,
+                      .offset = m_rowTemplate.size(),
+                      .room = 0,
+                      .gap = 1,
+                      .nulls = ~std::uint64_t{0},
+                      .remembered = nullptr};
         if (m_columns[c].field >= 0) {
             const datapacket::PacketField &field = m_table.field(m_columns[c].field);
             column.cells.emplace(field);
@@ -234,6 +239,10 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     const std::string_view rowTemplate = m_rowTemplate;
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
+        // The null flags of the next 64 rows, once for all their cells.
+        if (row % 64 == 0)
+            for (Column &column : columns)
+                column.nulls = column.cells ? column.cells->nullFlags(row / 64) : ~std::uint64_t{0};
         char *at = Room(rowRoom);
         std::memcpy(at, rowTemplate.data(), rowTemplate.size());
         char *past = at;

@@ -62,17 +62,20 @@ private:
         // The bytes after the cell: 1 for its comma, 2 for the CR LF that
         // ends the row.
         unsigned char gap;
+        // The null flags of the 64 rows the writer is in (see
+        // ColumnReader::nullFlags); all set for a column of no field.
+        std::uint64_t nulls;
         // What Form::Other wrote for recent values; null for other forms.
         RememberedValues *remembered;
     };
 
     // Writes the column's value in `row` at `at`, over the row template's
-    // blanks; returns the end. A text that may not fit the room left moves
+    // blanks (none for a null cell); returns the end. A text that may not fit the room left moves
     // `at` (see roomFor). Inlined into the row loop, which calls it for
     // every cell.
     [[gnu::always_inline]] inline char *writeCell(char *&at, const Column &column, std::size_t row);
-    // writeCell for Form::Other: the value's string, formatted once for every
-    // run of cells that share it.
+    // writeCell for a Form::Other cell that is not null: the value's string,
+    // formatted once for every run of cells that share it.
     char *writeOther(char *&at, const Column &column, std::size_t row);
     // Where a cell of up to `bytes` bytes goes: at, unless that is more than
     // the column's width and room must be made for it; the rest of the row

@@ -399,11 +399,13 @@ TEST(PacketField, ClosedTableReadsNull)
     const ColumnReader cells(t.field(0));
     EXPECT_EQ(cells.rowCount(), 0U);
     EXPECT_THROW(cells.isNull(0), FieldError);
+    EXPECT_THROW(cells.nullFlags(0), FieldError);
 }
 
-// Down a column of many rows (the null flags span several words), with
-// nulls scattered, in each kind of storage: the bulk reader reads every row
-// as at() does, and no row past the last.
+// Down a column of many rows (the null flags span several words, the last
+// one partly), with nulls scattered, in each kind of storage: the bulk
+// reader reads every row as at() does, by row or by blocks of 64 rows, and
+// no row past the last.
 TEST(ColumnReader, ReadsEveryRowAsAtDoes)
 {
     std::string rows;
@@ -437,10 +439,60 @@ TEST(ColumnReader, ReadsEveryRowAsAtDoes)
                 EXPECT_EQ(cells.integer(r), cell.asInteger()) << f.name() << " row " << r;
                 EXPECT_EQ(cells.number(r), cell.asFloat()) << f.name() << " row " << r;
             }
+            ASSERT_EQ((cells.nullFlags(r / 64) >> (r % 64) & 1) != 0, cell.isNull())
+                << f.name() << " row " << r;
+            if (cell.isNull())
+                continue;
+            EXPECT_EQ(cells.presentCell(r).asString(), cell.asString()) << f.name() << " row " << r;
+            switch (cells.kind()) {
+            case ColumnReader::Kind::Text:
+                EXPECT_EQ(cells.presentText(r), cell.textView()) << f.name() << " row " << r;
+                break;
+            case ColumnReader::Kind::Integer:
+                EXPECT_EQ(cells.presentInteger(r), cell.asInteger()) << f.name() << " row " << r;
+                break;
+            case ColumnReader::Kind::Float:
+                EXPECT_EQ(cells.presentNumber(r), cell.asFloat()) << f.name() << " row " << r;
+                break;
+            case ColumnReader::Kind::Other:
+                break;
+            }
         }
+        // Rows 200 to 255 of the last block are null; no block starts past it.
+        EXPECT_EQ(cells.nullFlags(3) >> 8, ~std::uint64_t{0} >> 8) << f.name();
+        EXPECT_THROW(cells.nullFlags(4), FieldError);
         EXPECT_THROW(cells.isNull(200), FieldError);
         EXPECT_THROW(cells.cell(200), FieldError);
     }
+}
+
+// Rows appended to a table get null flags of their own words, whose bits
+// past the last row are clear: a block of them still reads those rows as null.
+TEST(ColumnReader, NullFlagsPastTheLastRowOfAppendedRows)
+{
+    std::string rows;
+    for (int r = 0; r < 64; ++r)
+        rows += "<ROW I=\"" + std::to_string(r) + "\"/>";
+    DataPacketTable t;
+    t.load(packetText(R"(<FIELD attrname="I" fieldtype="i4"/>)", rows));
+    PacketData more;
+    PacketFieldInfo info;
+    info.name = "I";
+    info.kind = FieldKind::Int32;
+    info.typeCode = "i4";
+    more.fields = {info};
+    more.rowCount = 6;
+    more.columns.emplace_back().resize(FieldKind::Int32, 6);
+    for (std::size_t r = 0; r < 6; r += 2) {
+        more.columns[0].set(r, cell::fromInt(100 + static_cast<int>(r)));
+        more.columns[0].nulls.set(r, false);
+    }
+    t.appendData(more);
+    const ColumnReader cells(t.field(0));
+    ASSERT_EQ(cells.rowCount(), 70U);
+    EXPECT_EQ(cells.nullFlags(0), 0U);
+    EXPECT_EQ(cells.nullFlags(1), ~std::uint64_t{0} << 6 | 0b101010);
+    EXPECT_EQ(cells.presentInteger(68), 104);
 }
 
 } // namespace
