@@ -9,6 +9,7 @@
 #include "base/formatsettings.h"
 #include "datapacket/datapackettable.h"
 #include "tabular/exportcolumn.h"
+#include "tabular/exportstream.h"
 #include "tabular/tableexport.h"
 
 #include <benchmark/benchmark.h>
@@ -194,10 +195,10 @@ void BM_Export(benchmark::State &state)
 }
 
 // The same number of bytes as the export of the same args, written by fwrite
-// in 64 KiB blocks to a file in the same folder.
+// to a file in the same folder in blocks of the size the export writes.
 void writePlain(const std::string &path, std::size_t bytes)
 {
-    static const std::string block(1 << 16, 'x');
+    static const std::string block(tabular::ExportStream::kBlockSize, 'x');
     std::FILE *f = std::fopen(path.c_str(), "wb");
     for (std::size_t left = bytes; left > 0;) {
         const std::size_t n = std::min(left, block.size());

@@ -258,9 +258,9 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
     // Records go into a block of the writer's own, handed to the stream
     // whole; it holds the largest record besides a full block.
     m_out = &out;
-    m_block = std::make_unique<char[]>(kBlockSize + 12 + kMaxLabelBytes);
+    m_block = std::make_unique<char[]>(ExportStream::kBlockSize + 12 + kMaxLabelBytes);
     m_cursor = m_block.get();
-    m_end = m_cursor + kBlockSize + 12 + kMaxLabelBytes;
+    m_end = m_cursor + ExportStream::kBlockSize + 12 + kMaxLabelBytes;
     m_row = 0;
     const std::uint16_t bof[] = {0x0000, kWorksheet, 0, 0};
     WriteRecord(kBof, bof);
@@ -294,7 +294,7 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
             writeCell(row, column);
             ++m_column;
         }
-        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
+        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(ExportStream::kBlockSize))
             FlushBlock();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;

@@ -72,8 +72,6 @@ private:
     char *Room(std::size_t bytes);
     void FlushBlock();
 
-    static constexpr std::size_t kBlockSize = 1 << 16;
-
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::uint16_t m_row = 0;

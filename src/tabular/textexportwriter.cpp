@@ -117,18 +117,25 @@ char *TextExportWriter::writeOther(char *&at, const Column &column, std::size_t 
 {
     const datapacket::FieldCell cell = column.cells->presentCell(row);
     const std::uint64_t key = cell.valueKey();
-    if (const std::optional<std::string_view> bytes = column.remembered->find(key)) {
+    if (const std::optional<std::string_view> bytes = column.remembered->find(key)) [[likely]] {
         at = roomFor(at, column, bytes->size());
         copyShort(at, bytes->data(), bytes->size());
         return at + bytes->size();
     }
+    return formatOther(at, column, cell);
+}
+
+char *TextExportWriter::formatOther(char *&at, const Column &column,
+                                    const datapacket::FieldCell &cell)
+{
     m_value.clear();
     cell.appendString(m_value);
     // No character takes more bytes in the code page than in UTF-8, so the
     // room for both is known before converting in place.
     at = roomFor(at, column, m_value.size());
     char *const end = text::encodeCodePage(m_value, at);
-    column.remembered->remember(key, std::string_view(at, static_cast<std::size_t>(end - at)));
+    column.remembered->remember(cell.valueKey(),
+                                std::string_view(at, static_cast<std::size_t>(end - at)));
     return end;
 }
 
@@ -163,9 +170,9 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
 {
     // Lines go into a block of the writer's own, handed to the stream whole.
     m_out = &out;
-    m_block = std::make_unique<char[]>(kBlockSize + kSlack);
+    m_block = std::make_unique<char[]>(ExportStream::kBlockSize + kSlack);
     m_cursor = m_block.get();
-    m_end = m_cursor + kBlockSize + kSlack;
+    m_end = m_cursor + ExportStream::kBlockSize + kSlack;
     const auto comma = [this] {
         *Room(1) = ',';
         ++m_cursor;
@@ -259,7 +266,7 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             past += column.gap;
         }
         m_cursor = columns.empty() ? at + 2 : past;
-        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(kBlockSize))
+        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(ExportStream::kBlockSize))
             FlushBlock();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;

@@ -39,6 +39,11 @@ public:
     // bytes when shorter.
     static void PadRight(std::string &line, std::string_view text, std::size_t width);
 
+    // Room past a full block (ExportStream::kBlockSize): a line that starts
+    // before the block is full may run this far past it before a text too
+    // long for what is left makes room for itself.
+    static constexpr std::size_t kSlack = 4096;
+
 private:
     // How a column's values are written, chosen once for all its cells.
     enum class Form : unsigned char
@@ -76,7 +81,12 @@ private:
     [[gnu::always_inline]] inline char *writeCell(char *&at, const Column &column, std::size_t row);
     // writeCell for a Form::Other cell that is not null: the value's string,
     // formatted once for every run of cells that share it.
-    char *writeOther(char *&at, const Column &column, std::size_t row);
+    // Inlined into writeCell; only formatting a value not remembered
+    // (formatOther) is a call.
+    [[gnu::always_inline]] inline char *writeOther(char *&at, const Column &column,
+                                                   std::size_t row);
+    [[gnu::noinline]] char *formatOther(char *&at, const Column &column,
+                                        const datapacket::FieldCell &cell);
     // Where a cell of up to `bytes` bytes goes: at, unless that is more than
     // the column's width and room must be made for it; the rest of the row
     // template is then copied after the new place.
@@ -87,10 +97,6 @@ private:
     // if needed.
     char *Room(std::size_t bytes);
     void FlushBlock();
-
-    static constexpr std::size_t kBlockSize = 1 << 16;
-    // Room past a full block for the row that fills it.
-    static constexpr std::size_t kSlack = 4096;
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;

@@ -5,7 +5,9 @@
 #include "tabular/biffwriter.h"
 #include "tabular/exportcolumn.h"
 #include "tabular/exporterror.h"
+#include "tabular/exportstream.h"
 #include "tabular/tableexport.h"
+#include "tabular/textexportwriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -298,18 +300,20 @@ std::string repeated(std::string_view s, std::size_t n)
     return out;
 }
 
-// Thousands of rows of texts of every length, a LABEL of the largest size
-// (from more UTF-8 bytes than a record holds) and one from more UTF-8 bytes
-// than the writer buffers, so records cross every boundary of the writer's
-// buffering and each still comes out whole.
+// Tens of thousands of rows of texts of every length (a few blocks of
+// records), a LABEL of the largest size (from more UTF-8 bytes than a record
+// holds) and one from more UTF-8 bytes than the writer buffers, so records
+// cross every boundary of the writer's buffering and each still comes out
+// whole.
 TEST_F(ExportTest, ManyRowsAndTheLargestLabelComeOutWhole)
 {
+    constexpr std::uint16_t kRows = 30000;
     const std::string largest = repeated("中", (BiffWriter::kMaxLabelBytes - 1) / 2) + "a";
     ASSERT_EQ(text::codePageLength(largest), BiffWriter::kMaxLabelBytes);
     std::string rows;
     std::vector<Record> expected = {kBof, kCodePage, label(0, 0, "T"), label(0, 1, "N"),
                                     label(0, 2, "F")};
-    for (std::uint16_t i = 1; i <= 3000; ++i) {
+    for (std::uint16_t i = 1; i <= kRows; ++i) {
         // Row 2000: more UTF-8 than the writer buffers at once, which shrinks
         // to a fitting LABEL (each character the code page lacks is one '?').
         const std::string t = i == 1500   ? largest
@@ -326,16 +330,18 @@ TEST_F(ExportTest, ManyRowsAndTheLargestLabelComeOutWhole)
         packetText(R"(<FIELD attrname="T" fieldtype="string"/><FIELD attrname="N" fieldtype="i4"/>)"
                    R"(<FIELD attrname="F" fieldtype="r8"/>)",
                    rows));
-    const std::vector<Record> all = records(exported(ExportFormat::Biff));
+    const std::string bytes = exported(ExportFormat::Biff);
+    ASSERT_GT(bytes.size(), 2 * ExportStream::kBlockSize);
+    const std::vector<Record> all = records(bytes);
     ASSERT_EQ(all.size(), expected.size());
     for (std::size_t k = 0; k < all.size(); ++k)
         ASSERT_EQ(all[k], expected[k]) << "record " << k;
 }
 
-// The text writer's counterpart: rows longer than its block, values longer
-// than their width (one longer than a block at the start of a line, another
-// in its middle), pads of every length and 300 columns of numbers, so lines
-// cross every boundary of its buffering.
+// The text writer's counterpart: values longer than their width (one longer
+// than a block at the start of a line, another in its middle and longer
+// still, so that it needs a block of its own), pads of every length and 300
+// columns of numbers, so lines cross every boundary of its buffering.
 TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
 {
     constexpr int kMiddle = 150; // the column after which U comes
@@ -355,9 +361,10 @@ TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
     };
     std::string rows, expected = header + "\r\n";
     for (int i = 1; i <= 400; ++i) {
-        const std::string t =
-            i == 200 ? repeated("y", 100000) : repeated(i % 2 ? "面" : "x", i % 53);
-        const std::string u = i == 300 ? repeated("z", 70000) : repeated(i % 3 ? "牛" : "u", i % 7);
+        const std::string t = i == 200 ? repeated("y", ExportStream::kBlockSize + 100000)
+                                       : repeated(i % 2 ? "面" : "x", i % 53);
+        const std::string u = i == 300 ? repeated("z", ExportStream::kBlockSize + 200000)
+                                       : repeated(i % 3 ? "牛" : "u", i % 7);
         rows += "<ROW T=\"" + t + "\" U=\"" + u + "\"";
         std::string line = padded(t, 40);
         for (int c = 0; c < 300; ++c) {
@@ -376,6 +383,35 @@ TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
     const std::string want = text::toCodePage(expected);
     ASSERT_EQ(written.size(), want.size());
     EXPECT_TRUE(written == want);
+}
+
+// A text longer in UTF-8 than its width, though not in code page bytes, may
+// not find room in what is left of a block. It then starts the next block,
+// and the rest of its line (its padding, the next cell, the line end) must
+// come with it: here the block's old bytes there are the header's, which
+// differ.
+TEST_F(ExportTest, ATextThatFitsOnlyInCodePageBytesStartsTheNextBlockWithItsLine)
+{
+    constexpr std::size_t kWidth = 6000;
+    const std::string chinese = repeated("面", 2900); // 8700 bytes, 5800 in the code page
+    const std::size_t capacity = ExportStream::kBlockSize + TextExportWriter::kSlack;
+    const std::size_t line = kWidth + 1 + 10 + 2;
+    // Left after the first row: room for a line of blanks, not for the text.
+    const std::size_t left = line + 1000;
+    ASSERT_LT(left, chinese.size());
+    const std::size_t first = capacity - line - left - 1 - 10 - 2;
+    ASSERT_LT(capacity - left, ExportStream::kBlockSize); // no block ends before
+    load(packetText(R"(<FIELD attrname="A" fieldtype="string" WIDTH="6000"/>)"
+                    R"(<FIELD attrname="N" fieldtype="i4"/>)",
+                    "<ROW A=\"" + repeated("x", first) + "\" N=\"1\"/><ROW A=\"" + chinese +
+                        "\"/><ROW A=\"y\" N=\"3\"/>"));
+    const std::string expected = "A" + std::string(kWidth - 1, ' ') + ",N         \r\n" +
+                                 repeated("x", first) + ",1         \r\n" + chinese +
+                                 std::string(kWidth - 5800, ' ') + ",          \r\n" + "y" +
+                                 std::string(kWidth - 1, ' ') + ",3         \r\n";
+    const std::string written = exported(ExportFormat::Text);
+    ASSERT_EQ(written.size(), text::codePageLength(expected));
+    EXPECT_TRUE(written == text::toCodePage(expected));
 }
 
 // Dates, date-times and flags are formatted once per value and remembered
