@@ -110,20 +110,6 @@ void put64(char *p, std::uint64_t v)
 
 } // namespace
 
-char *BiffWriter::Room(std::size_t bytes)
-{
-    if (static_cast<std::size_t>(m_end - m_cursor) < bytes)
-        FlushBlock();
-    return m_cursor;
-}
-
-void BiffWriter::FlushBlock()
-{
-    m_out->write(
-        std::string_view(m_block.get(), static_cast<std::size_t>(m_cursor - m_block.get())));
-    m_cursor = m_block.get();
-}
-
 char *BiffWriter::CellHeader(char *p, std::uint16_t type, std::uint16_t length)
 {
     put16(p, type);
@@ -135,9 +121,9 @@ char *BiffWriter::CellHeader(char *p, std::uint16_t type, std::uint16_t length)
 
 void BiffWriter::WriteBlankCell()
 {
-    char *p = CellHeader(Room(10), kBlank, 6);
+    char *p = CellHeader(m_block->room(10), kBlank, 6);
     put16(p, kBlankFormat);
-    m_cursor = p + 2;
+    m_block->setCursor(p + 2);
 }
 
 std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
@@ -152,7 +138,7 @@ std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
         CheckLabelLength(converted.size());
     }
     const std::string_view source = converted.empty() ? utf8 : std::string_view();
-    char *p = Room(kLabelHeader + std::max(source.size(), converted.size()));
+    char *p = m_block->room(kLabelHeader + std::max(source.size(), converted.size()));
     char *text = p + kLabelHeader;
     char *end = converted.empty() ? text::encodeCodePage(source, text)
                                   : std::copy(converted.begin(), converted.end(), text);
@@ -163,7 +149,7 @@ std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
 void BiffWriter::WriteCodePageLabel(std::string_view bytes)
 {
     CheckLabelLength(bytes.size());
-    char *p = Room(kLabelHeader + bytes.size());
+    char *p = m_block->room(kLabelHeader + bytes.size());
     FinishLabel(p, std::copy(bytes.begin(), bytes.end(), p + kLabelHeader));
 }
 
@@ -174,7 +160,7 @@ void BiffWriter::FinishLabel(char *p, char *end)
     CellHeader(p, kLabel, static_cast<std::uint16_t>(8 + length));
     put16(p + 8, 0);
     put16(p + 10, static_cast<std::uint16_t>(length));
-    m_cursor = end;
+    m_block->setCursor(end);
 }
 
 void BiffWriter::CheckLabelLength(std::size_t length) const
@@ -195,23 +181,23 @@ void BiffWriter::WriteIntegerCell(std::int64_t value)
         return;
     }
     const std::uint32_t rk = (static_cast<std::uint32_t>(value) << 2) | 2u;
-    char *p = CellHeader(Room(14), kRk, 10);
+    char *p = CellHeader(m_block->room(14), kRk, 10);
     put16(p, 0);
     put32(p + 2, rk);
-    m_cursor = p + 6;
+    m_block->setCursor(p + 6);
 }
 
 void BiffWriter::WriteNumberCell(double value)
 {
-    char *p = CellHeader(Room(18), kNumber, 14);
+    char *p = CellHeader(m_block->room(18), kNumber, 14);
     put16(p, 0);
     put64(p + 2, std::bit_cast<std::uint64_t>(value));
-    m_cursor = p + 10;
+    m_block->setCursor(p + 10);
 }
 
 void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words)
 {
-    char *p = Room(4 + 2 * words.size());
+    char *p = m_block->room(4 + 2 * words.size());
     put16(p, type);
     put16(p + 2, static_cast<std::uint16_t>(2 * words.size()));
     p += 4;
@@ -219,7 +205,7 @@ void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> 
         put16(p, w);
         p += 2;
     }
-    m_cursor = p;
+    m_block->setCursor(p);
 }
 
 void BiffWriter::writeCell(std::size_t row, const Column &column)
@@ -255,12 +241,9 @@ void BiffWriter::writeCell(std::size_t row, const Column &column)
 
 ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progress)
 {
-    // Records go into a block of the writer's own, handed to the stream
-    // whole; it holds the largest record besides a full block.
-    m_out = &out;
-    m_block = std::make_unique<char[]>(ExportStream::kBlockSize + 12 + kMaxLabelBytes);
-    m_cursor = m_block.get();
-    m_end = m_cursor + ExportStream::kBlockSize + 12 + kMaxLabelBytes;
+    // Records go into a block of the writer's own, handed to the stream in
+    // whole blocks; past a full one it holds the largest record.
+    m_block.emplace(out, 12 + kMaxLabelBytes);
     m_row = 0;
     const std::uint16_t bof[] = {0x0000, kWorksheet, 0, 0};
     WriteRecord(kBof, bof);
@@ -294,13 +277,12 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
             writeCell(row, column);
             ++m_column;
         }
-        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(ExportStream::kBlockSize))
-            FlushBlock();
+        m_block->unitDone();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }
     WriteRecord(kEof, {});
-    FlushBlock();
+    m_block->flush();
     return ExportOutcome::Completed;
 }
 

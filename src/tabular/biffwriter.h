@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datapacket/columnreader.h"
+#include "tabular/exportblock.h"
 #include "tabular/exportcolumn.h"
 #include "tabular/rememberedvalues.h"
 #include "tabular/tableexport.h"
@@ -14,8 +15,6 @@
 #include <string_view>
 
 namespace tally::tabular {
-
-class ExportStream;
 
 // The spreadsheet export as a plain BIFF record stream (no compound document
 // around it): BOF, CODEPAGE 936, a header row of LABELs, one row per record,
@@ -68,19 +67,13 @@ private:
     void CheckLabelLength(std::size_t length) const;
     // A cell record's type, length, row and column at p; returns what follows.
     char *CellHeader(char *p, std::uint16_t type, std::uint16_t length);
-    // Where `bytes` bytes can be written, the block handed on first if needed.
-    char *Room(std::size_t bytes);
-    void FlushBlock();
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::uint16_t m_row = 0;
     std::uint16_t m_column = 0;
-    ExportStream *m_out = nullptr;
-    std::unique_ptr<char[]> m_block; // records written in place, then handed on
-    char *m_cursor = nullptr;
-    char *m_end = nullptr;
-    std::string m_text; // UTF-8 edit text of the current LABEL
+    std::optional<ExportBlock> m_block; // records written in place, then handed on
+    std::string m_text;                 // UTF-8 edit text of the current LABEL
 };
 
 } // namespace tally::tabular

@@ -5,7 +5,6 @@
 #include "base/numberformat.h"
 #include "base/textcodec.h"
 #include "datapacket/datapackettable.h"
-#include "tabular/exportstream.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,27 +26,6 @@ void TextExportWriter::PadRight(std::string &line, std::string_view text, std::s
     const std::size_t written = text::appendCodePage(line, text);
     if (written < width)
         line.append(width - written, ' ');
-}
-
-char *TextExportWriter::Room(std::size_t bytes)
-{
-    if (static_cast<std::size_t>(m_end - m_cursor) < bytes) {
-        FlushBlock();
-        // A value longer than a block (a memo, say) gets a block of its size.
-        if (static_cast<std::size_t>(m_end - m_cursor) < bytes) {
-            m_block = std::make_unique<char[]>(bytes);
-            m_cursor = m_block.get();
-            m_end = m_cursor + bytes;
-        }
-    }
-    return m_cursor;
-}
-
-void TextExportWriter::FlushBlock()
-{
-    m_out->write(
-        std::string_view(m_block.get(), static_cast<std::size_t>(m_cursor - m_block.get())));
-    m_cursor = m_block.get();
 }
 
 namespace {
@@ -94,17 +72,17 @@ void TextExportWriter::writePadded(std::string_view utf8, std::size_t width)
 {
     // No character takes more bytes in the code page than in UTF-8, so the
     // room for both is known before converting in place.
-    char *p = Room(std::max(utf8.size(), width) + kPadRun);
+    char *p = m_block->room(std::max(utf8.size(), width) + kPadRun);
     char *end = text::encodeCodePage(utf8, p);
-    m_cursor = padTo(end, static_cast<std::size_t>(end - p), width);
+    m_block->setCursor(padTo(end, static_cast<std::size_t>(end - p), width));
 }
 
 char *TextExportWriter::roomFor(char *at, const Column &column, std::size_t bytes)
 {
     if (bytes <= column.width) [[likely]]
         return at;
-    m_cursor = at;
-    char *const moved = Room(bytes + column.room);
+    m_block->setCursor(at);
+    char *const moved = m_block->room(bytes + column.room);
     // A new block starts with this cell: the rest of the row's blanks and
     // separators go there too.
     if (moved != at)
@@ -169,13 +147,11 @@ char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t r
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
 {
     // Lines go into a block of the writer's own, handed to the stream whole.
-    m_out = &out;
-    m_block = std::make_unique<char[]>(ExportStream::kBlockSize + kSlack);
-    m_cursor = m_block.get();
-    m_end = m_cursor + ExportStream::kBlockSize + kSlack;
+    m_block.emplace(out, kSlack);
     const auto comma = [this] {
-        *Room(1) = ',';
-        ++m_cursor;
+        char *const p = m_block->room(1);
+        *p = ',';
+        m_block->setCursor(p + 1);
     };
 
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
@@ -183,8 +159,9 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             comma();
         writePadded(m_columns[c].caption, m_widths[c]);
     }
-    std::memcpy(Room(2), "\r\n", 2);
-    m_cursor += 2;
+    char *const lineEnd = m_block->room(2);
+    std::memcpy(lineEnd, "\r\n", 2);
+    m_block->setCursor(lineEnd + 2);
 
     // The fields and how to write them are looked up once, not per cell.
     const bool asciiFloats =
@@ -250,7 +227,7 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
         if (row % 64 == 0)
             for (Column &column : columns)
                 column.nulls = column.cells ? column.cells->nullFlags(row / 64) : ~std::uint64_t{0};
-        char *at = Room(rowRoom);
+        char *at = m_block->room(rowRoom);
         std::memcpy(at, rowTemplate.data(), rowTemplate.size());
         char *past = at;
         for (const Column &column : columns) {
@@ -265,13 +242,12 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             }
             past += column.gap;
         }
-        m_cursor = columns.empty() ? at + 2 : past;
-        if (m_cursor - m_block.get() >= static_cast<std::ptrdiff_t>(ExportStream::kBlockSize))
-            FlushBlock();
+        m_block->setCursor(columns.empty() ? at + 2 : past);
+        m_block->unitDone();
         if (progress && !progress(row + 1))
             return ExportOutcome::Stopped;
     }
-    FlushBlock();
+    m_block->flush();
     return ExportOutcome::Completed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datapacket/columnreader.h"
+#include "tabular/exportblock.h"
 #include "tabular/exportcolumn.h"
 #include "tabular/rememberedvalues.h"
 #include "tabular/tableexport.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace tally::tabular {
-
-class ExportStream;
 
 // The text export: code page 936 bytes, CR LF line ends, a header line of
 // captions, then one line per row of each column's value as string. Every
@@ -39,9 +38,9 @@ public:
     // bytes when shorter.
     static void PadRight(std::string &line, std::string_view text, std::size_t width);
 
-    // Room past a full block (ExportStream::kBlockSize): a line that starts
-    // before the block is full may run this far past it before a text too
-    // long for what is left makes room for itself.
+    // Room past a full block (see ExportBlock): a line that starts before
+    // the block is full may run this far past it before a text too long for
+    // what is left makes room for itself.
     static constexpr std::size_t kSlack = 4096;
 
 private:
@@ -93,19 +92,12 @@ private:
     char *roomFor(char *at, const Column &column, std::size_t bytes);
     // Writes `utf8` in code page bytes at the cursor, padded to `width`.
     void writePadded(std::string_view utf8, std::size_t width);
-    // Where `bytes` bytes can be written, the block handed on (or grown) first
-    // if needed.
-    char *Room(std::size_t bytes);
-    void FlushBlock();
 
     const datapacket::DataPacketTable &m_table;
     std::span<const ExportColumn> m_columns;
     std::vector<std::size_t> m_widths;
-    ExportStream *m_out = nullptr;
-    std::unique_ptr<char[]> m_block; // lines written in place, then handed on
-    char *m_cursor = nullptr;
-    char *m_end = nullptr;
-    std::string m_value; // UTF-8 of a formatted value
+    std::optional<ExportBlock> m_block; // lines written in place, then handed on
+    std::string m_value;                // UTF-8 of a formatted value
     // A row of blank cells at their widths, with the commas and the CR LF:
     // each row starts as a copy, and its values are written over the blanks.
     std::string m_rowTemplate;
