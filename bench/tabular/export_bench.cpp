@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -195,10 +196,13 @@ void BM_Export(benchmark::State &state)
 }
 
 // The same number of bytes as the export of the same args, written by fwrite
-// to a file in the same folder in blocks of the size the export writes.
-void writePlain(const std::string &path, std::size_t bytes)
+// to a file in the same folder, in blocks of the size the export writes
+// unless told another.
+void writePlain(const std::string &path, std::size_t bytes,
+                std::size_t blockSize = tabular::ExportStream::kBlockSize)
 {
-    static const std::string block(tabular::ExportStream::kBlockSize, 'x');
+    static const std::string blocks(tabular::ExportStream::kBlockSize, 'x');
+    const std::string_view block(blocks.data(), std::min(blockSize, blocks.size()));
     std::FILE *f = std::fopen(path.c_str(), "wb");
     for (std::size_t left = bytes; left > 0;) {
         const std::size_t n = std::min(left, block.size());
@@ -227,6 +231,7 @@ void BM_ExportOverFwrite(benchmark::State &state)
 {
     const ExportFormat format = formatOf(state.range(0));
     const auto rows = static_cast<std::size_t>(state.range(1));
+    const auto plainBlock = static_cast<std::size_t>(state.range(2)) << 10;
     const std::size_t bytes = exportOnce(format, rows, nullptr);
     const std::string path = (outFolder() / "plain").string();
     ProcessorTime exported;
@@ -237,7 +242,7 @@ void BM_ExportOverFwrite(benchmark::State &state)
         const ProcessorTime t0 = ProcessorTime::now();
         exportOnce(format, rows, nullptr);
         const ProcessorTime t1 = ProcessorTime::now();
-        writePlain(path, bytes);
+        writePlain(path, bytes, plainBlock);
         const ProcessorTime t2 = ProcessorTime::now();
         exported.user += t1.user - t0.user;
         exported.kernel += t1.kernel - t0.kernel;
@@ -357,10 +362,14 @@ BENCHMARK(BM_Fwrite)
     ->Args({1, 65535})
     ->Args({2, 100000})
     ->Unit(benchmark::kMillisecond);
+// plain_KiB: the plain write's block size. The export's own is the first;
+// the second shows how much the ratio owes to the size of the writes.
 BENCHMARK(BM_ExportOverFwrite)
-    ->ArgNames({"format", "rows"})
-    ->Args({0, 100000})
-    ->Args({1, 65535})
+    ->ArgNames({"format", "rows", "plain_KiB"})
+    ->Args({0, 100000, tabular::ExportStream::kBlockSize >> 10})
+    ->Args({1, 65535, tabular::ExportStream::kBlockSize >> 10})
+    ->Args({0, 100000, 64})
+    ->Args({1, 65535, 64})
     ->MinTime(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReads)
