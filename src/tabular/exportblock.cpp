@@ -6,7 +6,8 @@
 namespace tally::tabular {
 
 ExportBlock::ExportBlock(ExportStream &out, std::size_t slack)
-    : m_out(out), m_storage(std::make_unique<char[]>(ExportStream::kBlockSize + slack)),
+    : m_out(out),
+      m_storage(std::make_unique_for_overwrite<char[]>(ExportStream::kBlockSize + slack)),
       m_start(m_storage.get()), m_cursor(m_start), m_end(m_start + ExportStream::kBlockSize + slack)
 {
 }
@@ -36,7 +37,7 @@ char *ExportBlock::makeRoom(std::size_t bytes)
     flush();
     // A value longer than a block (a memo, say) gets a block of its size.
     if (static_cast<std::size_t>(m_end - m_cursor) < bytes) {
-        m_storage = std::make_unique<char[]>(bytes);
+        m_storage = std::make_unique_for_overwrite<char[]>(bytes);
         m_start = m_storage.get();
         m_cursor = m_start;
         m_end = m_start + bytes;
