@@ -210,33 +210,38 @@ void BiffWriter::WriteRecord(std::uint16_t type, std::span<const std::uint16_t> 
 
 void BiffWriter::writeCell(std::size_t row, const Column &column)
 {
-    if (!column.cells || column.cells->isNull(row)) {
+    // A null cell, and every cell of a column of no field.
+    if ((column.nulls >> (row % 64) & 1) != 0) {
         WriteBlankCell();
         return;
     }
     const datapacket::ColumnReader &cells = *column.cells;
-    const datapacket::PacketField &f = cells.field();
-    if (isRkKind(f.kind())) {
-        WriteIntegerCell(cells.integer(row));
-    } else if (isNumberKind(f.kind())) {
-        WriteNumberCell(cells.number(row));
-    } else if (isPlainText(f)) {
-        WriteLabelCell(cells.text(row)); // the edit text, without a copy
-    } else {
-        const datapacket::FieldCell cell = cells.cell(row);
-        if (column.remembered) {
-            if (const std::optional<std::string_view> bytes =
-                    column.remembered->find(cell.valueKey())) {
-                WriteCodePageLabel(*bytes);
-                return;
-            }
-        }
-        m_text.clear();
-        cell.appendEditText(m_text);
-        const std::string_view written = WriteLabelCell(m_text);
-        if (column.remembered)
-            column.remembered->remember(cell.valueKey(), written);
+    switch (column.form) {
+    case Form::Rk:
+        WriteIntegerCell(cells.presentInteger(row));
+        return;
+    case Form::Number:
+        WriteNumberCell(cells.presentNumber(row));
+        return;
+    case Form::Label:
+        WriteLabelCell(cells.presentText(row)); // the edit text, without a copy
+        return;
+    case Form::Other:
+        break;
     }
+    const datapacket::FieldCell cell = cells.presentCell(row);
+    if (column.remembered) {
+        if (const std::optional<std::string_view> bytes =
+                column.remembered->find(cell.valueKey())) {
+            WriteCodePageLabel(*bytes);
+            return;
+        }
+    }
+    m_text.clear();
+    cell.appendEditText(m_text);
+    const std::string_view written = WriteLabelCell(m_text);
+    if (column.remembered)
+        column.remembered->remember(cell.valueKey(), written);
 }
 
 ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progress)
@@ -257,20 +262,30 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
         ++m_column;
     }
 
-    // The fields' cells are found once, not per cell.
+    // The fields' cells, and which record each column's cells take, are
+    // found once, not per cell.
     std::vector<Column> columns(m_columns.size());
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].field < 0)
             continue;
         const datapacket::PacketField &f = m_table.field(m_columns[c].field);
-        columns[c].cells.emplace(f);
-        if (!isRkKind(f.kind()) && !isNumberKind(f.kind()) && !isPlainText(f) &&
-            !f.hasTextCallback())
-            columns[c].remembered = std::make_unique<RememberedValues>();
+        Column &column = columns[c];
+        column.cells.emplace(f);
+        column.form = isRkKind(f.kind())       ? Form::Rk
+                      : isNumberKind(f.kind()) ? Form::Number
+                      : isPlainText(f)         ? Form::Label
+                                               : Form::Other;
+        if (column.form == Form::Other && !f.hasTextCallback())
+            column.remembered = std::make_unique<RememberedValues>();
     }
 
     const std::size_t rows = m_table.recordCount();
     for (std::size_t row = 0; row < rows; ++row) {
+        // The null flags of the next 64 rows, once for all their cells.
+        if (row % 64 == 0)
+            for (Column &column : columns)
+                if (column.cells)
+                    column.nulls = column.cells->nullFlags(row / 64);
         m_row = static_cast<std::uint16_t>(row + 1);
         m_column = 0;
         for (const Column &column : columns) {

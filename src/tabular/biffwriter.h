@@ -55,9 +55,21 @@ private:
     void WriteIntegerCell(std::int64_t value);
     void WriteNumberCell(double value);
     void WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words);
+    // The record a column's cells take, chosen once for all of them.
+    enum class Form : unsigned char
+    {
+        Rk,     // integers of up to 32 bits
+        Number, // floats and BCD
+        Label,  // text whose edit text is the text itself
+        Other   // LABELs of the edit text
+    };
     struct Column
     {
         std::optional<datapacket::ColumnReader> cells; // none: blank cells
+        Form form = Form::Other;
+        // The null flags of the 64 rows the writer is in (see
+        // ColumnReader::nullFlags); all set for a column of no field.
+        std::uint64_t nulls = ~std::uint64_t{0};
         // The LABELs of recent values, for a field whose cells are LABELs of
         // an edit text that depends on the value alone; null otherwise.
         std::unique_ptr<RememberedValues> remembered;
