@@ -23,6 +23,7 @@ inline constexpr char kDigitPairs[201] = "00010203040506070809"
                                          "80818283848586878889"
                                          "90919293949596979899";
 
+// 10^0 to 10^19, all that fit 64 bits.
 inline constexpr std::uint64_t kPowersOfTen[20] = {1ULL,
                                                    10ULL,
                                                    100ULL,

@@ -114,26 +114,7 @@ __extension__ typedef unsigned __int128 Uint128;
 
 bool scaledDigits(double value, int precision, char *digits, int &count, int &exponent)
 {
-    static constexpr std::uint64_t kPow10[] = {1ULL,
-                                               10ULL,
-                                               100ULL,
-                                               1000ULL,
-                                               10000ULL,
-                                               100000ULL,
-                                               1000000ULL,
-                                               10000000ULL,
-                                               100000000ULL,
-                                               1000000000ULL,
-                                               10000000000ULL,
-                                               100000000000ULL,
-                                               1000000000000ULL,
-                                               10000000000000ULL,
-                                               100000000000000ULL,
-                                               1000000000000000ULL,
-                                               10000000000000000ULL,
-                                               100000000000000000ULL,
-                                               1000000000000000000ULL,
-                                               10000000000000000000ULL};
+    const auto &kPow10 = detail::kPowersOfTen;
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value) & ~(1ULL << 63);
     const auto biased = static_cast<int>(bits >> 52);
     if (biased == 0)
