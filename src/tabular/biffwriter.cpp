@@ -128,22 +128,28 @@ void BiffWriter::WriteBlankCell()
 
 std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
 {
+    // A text longer than a record can hold in UTF-8 may still fit once
+    // converted.
+    if (utf8.size() > kMaxLabelBytes) [[unlikely]]
+        return WriteLongLabelCell(utf8);
     // The text is converted into place behind its header, whose lengths are
     // filled in once the code page bytes are counted: no copy of the text.
-    // A text longer than a record can hold in UTF-8 may still fit once
-    // converted, so it is converted on its own first.
-    std::string converted;
-    if (utf8.size() > kMaxLabelBytes) {
-        text::appendCodePage(converted, utf8);
-        CheckLabelLength(converted.size());
-    }
-    const std::string_view source = converted.empty() ? utf8 : std::string_view();
-    char *p = m_block->room(kLabelHeader + std::max(source.size(), converted.size()));
+    char *p = m_block->room(kLabelHeader + utf8.size());
     char *text = p + kLabelHeader;
-    char *end = converted.empty() ? text::encodeCodePage(source, text)
-                                  : std::copy(converted.begin(), converted.end(), text);
+    char *end = text::encodeCodePage(utf8, text);
     FinishLabel(p, end);
     return std::string_view(text, static_cast<std::size_t>(end - text));
+}
+
+std::string_view BiffWriter::WriteLongLabelCell(std::string_view utf8)
+{
+    std::string converted;
+    text::appendCodePage(converted, utf8);
+    CheckLabelLength(converted.size());
+    char *p = m_block->room(kLabelHeader + converted.size());
+    char *text = p + kLabelHeader;
+    FinishLabel(p, std::copy(converted.begin(), converted.end(), text));
+    return std::string_view(text, converted.size());
 }
 
 void BiffWriter::WriteCodePageLabel(std::string_view bytes)
@@ -165,11 +171,16 @@ void BiffWriter::FinishLabel(char *p, char *end)
 
 void BiffWriter::CheckLabelLength(std::size_t length) const
 {
-    if (length > kMaxLabelBytes)
-        throw ExportError(
-            "row " + std::to_string(m_row + 1) + ", column " + std::to_string(m_column + 1) +
-            ": a text of " + std::to_string(length) + " bytes does not fit an .xls cell (at most " +
-            std::to_string(kMaxLabelBytes) + "); export to an .xlsx or text file instead");
+    if (length > kMaxLabelBytes) [[unlikely]]
+        FailLabelLength(length);
+}
+
+void BiffWriter::FailLabelLength(std::size_t length) const
+{
+    throw ExportError(
+        "row " + std::to_string(m_row + 1) + ", column " + std::to_string(m_column + 1) +
+        ": a text of " + std::to_string(length) + " bytes does not fit an .xls cell (at most " +
+        std::to_string(kMaxLabelBytes) + "); export to an .xlsx or text file instead");
 }
 
 void BiffWriter::WriteIntegerCell(std::int64_t value)

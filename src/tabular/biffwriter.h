@@ -44,16 +44,20 @@ public:
 
 private:
     // Record writers: one record at the current row and column.
-    void WriteBlankCell();
+    // The small records are inlined into writeCell, and writeCell into the
+    // row loop: calls would cost as much as writing them.
+    [[gnu::always_inline]] inline void WriteBlankCell();
     // Writes a LABEL of `utf8` in code page bytes; returns those bytes, valid
     // until the next record.
     std::string_view WriteLabelCell(std::string_view utf8);
+    // WriteLabelCell for more UTF-8 than a LABEL holds, converted apart first.
+    std::string_view WriteLongLabelCell(std::string_view utf8);
     // Writes a LABEL of text already in code page bytes.
     void WriteCodePageLabel(std::string_view bytes);
     // Fills in the header of the LABEL at p whose text ends at end.
     void FinishLabel(char *p, char *end);
-    void WriteIntegerCell(std::int64_t value);
-    void WriteNumberCell(double value);
+    [[gnu::always_inline]] inline void WriteIntegerCell(std::int64_t value);
+    [[gnu::always_inline]] inline void WriteNumberCell(double value);
     void WriteRecord(std::uint16_t type, std::span<const std::uint16_t> words);
     // The record a column's cells take, chosen once for all of them.
     enum class Form : unsigned char
@@ -75,8 +79,10 @@ private:
         std::unique_ptr<RememberedValues> remembered;
     };
     // The cell of `row` in a column.
-    void writeCell(std::size_t row, const Column &column);
+    [[gnu::always_inline]] inline void writeCell(std::size_t row, const Column &column);
+    // Throws ExportError for a LABEL text longer than kMaxLabelBytes.
     void CheckLabelLength(std::size_t length) const;
+    [[noreturn, gnu::noinline]] void FailLabelLength(std::size_t length) const;
     // A cell record's type, length, row and column at p; returns what follows.
     char *CellHeader(char *p, std::uint16_t type, std::uint16_t length);
 
