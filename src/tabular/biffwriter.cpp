@@ -274,7 +274,8 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
     }
 
     // The fields' cells, and which record each column's cells take, are
-    // found once, not per cell.
+    // found once, not per cell. Each form's kinds are among those its present
+    // read is for: integers, floats, text.
     std::vector<Column> columns(m_columns.size());
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].field < 0)

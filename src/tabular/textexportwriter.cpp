@@ -30,24 +30,24 @@ void TextExportWriter::PadRight(std::string &line, std::string_view text, std::s
 
 namespace {
 
+// The header line's padding: blanks stored sixteen at a time.
 constexpr std::size_t kPadRun = 16;
 
 // Blanks after the `written` bytes that end at `end`, up to `width` in all;
 // returns the new end. May store up to kPadRun bytes past it.
 char *padTo(char *end, std::size_t written, std::size_t width)
 {
-    constexpr std::size_t kRun = kPadRun;
-    static constexpr char blanks[kRun + 1] = "                ";
+    static constexpr char blanks[kPadRun + 1] = "                ";
     if (written >= width)
         return end;
     std::size_t left = width - written;
     char *const stop = end + left;
     for (;;) {
-        std::memcpy(end, blanks, kRun);
-        if (left <= kRun)
+        std::memcpy(end, blanks, kPadRun);
+        if (left <= kPadRun)
             return stop;
-        end += kRun;
-        left -= kRun;
+        end += kPadRun;
+        left -= kPadRun;
     }
 }
 
@@ -130,7 +130,7 @@ char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t r
         return at;
     case Form::Text: {
         const std::string_view utf8 = column.cells->presentText(row);
-        // As in writeOther, the UTF-8 length bounds the code page bytes.
+        // As in formatOther, the UTF-8 length bounds the code page bytes.
         at = roomFor(at, column, utf8.size());
         return text::encodeCodePage(utf8, at);
     }
@@ -180,18 +180,22 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
                       .nulls = ~std::uint64_t{0},
                       .remembered = nullptr};
         if (m_columns[c].field >= 0) {
-            const datapacket::PacketField &field = m_table.field(m_columns[c].field);
-            column.cells.emplace(field);
-            const datapacket::FieldKind kind = field.kind();
-            if (datapacket::isTextKind(kind))
+            column.cells.emplace(m_table.field(m_columns[c].field));
+            // The present reads of writeCell are for the reader's own kind.
+            switch (column.cells->kind()) {
+            case datapacket::ColumnReader::Kind::Text:
                 column.form = Form::Text;
-            else if (datapacket::isIntegerKind(kind))
+                break;
+            case datapacket::ColumnReader::Kind::Integer:
                 column.form = Form::Integer;
-            else if ((kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd) &&
-                     asciiFloats)
-                column.form = Form::Float;
-            else
+                break;
+            case datapacket::ColumnReader::Kind::Float:
+                column.form = asciiFloats ? Form::Float : Form::Other;
+                break;
+            case datapacket::ColumnReader::Kind::Other:
                 column.form = Form::Other;
+                break;
+            }
         }
         if (c + 1 == m_columns.size())
             column.gap = 2;

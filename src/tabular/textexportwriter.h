@@ -74,14 +74,14 @@ private:
     };
 
     // Writes the column's value in `row` at `at`, over the row template's
-    // blanks (none for a null cell); returns the end. A text that may not fit the room left moves
-    // `at` (see roomFor). Inlined into the row loop, which calls it for
-    // every cell.
+    // blanks (nothing for a null cell); returns the end. A text that may not
+    // fit the room left moves `at` (see roomFor). Inlined into the row loop,
+    // which calls it for every cell.
     [[gnu::always_inline]] inline char *writeCell(char *&at, const Column &column, std::size_t row);
     // writeCell for a Form::Other cell that is not null: the value's string,
-    // formatted once for every run of cells that share it.
-    // Inlined into writeCell; only formatting a value not remembered
-    // (formatOther) is a call.
+    // formatted once for every run of cells that share it. Inlined into
+    // writeCell; only formatting a value not remembered (formatOther) is a
+    // call.
     [[gnu::always_inline]] inline char *writeOther(char *&at, const Column &column,
                                                    std::size_t row);
     [[gnu::noinline]] char *formatOther(char *&at, const Column &column,
