@@ -183,6 +183,8 @@ TEST(CodePage, InputBetweenRunsOfAsciiAndOfChinese)
         {"LoneContinuation", "\x80", "?", 1},
         {"OverlongTwoByte", "\xC0\xAF", "??", 2},
         {"OverlongThreeByte", "\xE0\x80\xAF", "???", 3},
+        // The overlong form of a character the code page has (é, above).
+        {"OverlongOfTwoByte", "\xE0\x83\xA9", "???", 3},
         {"Surrogate", "\xED\xA0\x80", "???", 3},
         {"BeyondUnicode", "\xF4\x90\x80\x80", "????", 4},
         {"TruncatedThreeByte", "\xE4\xB8", "?", 1},
