@@ -165,19 +165,28 @@ namespace {
 // Entries are atomic only so that a page filled by one thread while another
 // reads it is no data race: an entry, once set, never changes.
 //
-// A character of three UTF-8 bytes is at its code point. One of fewer bytes
-// (below U+0800) is past U+FFFF instead, so the slots below U+0800 and those
-// of the surrogates stay 0 for good: the three-byte loop, which computes the
-// code point without asking whether the bytes were an overlong form or a
-// surrogate, finds 0 for those and leaves them to the slow path.
+// A character of three UTF-8 bytes is at the slot its bytes give once
+// their fixed bits are taken off: lead byte less 0xE0, then each
+// continuation byte less 0x80, a byte each (see threeByteSlot). So the loops
+// that convert Chinese text find a slot by a byte swap, a shift and a mask,
+// without packing the bits into a code point. The slots are sparse (2 MB of
+// them, of which an export touches a few pages). A character of two bytes
+// (below U+0800) is past them instead. The slots whose bytes would be an
+// overlong form (lead E0, second byte below A0) or a surrogate (lead ED,
+// second byte from A0) belong to no character and stay 0 for good: the
+// loops, which do not ask whether the bytes were one of those, find 0 there
+// and leave them to the slow path.
 constexpr char32_t kThreeByteStart = 0x800;
-constexpr std::size_t kTableSlots = 0x10000 + kThreeByteStart;
+constexpr std::size_t kTwoByteSlots = 0x0F4000; // past the highest three-byte slot, 0x0F3F3F
+constexpr std::size_t kTableSlots = kTwoByteSlots + kThreeByteStart;
 constinit std::atomic<std::uint16_t> codePageTable[kTableSlots] = {};
 constinit std::atomic<bool> codePagePageFilled[256] = {};
 
 constexpr std::size_t slotOf(char32_t cp)
 {
-    return cp < kThreeByteStart ? 0x10000 + cp : cp;
+    if (cp < kThreeByteStart)
+        return kTwoByteSlots + cp;
+    return std::size_t{cp >> 12} << 16 | std::size_t{cp >> 6 & 0x3F} << 8 | (cp & 0x3F);
 }
 
 [[gnu::noinline]] std::uint16_t fillCodePagePage(char32_t cp)
@@ -218,13 +227,26 @@ inline std::uint16_t codePageEntry(char32_t cp)
     return fillCodePagePage(cp);
 }
 
-// The code point of the three UTF-8 bytes at p, which must be a lead byte
-// from E0 to EF and two continuation bytes (overlong forms and surrogates
-// included): their fixed bits are taken off at once instead of masked off
-// byte by byte.
-inline std::size_t threeByteCodePoint(const unsigned char *p)
+// The slot of the three UTF-8 bytes at p, which must be a lead byte from E0
+// to EF and two continuation bytes (overlong forms and surrogates included).
+inline std::size_t threeByteSlot(const unsigned char *p)
 {
-    return (std::size_t{p[0]} << 12) + (std::size_t{p[1]} << 6) + p[2] - 0xE2080;
+    return (std::size_t{p[0]} << 16 | std::size_t{p[1]} << 8 | p[2]) - 0xE08080;
+}
+
+// threeByteSlot of the two characters that are the first six bytes of w
+// (eight bytes read from memory as they stand), found in one word: swapped,
+// each character's bytes stand in the order of its slot's bytes.
+struct SlotPair
+{
+    std::size_t first;
+    std::size_t second;
+};
+inline SlotPair threeByteSlots(std::uint64_t w)
+{
+    const std::uint64_t swapped = __builtin_bswap64(w);
+    return {static_cast<std::size_t>(swapped >> 40 & 0x0F3F3F),
+            static_cast<std::size_t>(swapped >> 16 & 0x0F3F3F)};
 }
 
 // Entries of two bytes are stored to the output as they are.
@@ -344,10 +366,10 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             std::memcpy(&w, in, 8);
             if ((w & 0xC0C0F0C0C0F0ULL) != 0x8080E08080E0ULL)
                 break;
-            const std::uint16_t first =
-                codePageTable[threeByteCodePoint(in)].load(std::memory_order_relaxed);
+            const SlotPair slots = threeByteSlots(w);
+            const std::uint16_t first = codePageTable[slots.first].load(std::memory_order_relaxed);
             const std::uint16_t second =
-                codePageTable[threeByteCodePoint(in + 3)].load(std::memory_order_relaxed);
+                codePageTable[slots.second].load(std::memory_order_relaxed);
             // A two-byte character's entry is past 0x1FF (its second byte is
             // at least 0x40), a one-byte character's is 0x01nn, an unknown one 0.
             if (std::min(first, second) <= 0x1FF) [[unlikely]]
@@ -363,7 +385,7 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             if ((w & 0xC0C0F0) != 0x8080E0)
                 break;
             const std::uint16_t entry =
-                codePageTable[threeByteCodePoint(in)].load(std::memory_order_relaxed);
+                codePageTable[threeByteSlot(in)].load(std::memory_order_relaxed);
             if (entry <= 0x1FF) [[unlikely]]
                 break;
             std::memcpy(o, &entry, 2);
