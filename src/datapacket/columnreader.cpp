@@ -18,10 +18,13 @@ ColumnReader::ColumnReader(const PacketField &field) : m_field(&field)
     const PacketColumn &column = table.m_data.columns[static_cast<std::size_t>(field.m_column)];
     m_bound = true;
     m_nulls = column.nulls.words();
-    if (!column.narrow.empty())
+    if (!column.narrow.empty()) {
         m_narrow = column.narrow.data();
-    else
+        if (field.intValue(0xFFFFFFFF) < 0)
+            m_narrowSignBit = 0x80000000;
+    } else {
         m_wide = column.wide.data();
+    }
     m_text = table.m_data.text.c_str();
     m_textSize = table.m_data.text.size();
 }

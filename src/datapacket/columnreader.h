@@ -90,8 +90,12 @@ public:
     }
     std::int64_t presentInteger(std::size_t row) const
     {
-        // The field knows which of its kinds are signed in narrow storage.
-        return m_field->intValue(m_narrow != nullptr ? m_narrow[row] : m_wide[row]);
+        if (m_narrow == nullptr)
+            return cell::toInt(m_wide[row]);
+        // Flipping the sign bit and taking it off again sign-extends a signed
+        // value; with no bit to flip an unsigned one is left as it is.
+        return static_cast<std::int64_t>(m_narrow[row] ^ m_narrowSignBit) -
+               std::int64_t{m_narrowSignBit};
     }
     double presentNumber(std::size_t row) const { return cell::toDouble(m_wide[row]); }
     FieldCell presentCell(std::size_t row) const
@@ -111,6 +115,9 @@ private:
     bool m_bound = false; // a field the packet lacks has only nulls
     std::size_t m_rows = 0;
     const std::uint32_t *m_narrow = nullptr;
+    // The sign bit of a narrow signed integer kind, 0 for the others (see
+    // PacketField::intValue).
+    std::uint32_t m_narrowSignBit = 0;
     const std::uint64_t *m_wide = nullptr;
     const std::uint64_t *m_nulls = nullptr; // the null flags, 64 rows to a word
     const char *m_text = nullptr;

@@ -403,7 +403,8 @@ TEST(PacketField, ClosedTableReadsNull)
 }
 
 // Down a column of many rows (the null flags span several words, the last
-// one partly), with nulls scattered, in each kind of storage: the bulk
+// one partly), with nulls scattered, in each kind of storage (integers
+// narrow signed and unsigned, and wide): the bulk
 // reader reads every row as at() does, by row or by blocks of 64 rows, and
 // no row past the last.
 TEST(ColumnReader, ReadsEveryRowAsAtDoes)
@@ -419,13 +420,20 @@ TEST(ColumnReader, ReadsEveryRowAsAtDoes)
             rows += " T=\"行" + std::to_string(r) + "\"";
         if (r % 2 == 0)
             rows += " D=\"2024010" + std::to_string(1 + r % 9) + "\"";
+        // Unsigned 32-bit values on both sides of 2^31, 64-bit ones of both signs.
+        if (r % 4 != 3)
+            rows += " U=\"" + std::to_string(static_cast<std::uint64_t>(r) * 21474836) + "\"";
+        if (r % 6 != 4)
+            rows += " L=\"" + std::to_string((r - 100) * 98765432109LL) + "\"";
         rows += "/>";
     }
     DataPacketTable t;
-    t.load(packetText(R"(<FIELD attrname="I" fieldtype="i4"/><FIELD attrname="F" fieldtype="r8"/>)"
-                      R"(<FIELD attrname="T" fieldtype="string" WIDTH="8"/>)"
-                      R"(<FIELD attrname="D" fieldtype="date"/>)",
-                      rows));
+    t.load(
+        packetText(R"(<FIELD attrname="I" fieldtype="i4"/><FIELD attrname="F" fieldtype="r8"/>)"
+                   R"(<FIELD attrname="T" fieldtype="string" WIDTH="8"/>)"
+                   R"(<FIELD attrname="D" fieldtype="date"/>)"
+                   R"(<FIELD attrname="U" fieldtype="ui4"/><FIELD attrname="L" fieldtype="i8"/>)",
+                   rows));
     for (int c = 0; c < t.fieldCount(); ++c) {
         const PacketField &f = t.field(c);
         const ColumnReader cells(f);
