@@ -1,5 +1,6 @@
 #include "tabular/biffwriter.h"
 
+#include "base/codepagewriter.h"
 #include "base/textcodec.h"
 #include "tabular/exporterror.h"
 #include "tabular/exportstream.h"
@@ -136,7 +137,7 @@ std::string_view BiffWriter::WriteLabelCell(std::string_view utf8)
     // filled in once the code page bytes are counted: no copy of the text.
     char *p = m_block->room(kLabelHeader + utf8.size());
     char *text = p + kLabelHeader;
-    char *end = text::encodeCodePage(utf8, text);
+    char *end = text::writeCodePage(utf8, text);
     FinishLabel(p, end);
     return std::string_view(text, static_cast<std::size_t>(end - text));
 }

@@ -1,5 +1,6 @@
 #include "tabular/textexportwriter.h"
 
+#include "base/codepagewriter.h"
 #include "base/formatsettings.h"
 #include "base/integertext.h"
 #include "base/numberformat.h"
@@ -132,7 +133,7 @@ char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t r
         const std::string_view utf8 = column.cells->presentText(row);
         // As in formatOther, the UTF-8 length bounds the code page bytes.
         at = roomFor(at, column, utf8.size());
-        return text::encodeCodePage(utf8, at);
+        return text::writeCodePage(utf8, at);
     }
     case Form::Integer:
         return writeInteger(at, column.cells->presentInteger(row));
