@@ -8,6 +8,10 @@
 #include <cstring>
 #include <string_view>
 
+// The conversion of UTF-8 to code page 936 (see textcodec.h) as inline code,
+// its table and loops, for writers that call it for every cell; textcodec.cpp
+// fills the table and converts what the loops leave to it.
+
 namespace tally::text {
 
 namespace detail {
