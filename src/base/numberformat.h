@@ -52,8 +52,17 @@ inline bool writeHundredths(char *&out, double value, char decimalSeparator, int
     char *p = out;
     if (n != 0 && std::signbit(value))
         *p++ = '-';
-    p = writeDigits(p, n / 100);
-    if (const auto cents = static_cast<unsigned>(n % 100); cents != 0) {
+    // Most values are below 2^32 hundredths: divided in 32-bit arithmetic.
+    unsigned cents = 0;
+    if (n <= UINT32_MAX) {
+        const auto n32 = static_cast<std::uint32_t>(n);
+        p = writeDigits(p, n32 / 100);
+        cents = n32 % 100;
+    } else {
+        p = writeDigits(p, n / 100);
+        cents = static_cast<unsigned>(n % 100);
+    }
+    if (cents != 0) {
         *p++ = decimalSeparator;
         *p++ = static_cast<char>('0' + cents / 10);
         if (cents % 10 != 0)

@@ -167,6 +167,10 @@ TEST(FormatGeneral, AgreesWithDecimalDigitsRounding)
         for (int step = 0; step < 6; ++step)
             values.push_back(w = std::nextafter(w, 0.0));
     }
+    // Both sides of 2^32 hundredths, where the shortcut's arithmetic widens.
+    for (const double v : {42949672.95, 42949672.96, 42949672.9, 42949673.0, 42949672.0})
+        for (const double w : {v, -v, std::nextafter(v, 0.0), std::nextafter(v, HUGE_VAL)})
+            values.push_back(w);
     // Decimal ties and the neighbours of powers of ten.
     for (int e = -310; e <= 308; ++e) {
         const double p = std::pow(10.0, e);
