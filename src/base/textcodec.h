@@ -40,8 +40,9 @@ std::size_t appendCodePage(std::string &out, std::string_view utf8);
 
 // Writes toCodePage(utf8) at out, which has room for utf8.size() bytes (no
 // character takes more bytes in the code page than in UTF-8); returns the
-// end of what it wrote. For writers that place bytes in a buffer of their own
-// (writeCodePage in base/codepagewriter.h is the same, inline).
+// end of what it wrote, and touches no byte past that end (a writer may hold
+// bytes of its own there). For writers that place bytes in a buffer of their
+// own (writeCodePage in base/codepagewriter.h is the same, inline).
 char *encodeCodePage(std::string_view utf8, char *out);
 
 // Code page 936 to UTF-8. Byte sequences that are not GBK become U+FFFD.
