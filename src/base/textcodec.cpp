@@ -167,6 +167,7 @@ using detail::kTwoByteSlots;
 // Whether each page of 256 characters of the table has been filled.
 constinit std::atomic<bool> codePagePageFilled[256] = {};
 
+// The slot of a character of the BMP (see codePageTable).
 constexpr std::size_t slotOf(char32_t cp)
 {
     if (cp < kThreeByteStart)
@@ -190,8 +191,9 @@ constexpr std::size_t slotOf(char32_t cp)
             bytes.clear();
             encodeChar(one, c, bytes);
             std::uint16_t entry = 0;
-            // Two bytes that do not fit the form above (no code page 936
-            // character has them) are left to the slow path.
+            // Two bytes that do not fit the form of the entries (see
+            // codePageTable; no code page 936 character has them) are left to
+            // the slow path.
             if (bytes.size() == 2 && bytes[0] != 0 && static_cast<unsigned char>(bytes[1]) > 0x01)
                 entry = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
                                                    static_cast<unsigned char>(bytes[1]) << 8);
