@@ -42,26 +42,6 @@ std::uint16_t hi(std::uint32_t v)
     return static_cast<std::uint16_t>(v >> 16);
 }
 
-bool isRkKind(datapacket::FieldKind kind)
-{
-    // Large integers go out as LABELs of their text, like the other kinds
-    // without a numeric cell of their own.
-    return datapacket::isIntegerKind(kind) && kind != datapacket::FieldKind::Int64;
-}
-
-bool isNumberKind(datapacket::FieldKind kind)
-{
-    return kind == datapacket::FieldKind::Float || kind == datapacket::FieldKind::Bcd;
-}
-
-// Text whose edit text is the text itself.
-bool isPlainText(const datapacket::PacketField &f)
-{
-    return (f.kind() == datapacket::FieldKind::Text ||
-            f.kind() == datapacket::FieldKind::WideText) &&
-           !f.hasTextCallback();
-}
-
 // A LABEL's record header: type, length, row, column, format, text length.
 constexpr std::size_t kLabelHeader = 12;
 
@@ -110,6 +90,28 @@ void put64(char *p, std::uint64_t v)
 }
 
 } // namespace
+
+// The record a column's cells take, from how its reader stores them: the
+// present read of each form is for that storage. Large integers go out as
+// LABELs of their text, like the kinds without a numeric cell of their own,
+// and so does text with an edit text other than itself (memos, a callback).
+BiffWriter::Form BiffWriter::FormOf(const datapacket::ColumnReader &cells)
+{
+    using Kind = datapacket::ColumnReader::Kind;
+    const datapacket::PacketField &f = cells.field();
+    switch (cells.kind()) {
+    case Kind::Integer:
+        return f.kind() != datapacket::FieldKind::Int64 ? Form::Rk : Form::Other;
+    case Kind::Float:
+        return Form::Number;
+    case Kind::Text:
+        return f.kind() != datapacket::FieldKind::Memo && !f.hasTextCallback() ? Form::Label
+                                                                               : Form::Other;
+    case Kind::Other:
+        break;
+    }
+    return Form::Other;
+}
 
 char *BiffWriter::CellHeader(char *p, std::uint16_t type, std::uint16_t length)
 {
@@ -275,8 +277,7 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
     }
 
     // The fields' cells, and which record each column's cells take, are
-    // found once, not per cell. Each form's kinds are among those its present
-    // read is for: integers, floats, text.
+    // found once, not per cell.
     std::vector<Column> columns(m_columns.size());
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].field < 0)
@@ -284,10 +285,7 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
         const datapacket::PacketField &f = m_table.field(m_columns[c].field);
         Column &column = columns[c];
         column.cells.emplace(f);
-        column.form = isRkKind(f.kind())       ? Form::Rk
-                      : isNumberKind(f.kind()) ? Form::Number
-                      : isPlainText(f)         ? Form::Label
-                                               : Form::Other;
+        column.form = FormOf(*column.cells);
         if (column.form == Form::Other && !f.hasTextCallback())
             column.remembered = std::make_unique<RememberedValues>();
     }

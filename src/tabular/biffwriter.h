@@ -67,6 +67,7 @@ private:
         Label,  // text whose edit text is the text itself
         Other   // LABELs of the edit text
     };
+    static Form FormOf(const datapacket::ColumnReader &cells);
     struct Column
     {
         std::optional<datapacket::ColumnReader> cells; // none: blank cells
