@@ -97,4 +97,28 @@ inline char *writeInteger(char *out, std::int64_t v)
     return writeDigits(out, magnitude);
 }
 
+// Writes n hundredths as a decimal number: the whole units, then, when there
+// are hundredths, the separator and one or two decimals without a trailing
+// zero ("12", "12.5", "12.05"); returns the end. Most amounts are below 2^32
+// hundredths: those are divided in 32-bit arithmetic.
+inline char *writeHundredthsAsDecimal(char *out, std::uint64_t n, char separator)
+{
+    unsigned cents = 0;
+    if (n <= UINT32_MAX) {
+        const auto n32 = static_cast<std::uint32_t>(n);
+        out = writeDigits(out, n32 / 100);
+        cents = n32 % 100;
+    } else {
+        out = writeDigits(out, n / 100);
+        cents = static_cast<unsigned>(n % 100);
+    }
+    if (cents != 0) {
+        *out++ = separator;
+        *out++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0)
+            *out++ = static_cast<char>('0' + cents % 10);
+    }
+    return out;
+}
+
 } // namespace tally

@@ -49,26 +49,9 @@ inline bool writeHundredths(char *&out, double value, char decimalSeparator, int
     // the two it is would be mispredicted as often as they alternate.
     if (!(std::fabs(scaled - static_cast<double>(whole)) <= kTolerance * static_cast<double>(n)))
         return false;
-    char *p = out;
     if (n != 0 && std::signbit(value))
-        *p++ = '-';
-    // Most values are below 2^32 hundredths: divided in 32-bit arithmetic.
-    unsigned cents = 0;
-    if (n <= UINT32_MAX) {
-        const auto n32 = static_cast<std::uint32_t>(n);
-        p = writeDigits(p, n32 / 100);
-        cents = n32 % 100;
-    } else {
-        p = writeDigits(p, n / 100);
-        cents = static_cast<unsigned>(n % 100);
-    }
-    if (cents != 0) {
-        *p++ = decimalSeparator;
-        *p++ = static_cast<char>('0' + cents / 10);
-        if (cents % 10 != 0)
-            *p++ = static_cast<char>('0' + cents % 10);
-    }
-    out = p;
+        *out++ = '-';
+    out = writeHundredthsAsDecimal(out, n, decimalSeparator);
     return true;
 }
 

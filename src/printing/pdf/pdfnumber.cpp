@@ -28,15 +28,7 @@ char *formatNumber(char *out, double v)
         *out++ = '-';
         magnitude = 0 - magnitude;
     }
-    out = writeDigits(out, magnitude / 100);
-    const auto fraction = static_cast<unsigned>(magnitude % 100);
-    if (fraction) {
-        *out++ = '.';
-        *out++ = static_cast<char>('0' + fraction / 10);
-        if (fraction % 10)
-            *out++ = static_cast<char>('0' + fraction % 10);
-    }
-    return out;
+    return writeHundredthsAsDecimal(out, magnitude, '.');
 }
 
 void appendNumber(std::string &s, double v)
