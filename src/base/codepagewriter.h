@@ -98,64 +98,58 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
     // caller's, which would then be reloaded and stored for every byte.
     char *o = out;
     while (in < limit) {
-        if (end - in >= 8) {
+        // Eight bytes at a time while eight are left before limit (so all
+        // the characters converted start before it): all ASCII, or two
+        // three-byte characters of two bytes each in the code page (Chinese
+        // text, most of it). The lead bytes are only checked to be E0 to EF:
+        // the slots of overlong forms and of surrogates hold 0 (see
+        // codePageTable), which ends the loop as well.
+        while (limit - in >= 8) {
             std::uint64_t w;
             std::memcpy(&w, in, 8);
             if ((w & kHighBits) == 0) {
                 std::memcpy(o, &w, 8);
                 o += 8;
                 in += 8;
-                continue;
+            } else {
+                if ((w & 0xC0C0F0C0C0F0ULL) != 0x8080E08080E0ULL)
+                    break;
+                const SlotPair slots = threeByteSlots(w);
+                const std::uint16_t first =
+                    codePageTable[slots.first].load(std::memory_order_relaxed);
+                const std::uint16_t second =
+                    codePageTable[slots.second].load(std::memory_order_relaxed);
+                // A two-byte character's entry is past 0x1FF (its second byte
+                // is at least 0x40), a one-byte character's is 0x01nn, an
+                // unknown one 0.
+                if (std::min(first, second) <= 0x1FF) [[unlikely]]
+                    break;
+                const std::uint32_t bytes = first | static_cast<std::uint32_t>(second) << 16;
+                std::memcpy(o, &bytes, 4);
+                o += 4;
+                in += 6;
             }
-        }
-        if (in[0] < 0x80) {
-            *o++ = static_cast<char>(in[0]);
-            ++in;
-            continue;
-        }
-        // A run of three-byte characters of two bytes each in the code page
-        // (Chinese text, most of it) in loops of their own, two characters
-        // at a time while eight bytes can be read, then one; anything else
-        // ends the run and goes the general way below. The lead bytes are
-        // only checked to be E0 to EF: the slots of overlong forms and of
-        // surrogates hold 0 (see codePageTable), which ends the run as well.
-        while (end - in >= 8 && limit - in > 3) {
-            std::uint64_t w;
-            std::memcpy(&w, in, 8);
-            if ((w & 0xC0C0F0C0C0F0ULL) != 0x8080E08080E0ULL)
-                break;
-            const SlotPair slots = threeByteSlots(w);
-            const std::uint16_t first = codePageTable[slots.first].load(std::memory_order_relaxed);
-            const std::uint16_t second =
-                codePageTable[slots.second].load(std::memory_order_relaxed);
-            // A two-byte character's entry is past 0x1FF (its second byte is
-            // at least 0x40), a one-byte character's is 0x01nn, an unknown one 0.
-            if (std::min(first, second) <= 0x1FF) [[unlikely]]
-                break;
-            const std::uint32_t bytes = first | static_cast<std::uint32_t>(second) << 16;
-            std::memcpy(o, &bytes, 4);
-            o += 4;
-            in += 6;
-        }
-        const unsigned char *const runEnd = end - in >= 3 ? std::min(limit, end - 2) : in;
-        while (in < runEnd) {
-            const std::uint64_t w = in[0] | in[1] << 8u | in[2] << 16u;
-            if ((w & 0xC0C0F0) != 0x8080E0)
-                break;
-            const std::uint16_t entry =
-                codePageTable[threeByteSlot(in)].load(std::memory_order_relaxed);
-            if (entry <= 0x1FF) [[unlikely]]
-                break;
-            std::memcpy(o, &entry, 2);
-            o += 2;
-            in += 3;
         }
         if (in >= limit)
             break;
-        // What ended the run (or was not one): read afresh, the run moved on.
+        // One character: ASCII, a three-byte one of two bytes in the code
+        // page, or any other (encodeOther).
         const unsigned c = in[0];
-        if (c < 0x80)
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++in;
             continue;
+        }
+        if (end - in >= 3 && ((c | in[1] << 8u | in[2] << 16u) & 0xC0C0F0u) == 0x8080E0u) {
+            const std::uint16_t entry =
+                codePageTable[threeByteSlot(in)].load(std::memory_order_relaxed);
+            if (entry > 0x1FF) [[likely]] {
+                std::memcpy(o, &entry, 2);
+                o += 2;
+                in += 3;
+                continue;
+            }
+        }
         const Progress next = encodeOther(in, end, o);
         in = next.in;
         o = next.out;
