@@ -21,6 +21,8 @@ public:
 
     char *cursor() const { return m_cursor; }
     void setCursor(char *p) { m_cursor = p; }
+    // The bytes that can be written at the cursor without handing anything on.
+    std::size_t left() const { return static_cast<std::size_t>(m_end - m_cursor); }
 
     // Where `bytes` bytes can be written, at the cursor: when they do not
     // fit, what the block holds is handed on first, and a block too small

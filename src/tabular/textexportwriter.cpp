@@ -31,6 +31,13 @@ void TextExportWriter::PadRight(std::string &line, std::string_view text, std::s
 
 namespace {
 
+// After rows with a value longer than its width, the rows written cell by
+// cell before writeFittingRows is tried again: this many, doubled for each
+// further miss in a row up to kMaxCellByCellDoublings times, so that data
+// whose values often overflow loses little to the tries.
+constexpr std::size_t kRowsCellByCell = 64;
+constexpr unsigned kMaxCellByCellDoublings = 6;
+
 // The header line's padding: blanks stored sixteen at a time.
 constexpr std::size_t kPadRun = 16;
 
@@ -54,7 +61,7 @@ char *padTo(char *end, std::size_t written, std::size_t width)
 
 // Copies n bytes (at most RememberedValues::kCapacity) exactly, without a call
 // for the short values it is used for.
-void copyShort(char *to, const char *from, std::size_t n)
+[[gnu::always_inline]] inline void copyShort(char *to, const char *from, std::size_t n)
 {
     if (n >= 8 && n <= 16) {
         std::memcpy(to, from, 8);
@@ -145,6 +152,83 @@ char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t r
     return at;
 }
 
+bool TextExportWriter::writeFittingRows(const ColumnsByForm &forms, char *base, std::size_t stride,
+                                        std::size_t first, std::size_t count)
+{
+    // The lines' blanks, commas and line ends: the template once, then
+    // copies of the lines already there, doubling.
+    std::memcpy(base, m_rowTemplate.data(), stride);
+    for (std::size_t done = 1; done < count;) {
+        const std::size_t n = std::min(done, count - done);
+        std::memcpy(base + done * stride, base, n * stride);
+        done += n;
+    }
+    const unsigned firstBit = first % 64;
+    // The texts row by row, in the order they lie in the packet: a column's
+    // texts are far apart there, and reading them column by column costs
+    // more than all the rest gains.
+    for (std::size_t i = 0; i < count; ++i) {
+        char *const line = base + i * stride;
+        for (const Column *column : forms.text) {
+            if ((column->nulls >> (firstBit + i) & 1) != 0)
+                continue;
+            const std::string_view utf8 = column->cells->presentText(first + i);
+            // The UTF-8 length bounds the code page bytes (see writeCell).
+            if (utf8.size() > column->width + kFitSlack)
+                return false;
+            char *const cell = line + column->offset;
+            if (text::writeCodePage(utf8, cell) > cell + column->width)
+                return false;
+        }
+    }
+    // Every other form column by column: each column's values one after
+    // another, with its reads and its way of writing found once. `write`
+    // returns the end of what it wrote, or null for a value too long to be
+    // written there.
+    const auto fitColumn = [&](const Column &column, auto write) {
+        char *cell = base + column.offset;
+        for (std::size_t i = 0; i < count; ++i, cell += stride) {
+            if ((column.nulls >> (firstBit + i) & 1) != 0)
+                continue;
+            const char *const end = write(cell, first + i);
+            if (end == nullptr || end > cell + column.width)
+                return false;
+        }
+        return true;
+    };
+    for (const Column *column : forms.integer)
+        if (!fitColumn(*column, [&cells = *column->cells](char *cell, std::size_t row) {
+                return writeInteger(cell, cells.presentInteger(row));
+            }))
+            return false;
+    const FormatSettings &fs = m_table.formatSettings();
+    for (const Column *column : forms.number)
+        if (!fitColumn(*column, [&cells = *column->cells, &fs](char *cell, std::size_t row) {
+                return writeGeneral(cell, cells.presentNumber(row), fs);
+            }))
+            return false;
+    for (const Column *column : forms.other)
+        if (!fitColumn(*column, [this, column](char *cell, std::size_t row) {
+                const datapacket::FieldCell value = column->cells->presentCell(row);
+                const std::uint64_t key = value.valueKey();
+                if (const std::optional<std::string_view> bytes = column->remembered->find(key))
+                    [[likely]] {
+                    copyShort(cell, bytes->data(), bytes->size());
+                    return cell + bytes->size();
+                }
+                m_value.clear();
+                value.appendString(m_value);
+                if (m_value.size() > column->width + kFitSlack)
+                    return static_cast<char *>(nullptr);
+                char *const end = text::encodeCodePage(m_value, cell);
+                column->remembered->remember(
+                    key, std::string_view(cell, static_cast<std::size_t>(end - cell)));
+                return end;
+            }))
+            return false;
+    return true;
+}
+
 ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &progress)
 {
     // Lines go into a block of the writer's own, handed to the stream whole.
@@ -224,14 +308,62 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
             rowRoom += kMaxGeneralChars;
     }
     rowRoom += m_rowTemplate.size();
+    ColumnsByForm forms;
+    for (const Column &column : columns) {
+        switch (column.form) {
+        case Form::Blank:
+            break;
+        case Form::Text:
+            forms.text.push_back(&column);
+            break;
+        case Form::Integer:
+            forms.integer.push_back(&column);
+            break;
+        case Form::Float:
+            forms.number.push_back(&column);
+            break;
+        case Form::Other:
+            forms.other.push_back(&column);
+            break;
+        }
+    }
 
     const std::string_view rowTemplate = m_rowTemplate;
     const std::size_t rows = m_table.recordCount();
-    for (std::size_t row = 0; row < rows; ++row) {
+    const std::size_t stride = rowTemplate.size();
+    std::size_t cellByCell = 0; // rows left to write cell by cell
+    unsigned misses = 0;        // tries of writeFittingRows in a row that missed
+    for (std::size_t row = 0; row < rows;) {
         // The null flags of the next 64 rows, once for all their cells.
         if (row % 64 == 0)
             for (Column &column : columns)
                 column.nulls = column.cells ? column.cells->nullFlags(row / 64) : ~std::uint64_t{0};
+        if (cellByCell == 0) {
+            // The rest of this word of null flags, as far as the block has
+            // room without handing anything on (near its end, none may fit).
+            const std::size_t left = m_block->left();
+            const std::size_t count = std::min(
+                {64 - row % 64, rows - row, left > kFitSlack ? (left - kFitSlack) / stride : 0});
+            if (count > 0) {
+                char *const base = m_block->cursor();
+                if (writeFittingRows(forms, base, stride, row, count)) [[likely]] {
+                    misses = 0;
+                    for (std::size_t i = 1; i <= count; ++i)
+                        if (progress && !progress(row + i)) {
+                            m_block->setCursor(base + i * stride);
+                            return ExportOutcome::Stopped;
+                        }
+                    m_block->setCursor(base + count * stride);
+                    m_block->unitDone();
+                    row += count;
+                    continue;
+                }
+                cellByCell = kRowsCellByCell << std::min(misses, kMaxCellByCellDoublings);
+                ++misses;
+            }
+        }
+        if (cellByCell > 0)
+            --cellByCell;
         char *at = m_block->room(rowRoom);
         std::memcpy(at, rowTemplate.data(), rowTemplate.size());
         char *past = at;
@@ -249,7 +381,8 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
         }
         m_block->setCursor(columns.empty() ? at + 2 : past);
         m_block->unitDone();
-        if (progress && !progress(row + 1))
+        ++row;
+        if (progress && !progress(row))
             return ExportOutcome::Stopped;
     }
     m_block->flush();

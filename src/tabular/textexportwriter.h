@@ -73,6 +73,27 @@ private:
         RememberedValues *remembered;
     };
 
+    // The columns of each form that writes a value, for writeFittingRows.
+    struct ColumnsByForm
+    {
+        std::vector<const Column *> text, integer, number, other;
+    };
+
+    // Writes the `count` rows from `first` on, all within one word of null
+    // flags, at `base`: copies of the row template `stride` bytes apart,
+    // whose blanks each value is written over. While every value fits its
+    // width, each cell's place is fixed, so the values are written a form
+    // and a column at a time rather than cell by cell across each line.
+    // False when a value is longer than its width: the rows must then be
+    // written anew cell by cell (writeCell), which moves what follows a
+    // longer value. Writes nothing past base + count * stride + kFitSlack.
+    bool writeFittingRows(const ColumnsByForm &forms, char *base, std::size_t stride,
+                          std::size_t first, std::size_t count);
+    // How far past its width writeFittingRows may write a value before it
+    // finds the value too long: a text whose UTF-8 is longer than its width
+    // may still fit it in code page bytes.
+    static constexpr std::size_t kFitSlack = 256;
+
     // Writes the column's value in `row` at `at`, over the row template's
     // blanks (nothing for a null cell); returns the end. A text that may not
     // fit the room left moves `at` (see roomFor). Inlined into the row loop,

@@ -389,6 +389,70 @@ TEST_F(ExportTest, TextLinesComeOutWholeAcrossTheWritersBlocks)
     EXPECT_TRUE(written == want);
 }
 
+// Lines are written many rows at a time while their values fit their
+// widths, and cell by cell for a while from a row with a longer value on.
+// Whichever way a row goes, and wherever the writer's block ends, each line
+// must be its cells padded: columns of every form, each with nulls in a
+// pattern of its own, now and then a value longer than its width (a blob's
+// far longer), a stretch of rows that all have one, and more rows than a
+// block holds.
+TEST_F(ExportTest, EveryLineIsItsCellsPaddedWhicheverWayItIsWritten)
+{
+    constexpr int kRows = 20000;
+    std::string rows;
+    for (int i = 0; i < kRows; ++i) {
+        rows += "<ROW";
+        // The texts' nulls are rare: reading a null cell's text (one that
+        // was taken for present) would make the rows go cell by cell.
+        if (i % 64 != 5) {
+            const bool longer = i % 997 == 0 || (i >= 9000 && i < 9400);
+            rows += " T=\"" + repeated(i % 2 ? "面" : "x", longer ? 45 : i % 19) + "\"";
+        }
+        if (i % 4 != 1)
+            rows += " N=\"" + std::to_string(i % 1500 == 0 ? -2000000000 + i : i * 7) + "\"";
+        if (i % 5 != 2)
+            rows += " F=\"" + std::to_string(i % 1300 == 0 ? 1e11 + i * 0.25 : i * 0.25) + "\"";
+        if (i % 6 != 3)
+            rows += " D=\"2024" + std::string(i % 12 < 9 ? "0" : "") + std::to_string(i % 12 + 1) +
+                    std::to_string(10 + i % 19) + "\"";
+        if (i % 7 != 4)
+            rows += std::string(" B=\"") + (i % 3 == 0 ? "TRUE" : "FALSE") + "\"";
+        if (i % 64 != 40 && i % 64 != 41)
+            rows += " M=\"ab\"";
+        if (i % 9 != 8)
+            rows += " X=\"" + repeated("0a", i % 1111 == 0 ? 300 : i % 5) + "\"";
+        rows += "/>";
+    }
+    // Lines of 213 bytes: 64 of them take more room than a block has past
+    // its size, so that near its end fewer rows are written at a time.
+    load(packetText(
+        R"(<FIELD attrname="T" fieldtype="string" WIDTH="40"/>)"
+        R"(<FIELD attrname="N" fieldtype="i4"/><FIELD attrname="F" fieldtype="r8"/>)"
+        R"(<FIELD attrname="D" fieldtype="date"/><FIELD attrname="B" fieldtype="boolean"/>)"
+        R"(<FIELD attrname="M" fieldtype="string" WIDTH="120"/>)"
+        R"(<FIELD attrname="X" fieldtype="bin.hex"/>)",
+        rows));
+    const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
+    std::string expected;
+    const auto append = [&](std::size_t c, const std::string &value) {
+        const std::size_t width = std::max<std::size_t>(
+            static_cast<std::size_t>(columns[c].displayWidth), columns[c].caption.size());
+        expected += text::toCodePage(value);
+        expected += std::string(width - std::min(width, text::codePageLength(value)), ' ');
+        expected += c + 1 < columns.size() ? "," : "\r\n";
+    };
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        append(c, columns[c].caption);
+    for (std::size_t r = 0; r < kRows; ++r)
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            append(c, m_table.field(static_cast<int>(c)).at(r).asString());
+    ASSERT_GT(64 * (expected.size() / (kRows + 1)), TextExportWriter::kSlack);
+    ASSERT_GT(expected.size(), ExportStream::kBlockSize);
+    const std::string written = exported(ExportFormat::Text);
+    ASSERT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);
+}
+
 // A text longer in UTF-8 than its width, though not in code page bytes, may
 // not find room in what is left of a block. It then starts the next block,
 // and the rest of its line (its padding, the next cell, the line end) must
