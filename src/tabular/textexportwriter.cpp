@@ -164,9 +164,7 @@ bool TextExportWriter::writeFittingRows(const ColumnsByForm &forms, char *base, 
         done += n;
     }
     const unsigned firstBit = first % 64;
-    // The texts row by row, in the order they lie in the packet: a column's
-    // texts are far apart there, and reading them column by column costs
-    // more than all the rest gains.
+    // The texts row by row, in the order they lie in the packet.
     for (std::size_t i = 0; i < count; ++i) {
         char *const line = base + i * stride;
         for (const Column *column : forms.text) {
