@@ -86,11 +86,6 @@ bool wellShaped(const PacketData &data)
     return true;
 }
 
-bool holdsText(FieldKind kind)
-{
-    return isTextKind(kind) || kind == FieldKind::Blob;
-}
-
 } // namespace
 
 void DataPacketTable::loadData(PacketData data)

@@ -105,6 +105,12 @@ struct PacketColumn
     }
 };
 
+// True for the kinds whose cells are text cells (see cell::fromText).
+inline bool holdsText(FieldKind kind)
+{
+    return isTextKind(kind) || kind == FieldKind::Blob;
+}
+
 // A packet read into memory: the fields that are visible (declared order, or
 // packet order without declarations), one column per visible field, and the
 // text buffer that text cells point into.

@@ -505,9 +505,9 @@ void Reader::run()
         trailing = static_cast<std::ptrdiff_t>(p);
     }
     pugi::xml_document doc;
-    // In place, so values stay where they are: offsets of errors and text
-    // cells are positions in the original text. As a fragment, so text
-    // outside the root element shows up and can be refused.
+    // In place, so values stay where they are: offsets of errors are
+    // positions in the original text. As a fragment, so text outside the
+    // root element shows up and can be refused.
     const unsigned flags = pugi::parse_default | pugi::parse_fragment;
     const pugi::xml_parse_result parsed =
         doc.load_buffer_inplace(m_text.data(), m_text.size(), flags, pugi::encoding_utf8);
@@ -582,6 +582,42 @@ void Reader::fillNestedSummaries()
     }
 }
 
+// Copies the text of every text cell, row after row, into a buffer that
+// holds nothing else, which then replaces the packet's own. The packet's
+// markup would otherwise stay in memory for as long as the table, taking
+// more room than the values, and a row's texts would lie far apart, among
+// it: whatever reads the rows in order (a grid, a print, an export) reads
+// the texts in order too.
+void packText(PacketData &data)
+{
+    std::vector<PacketColumn *> columns;
+    for (std::size_t c = 0; c < data.fields.size(); ++c)
+        if (holdsText(data.fields[c].kind))
+            columns.push_back(&data.columns[c]);
+    const auto textOf = [&data](std::uint64_t c) {
+        return cell::textIn(data.text.data(), data.text.size(), c);
+    };
+    std::size_t size = 0;
+    for (std::size_t row = 0; row < data.rowCount; ++row)
+        for (const PacketColumn *column : columns)
+            if (!column->nulls[row])
+                size += textOf(column->get(row)).size() + 1;
+    // Zeroed, so each text's NUL is there already.
+    std::string packed(size, '\0');
+    std::size_t offset = 0;
+    for (std::size_t row = 0; row < data.rowCount; ++row)
+        for (PacketColumn *column : columns) {
+            if (column->nulls[row])
+                continue;
+            const std::string_view text = textOf(column->get(row));
+            std::memcpy(packed.data() + offset, text.data(), text.size());
+            column->set(row, cell::fromText(static_cast<std::uint32_t>(offset),
+                                            static_cast<std::uint32_t>(text.size())));
+            offset += text.size() + 1;
+        }
+    data.text = std::move(packed);
+}
+
 } // namespace
 
 bool PacketReader::kindOfTypeCode(std::string_view typeCode, std::string_view subtype,
@@ -631,6 +667,7 @@ PacketParseResult PacketReader::read(std::string text, std::span<const FieldDef>
         out = PacketData{};
         return std::move(f.result);
     }
+    packText(data);
     out = std::move(data);
     return {};
 }
