@@ -24,10 +24,13 @@ namespace detail {
 // second; 0 for not known yet or what the table cannot hold (the
 // slow path then converts it each time). Pages of 256 characters are filled
 // at first use, once per process: an export meets only a few of them. One
-// flat array, so a character costs one load; constant-initialised (zero, in
-// memory the system hands out only when touched), so it needs no guard.
-// Entries are atomic only so that a page filled by one thread while another
-// reads it is no data race: an entry, once set, never changes.
+// flat array, so a character costs one load; zero-initialised static
+// storage (memory the system hands out only when touched), so it needs no
+// guard. Entries are read and written through std::atomic_ref (tableEntry)
+// only so that a page filled by one thread while another reads it is no
+// data race: an entry, once set, never changes. Plain integers, because an
+// array of a million std::atomic is more than some compilers will
+// initialise as a constant.
 //
 // A character of three UTF-8 bytes is at the slot its bytes give once
 // their fixed bits are taken off: lead byte less 0xE0, then each
@@ -43,7 +46,13 @@ namespace detail {
 constexpr char32_t kThreeByteStart = 0x800;
 constexpr std::size_t kTwoByteSlots = 0x0F4000; // past the highest three-byte slot, 0x0F3F3F
 constexpr std::size_t kTableSlots = kTwoByteSlots + kThreeByteStart;
-extern std::atomic<std::uint16_t> codePageTable[kTableSlots];
+extern std::uint16_t codePageTable[kTableSlots];
+static_assert(std::atomic_ref<std::uint16_t>::required_alignment == alignof(std::uint16_t));
+
+inline std::uint16_t tableEntry(std::size_t slot)
+{
+    return std::atomic_ref<std::uint16_t>(codePageTable[slot]).load(std::memory_order_relaxed);
+}
 
 // The slot of the three UTF-8 bytes at p, which must be a lead byte from E0
 // to EF and two continuation bytes (overlong forms and surrogates included).
@@ -115,10 +124,8 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
                 if ((w & 0xC0C0F0C0C0F0ULL) != 0x8080E08080E0ULL)
                     break;
                 const SlotPair slots = threeByteSlots(w);
-                const std::uint16_t first =
-                    codePageTable[slots.first].load(std::memory_order_relaxed);
-                const std::uint16_t second =
-                    codePageTable[slots.second].load(std::memory_order_relaxed);
+                const std::uint16_t first = tableEntry(slots.first);
+                const std::uint16_t second = tableEntry(slots.second);
                 // A two-byte character's entry is past 0x1FF (its second byte
                 // is at least 0x40), a one-byte character's is 0x01nn, an
                 // unknown one 0.
@@ -141,8 +148,7 @@ encodeRun(const unsigned char *in, const unsigned char *limit, const unsigned ch
             continue;
         }
         if (end - in >= 3 && ((c | in[1] << 8u | in[2] << 16u) & 0xC0C0F0u) == 0x8080E0u) {
-            const std::uint16_t entry =
-                codePageTable[threeByteSlot(in)].load(std::memory_order_relaxed);
+            const std::uint16_t entry = tableEntry(threeByteSlot(in));
             if (entry > 0x1FF) [[likely]] {
                 std::memcpy(o, &entry, 2);
                 o += 2;

@@ -153,7 +153,7 @@ std::string sanitizeUtf8(std::string_view bytes)
 
 namespace detail {
 
-constinit std::atomic<std::uint16_t> codePageTable[kTableSlots] = {};
+std::uint16_t codePageTable[kTableSlots];
 
 } // namespace detail
 
@@ -163,6 +163,7 @@ using detail::codePageTable;
 using detail::kHighBits;
 using detail::kThreeByteStart;
 using detail::kTwoByteSlots;
+using detail::tableEntry;
 
 // Whether each page of 256 characters of the table has been filled.
 constinit std::atomic<bool> codePagePageFilled[256] = {};
@@ -199,16 +200,17 @@ constexpr std::size_t slotOf(char32_t cp)
                                                    static_cast<unsigned char>(bytes[1]) << 8);
             else if (bytes.size() == 1)
                 entry = static_cast<std::uint16_t>(0x100 | static_cast<unsigned char>(bytes[0]));
-            codePageTable[slotOf(c)].store(entry, std::memory_order_relaxed);
+            std::atomic_ref<std::uint16_t>(codePageTable[slotOf(c)])
+                .store(entry, std::memory_order_relaxed);
         }
         codePagePageFilled[pageIndex].store(true, std::memory_order_release);
     }
-    return codePageTable[slotOf(cp)].load(std::memory_order_relaxed);
+    return tableEntry(slotOf(cp));
 }
 
 inline std::uint16_t codePageEntry(char32_t cp)
 {
-    const std::uint16_t entry = codePageTable[slotOf(cp)].load(std::memory_order_relaxed);
+    const std::uint16_t entry = tableEntry(slotOf(cp));
     if (entry != 0) [[likely]]
         return entry;
     return fillCodePagePage(cp);
