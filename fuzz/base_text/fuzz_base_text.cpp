@@ -31,7 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string clean = text::sanitizeUtf8(bytes);
     check(text::isValidUtf8(clean));
     check(text::isValidUtf8(bytes) == (clean == bytes));
-    check(text::toCodePage(bytes).size() == text::codePageLength(bytes));
+    const std::string codePage = text::toCodePage(bytes);
+    check(codePage.size() == text::codePageLength(bytes));
+    // Converting in place, as the export writers do, gives the same bytes,
+    // at most as many as the input's, and touches nothing past their end.
+    std::string inPlace(bytes.size() + 8, '\x7F');
+    const char *const end = text::encodeCodePage(bytes, inPlace.data());
+    check(std::string_view(inPlace.data(), static_cast<std::size_t>(end - inPlace.data())) ==
+          codePage);
+    check(inPlace.find_first_not_of('\x7F', codePage.size()) == std::string::npos);
     // A valid text converts to what its characters convert to one by one,
     // whatever follows whatever.
     std::string byCharacter;
