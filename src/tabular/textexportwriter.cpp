@@ -99,26 +99,32 @@ char *TextExportWriter::roomFor(char *at, const Column &column, std::size_t byte
     return moved;
 }
 
-char *TextExportWriter::writeOther(char *&at, const Column &column, std::size_t row)
+template <typename Place>
+char *TextExportWriter::writeOther(const Column &column, std::size_t row, Place place)
 {
     const datapacket::FieldCell cell = column.cells->presentCell(row);
-    const std::uint64_t key = cell.valueKey();
-    if (const std::optional<std::string_view> bytes = column.remembered->find(key)) [[likely]] {
-        at = roomFor(at, column, bytes->size());
+    if (const std::optional<std::string_view> bytes = column.remembered->find(cell.valueKey()))
+        [[likely]] {
+        char *const at = place(bytes->size());
+        if (at == nullptr)
+            return nullptr;
         copyShort(at, bytes->data(), bytes->size());
         return at + bytes->size();
     }
-    return formatOther(at, column, cell);
+    return formatOther(column, cell, place);
 }
 
-char *TextExportWriter::formatOther(char *&at, const Column &column,
-                                    const datapacket::FieldCell &cell)
+template <typename Place>
+char *TextExportWriter::formatOther(const Column &column, const datapacket::FieldCell &cell,
+                                    Place place)
 {
     m_value.clear();
     cell.appendString(m_value);
     // No character takes more bytes in the code page than in UTF-8, so the
     // room for both is known before converting in place.
-    at = roomFor(at, column, m_value.size());
+    char *const at = place(m_value.size());
+    if (at == nullptr)
+        return nullptr;
     char *const end = text::encodeCodePage(m_value, at);
     column.remembered->remember(cell.valueKey(),
                                 std::string_view(at, static_cast<std::size_t>(end - at)));
@@ -147,7 +153,8 @@ char *TextExportWriter::writeCell(char *&at, const Column &column, std::size_t r
     case Form::Float:
         return writeGeneral(at, column.cells->presentNumber(row), m_table.formatSettings());
     case Form::Other:
-        return writeOther(at, column, row);
+        return writeOther(column, row,
+                          [&](std::size_t bytes) { return at = roomFor(at, column, bytes); });
     }
     return at;
 }
@@ -207,21 +214,9 @@ bool TextExportWriter::writeFittingRows(const ColumnsByForm &forms, char *base, 
             return false;
     for (const Column *column : forms.other)
         if (!fitColumn(*column, [this, column](char *cell, std::size_t row) {
-                const datapacket::FieldCell value = column->cells->presentCell(row);
-                const std::uint64_t key = value.valueKey();
-                if (const std::optional<std::string_view> bytes = column->remembered->find(key))
-                    [[likely]] {
-                    copyShort(cell, bytes->data(), bytes->size());
-                    return cell + bytes->size();
-                }
-                m_value.clear();
-                value.appendString(m_value);
-                if (m_value.size() > column->width + kFitSlack)
-                    return static_cast<char *>(nullptr);
-                char *const end = text::encodeCodePage(m_value, cell);
-                column->remembered->remember(
-                    key, std::string_view(cell, static_cast<std::size_t>(end - cell)));
-                return end;
+                return writeOther(*column, row, [column, cell](std::size_t bytes) {
+                    return bytes <= column->width + kFitSlack ? cell : nullptr;
+                });
             }))
             return false;
     return true;

@@ -99,14 +99,18 @@ private:
     // fit the room left moves `at` (see roomFor). Inlined into the row loop,
     // which calls it for every cell.
     [[gnu::always_inline]] inline char *writeCell(char *&at, const Column &column, std::size_t row);
-    // writeCell for a Form::Other cell that is not null: the value's string,
-    // formatted once for every run of cells that share it. Inlined into
-    // writeCell; only formatting a value not remembered (formatOther) is a
-    // call.
-    [[gnu::always_inline]] inline char *writeOther(char *&at, const Column &column,
-                                                   std::size_t row);
-    [[gnu::noinline]] char *formatOther(char *&at, const Column &column,
-                                        const datapacket::FieldCell &cell);
+    // The value of a Form::Other cell that is not null, for both ways of
+    // writing rows: the value's string in code page bytes, formatted once
+    // for every run of cells that share it, written where place(n) says a
+    // value of up to n bytes goes. Returns the end; null, having written
+    // nothing, when place gives null. Inlined where it is used; only
+    // formatting a value not remembered (formatOther) is a call.
+    template <typename Place>
+    [[gnu::always_inline]] inline char *writeOther(const Column &column, std::size_t row,
+                                                   Place place);
+    template <typename Place>
+    [[gnu::noinline]] char *formatOther(const Column &column, const datapacket::FieldCell &cell,
+                                        Place place);
     // Where a cell of up to `bytes` bytes goes: at, unless that is more than
     // the column's width and room must be made for it; the rest of the row
     // template is then copied after the new place.
