@@ -8,12 +8,14 @@
 
 namespace tally::tabular {
 
-ExportStream::ExportStream(const ExportTarget &target) : m_path(target.path())
+ExportStream::ExportStream(ExportTarget &target) : m_path(target.path()), m_file(target.takeFile())
 {
-    errno = 0;
-    m_file = std::fopen(target.writePath().c_str(), "wb");
-    if (!m_file)
-        fail(errno);
+    if (!m_file) {
+        errno = 0;
+        m_file = std::fopen(target.writePath().c_str(), "wb");
+        if (!m_file)
+            fail(errno);
+    }
     // Our own buffer is the only one; stdio's would copy every byte again.
     std::setvbuf(m_file, nullptr, _IONBF, 0);
 }

@@ -21,9 +21,10 @@ public:
     // larger folios for it.
     static constexpr std::size_t kBlockSize = 1 << 20;
 
-    // Opens (creates or empties) the target's file; messages name the
-    // target's own name. Throws ExportError when it cannot.
-    explicit ExportStream(const ExportTarget &target);
+    // Takes the target's open file, or opens (creates or empties) the file
+    // it names; messages name the target's own name. Throws ExportError when
+    // it cannot.
+    explicit ExportStream(ExportTarget &target);
     // Closes the file without checking; call close() to learn of failures.
     ~ExportStream();
     ExportStream(const ExportStream &) = delete;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace tally::tabular {
 
@@ -58,7 +59,7 @@ ExportTarget::ExportTarget(std::string path, Access access) : m_path(std::move(p
         const std::string candidate = (folder / name).string();
         errno = 0;
         if (std::FILE *f = std::fopen(candidate.c_str(), "wbx")) {
-            std::fclose(f);
+            m_file = f;
             m_writePath = candidate;
             m_temporary = true;
             return;
@@ -72,8 +73,15 @@ ExportTarget::ExportTarget(std::string path, Access access) : m_path(std::move(p
 
 ExportTarget::~ExportTarget()
 {
+    if (m_file)
+        std::fclose(m_file);
     if (m_temporary && !m_committed)
         std::remove(m_writePath.c_str());
+}
+
+std::FILE *ExportTarget::takeFile()
+{
+    return std::exchange(m_file, nullptr);
 }
 
 void ExportTarget::commit()

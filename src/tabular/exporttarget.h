@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace tally::tabular {
@@ -19,18 +20,23 @@ public:
         RegularFile, // the writer needs a regular file of its own
     };
 
-    // Reserves the temporary file (created empty). Throws ExportError when the
-    // folder cannot take it, or, for RegularFile, when `path` exists and is
-    // not a regular file.
+    // Reserves the temporary file (created empty and kept open). Throws
+    // ExportError when the folder cannot take it, or, for RegularFile, when
+    // `path` exists and is not a regular file.
     ExportTarget(std::string path, Access access);
-    // Removes the temporary file unless committed.
+    // Closes the temporary file unless taken, and removes it unless committed.
     ~ExportTarget();
     ExportTarget(const ExportTarget &) = delete;
     ExportTarget &operator=(const ExportTarget &) = delete;
 
     const std::string &path() const { return m_path; }
-    // The file the writer opens: the temporary file, or `path` itself.
+    // The file the writer writes: the temporary file, or `path` itself.
     const std::string &writePath() const { return m_writePath; }
+    // The temporary file as created, open for writing, for the caller to
+    // close; null when there is none or it was taken. Opening it again by
+    // name would empty it once more, and ext4 answers a file emptied and then
+    // written by starting its writeback at the close, in the writer's time.
+    std::FILE *takeFile();
     // Puts the written file in place under `path`. Throws ExportError when
     // that fails (the temporary file is then removed).
     void commit();
@@ -38,6 +44,7 @@ public:
 private:
     std::string m_path;
     std::string m_writePath;
+    std::FILE *m_file = nullptr;
     bool m_temporary = false;
     bool m_committed = false;
 };
