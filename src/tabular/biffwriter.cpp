@@ -27,6 +27,8 @@ constexpr std::uint16_t kEof = 0x000A;
 constexpr std::uint16_t kWorksheet = 0x0010;
 constexpr std::uint16_t kGbk = 936;
 constexpr std::uint16_t kBlankFormat = 0x0017;
+// A BLANK record's bytes, the fewest any cell's record takes.
+constexpr std::size_t kBlankBytes = 10;
 
 // An RK value holds a 30-bit signed integer (bit 1 set: integer; bit 0
 // clear: not divided by 100).
@@ -124,7 +126,7 @@ char *BiffWriter::CellHeader(char *p, std::uint16_t type, std::uint16_t length)
 
 void BiffWriter::WriteBlankCell()
 {
-    char *p = CellHeader(m_block->room(10), kBlank, 6);
+    char *p = CellHeader(m_block->room(kBlankBytes), kBlank, 6);
     put16(p, kBlankFormat);
     m_block->setCursor(p + 2);
 }
@@ -291,6 +293,7 @@ ExportOutcome BiffWriter::write(ExportStream &out, const ExportProgress &progres
     }
 
     const std::size_t rows = m_table.recordCount();
+    out.expect(std::uint64_t{rows} * m_columns.size() * kBlankBytes);
     for (std::size_t row = 0; row < rows; ++row) {
         // The null flags of the next 64 rows, once for all their cells.
         if (row % 64 == 0)

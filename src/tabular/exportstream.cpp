@@ -3,8 +3,14 @@
 #include "tabular/exporterror.h"
 #include "tabular/exporttarget.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <system_error>
+
+#ifdef __linux__
+#include <fcntl.h>
+#endif
 
 namespace tally::tabular {
 
@@ -24,6 +30,20 @@ ExportStream::~ExportStream()
 {
     if (m_file)
         std::fclose(m_file);
+}
+
+void ExportStream::expect(std::uint64_t bytes)
+{
+#ifdef __linux__
+    // Not posix_fallocate, which writes zeros where the file system cannot
+    // reserve. Devices and pipes refuse, as do some file systems.
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+    if (bytes > 0)
+        (void)fallocate(fileno(m_file), FALLOC_FL_KEEP_SIZE, 0,
+                        static_cast<off_t>(std::min(bytes, kMax)));
+#else
+    (void)bytes;
+#endif
 }
 
 void ExportStream::flush()

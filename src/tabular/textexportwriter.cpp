@@ -324,6 +324,8 @@ ExportOutcome TextExportWriter::write(ExportStream &out, const ExportProgress &p
     const std::string_view rowTemplate = m_rowTemplate;
     const std::size_t rows = m_table.recordCount();
     const std::size_t stride = rowTemplate.size();
+    // Every line, the header's too, is at least the template's length.
+    out.expect(std::uint64_t{rows + 1} * stride);
     std::size_t cellByCell = 0; // rows left to write cell by cell
     unsigned misses = 0;        // tries of writeFittingRows in a row that missed
     for (std::size_t row = 0; row < rows;) {

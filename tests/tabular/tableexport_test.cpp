@@ -12,6 +12,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -598,6 +600,34 @@ TEST_F(ExportTest, ThroughALinkTheLinkedFileIsReplaced)
     exportTo(ExportFormat::Text, m_dir / "link");
     EXPECT_TRUE(fs::is_symlink(m_dir / "link"));
     EXPECT_EQ(readFile(m_dir / "real"), "N         \r\n1         \r\n");
+}
+
+// The stream writers reserve room for the least they will write before they
+// write it. Room reserved past what was written stays taken on the disk, so
+// the reservation must never pass the file's bytes: here every value fits its
+// width and the text's lines are as short as they can be.
+TEST_F(ExportTest, TheFileTakesNoMoreRoomOnDiskThanItsBytes)
+{
+    std::string rows;
+    for (int i = 0; i < 20000; ++i)
+        rows += "<ROW T=\"面" + std::to_string(i % 10) + "\" N=\"" + std::to_string(i) + "\"/>";
+    load(packetText(R"(<FIELD attrname="T" fieldtype="string" WIDTH="4"/>)"
+                    R"(<FIELD attrname="N" fieldtype="i4"/>)",
+                    rows));
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Biff}) {
+        const fs::path out = m_dir / "out";
+        ASSERT_EQ(exportTo(format, out), ExportOutcome::Completed);
+        struct stat st
+        {
+        };
+        ASSERT_EQ(::stat(out.c_str(), &st), 0);
+        // Whole blocks of the file system, and what it may add to the last.
+        constexpr std::uint64_t kGrain = 64 * 1024;
+        const auto size = static_cast<std::uint64_t>(st.st_size);
+        EXPECT_LE(static_cast<std::uint64_t>(st.st_blocks) * 512,
+                  (size + kGrain - 1) / kGrain * kGrain)
+            << "format " << static_cast<int>(format) << ", " << size << " bytes";
+    }
 }
 
 // --- faults --------------------------------------------------------------------
