@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -211,13 +212,16 @@ void BM_ExportFormatting(benchmark::State &state)
 
 // The same number of bytes as the export of the same args, written by fwrite
 // to a file in the same folder, in blocks of the size the export writes
-// unless told another.
+// unless told another; with `reserve`, after reserving room for them all as
+// the export's stream does (see ExportStream::expect).
 void writePlain(const std::string &path, std::size_t bytes,
-                std::size_t blockSize = tabular::ExportStream::kBlockSize)
+                std::size_t blockSize = tabular::ExportStream::kBlockSize, bool reserve = false)
 {
     static const std::string blocks(tabular::ExportStream::kBlockSize, 'x');
     const std::string_view block(blocks.data(), std::min(blockSize, blocks.size()));
     std::FILE *f = std::fopen(path.c_str(), "wb");
+    if (reserve)
+        (void)fallocate(fileno(f), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
     for (std::size_t left = bytes; left > 0;) {
         const std::size_t n = std::min(left, block.size());
         benchmark::DoNotOptimize(std::fwrite(block.data(), 1, n, f));
@@ -246,6 +250,7 @@ void BM_ExportOverFwrite(benchmark::State &state)
     const ExportFormat format = formatOf(state.range(0));
     const auto rows = static_cast<std::size_t>(state.range(1));
     const auto plainBlock = static_cast<std::size_t>(state.range(2)) << 10;
+    const bool plainReserved = state.range(3) != 0;
     const std::size_t bytes = exportOnce(format, rows, nullptr);
     const std::string path = (outFolder() / "plain").string();
     ProcessorTime exported;
@@ -256,7 +261,7 @@ void BM_ExportOverFwrite(benchmark::State &state)
         const ProcessorTime t0 = ProcessorTime::now();
         exportOnce(format, rows, nullptr);
         const ProcessorTime t1 = ProcessorTime::now();
-        writePlain(path, bytes, plainBlock);
+        writePlain(path, bytes, plainBlock, plainReserved);
         const ProcessorTime t2 = ProcessorTime::now();
         exported.user += t1.user - t0.user;
         exported.kernel += t1.kernel - t0.kernel;
@@ -382,13 +387,17 @@ BENCHMARK(BM_Fwrite)
     ->Args({2, 100000})
     ->Unit(benchmark::kMillisecond);
 // plain_KiB: the plain write's block size. The export's own is the first;
-// the second shows how much the ratio owes to the size of the writes.
+// 64 shows how much the ratio owes to the size of the writes.
+// plain_reserved: 1 when the plain write reserves its room first, as the
+// export does, which shows how much the ratio owes to that.
 BENCHMARK(BM_ExportOverFwrite)
-    ->ArgNames({"format", "rows", "plain_KiB"})
-    ->Args({0, 100000, tabular::ExportStream::kBlockSize >> 10})
-    ->Args({1, 65535, tabular::ExportStream::kBlockSize >> 10})
-    ->Args({0, 100000, 64})
-    ->Args({1, 65535, 64})
+    ->ArgNames({"format", "rows", "plain_KiB", "plain_reserved"})
+    ->Args({0, 100000, tabular::ExportStream::kBlockSize >> 10, 0})
+    ->Args({1, 65535, tabular::ExportStream::kBlockSize >> 10, 0})
+    ->Args({0, 100000, tabular::ExportStream::kBlockSize >> 10, 1})
+    ->Args({1, 65535, tabular::ExportStream::kBlockSize >> 10, 1})
+    ->Args({0, 100000, 64, 0})
+    ->Args({1, 65535, 64, 0})
     ->MinTime(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReads)
