@@ -378,6 +378,7 @@ BENCHMARK(BM_Export)
 BENCHMARK(BM_ExportFormatting)
     ->ArgNames({"format", "rows"})
     ->Args({0, 25000})
+    ->Args({0, 100000})
     ->Args({1, 16000})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Fwrite)
