@@ -455,6 +455,48 @@ TEST_F(ExportTest, EveryLineIsItsCellsPaddedWhicheverWayItIsWritten)
     EXPECT_TRUE(written == expected);
 }
 
+// Rows go many at a time only where the writer's block has room for their
+// lines and a little more; a value far longer than its width must not be
+// written in place there. Here a blob's value twice as long as the room a
+// block has past its size lies in a line that starts shortly before the
+// block is full (the memory checker finds a write past the block).
+TEST_F(ExportTest, AValueFarPastItsWidthNearABlocksEndIsWrittenWhole)
+{
+    const std::string fields =
+        R"(<FIELD attrname="N" fieldtype="i4"/><FIELD attrname="X" fieldtype="bin.hex"/>)";
+    for (const std::size_t beforeFull : {1000, 2000, 3000}) {
+        SCOPED_TRACE(beforeFull);
+        load(packetText(fields, R"(<ROW N="1" X="0a"/>)"));
+        const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
+        const auto widthOf = [&](std::size_t c) {
+            return std::max<std::size_t>(static_cast<std::size_t>(columns[c].displayWidth),
+                                         columns[c].caption.size());
+        };
+        // The header is a line too.
+        const std::size_t line = widthOf(0) + 1 + widthOf(1) + 2;
+        const std::size_t longRow = (ExportStream::kBlockSize - beforeFull) / line - 1;
+        std::string rows;
+        for (std::size_t r = 0; r < longRow + 200; ++r)
+            rows += "<ROW N=\"" + std::to_string(r) + "\" X=\"" +
+                    repeated("0a", r == longRow ? TextExportWriter::kSlack : 1) + "\"/>";
+        load(packetText(fields, rows));
+        std::string expected;
+        const auto append = [&](std::size_t c, const std::string &value) {
+            expected += value + std::string(widthOf(c) - std::min(widthOf(c), value.size()), ' ');
+            expected += c == 0 ? "," : "\r\n";
+        };
+        append(0, columns[0].caption);
+        append(1, columns[1].caption);
+        for (std::size_t r = 0; r < m_table.recordCount(); ++r)
+            for (std::size_t c = 0; c < 2; ++c)
+                append(c, m_table.field(static_cast<int>(c)).at(r).asString());
+        ASSERT_GT(expected.size(), ExportStream::kBlockSize);
+        const std::string written = exported(ExportFormat::Text);
+        ASSERT_EQ(written.size(), expected.size());
+        EXPECT_TRUE(written == expected);
+    }
+}
+
 // A text longer in UTF-8 than its width, though not in code page bytes, may
 // not find room in what is left of a block. It then starts the next block,
 // and the rest of its line (its padding, the next cell, the line end) must
