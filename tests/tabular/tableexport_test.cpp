@@ -464,16 +464,17 @@ TEST_F(ExportTest, AValueFarPastItsWidthNearABlocksEndIsWrittenWhole)
 {
     const std::string fields =
         R"(<FIELD attrname="N" fieldtype="i4"/><FIELD attrname="X" fieldtype="bin.hex"/>)";
+    // The columns' widths, from a table of the same fields.
+    load(packetText(fields, R"(<ROW N="1" X="0a"/>)"));
+    const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
+    const auto widthOf = [&](std::size_t c) {
+        return std::max<std::size_t>(static_cast<std::size_t>(columns[c].displayWidth),
+                                     columns[c].caption.size());
+    };
+    // The header is a line too.
+    const std::size_t line = widthOf(0) + 1 + widthOf(1) + 2;
     for (const std::size_t beforeFull : {1000, 2000, 3000}) {
         SCOPED_TRACE(beforeFull);
-        load(packetText(fields, R"(<ROW N="1" X="0a"/>)"));
-        const std::vector<ExportColumn> columns = defaultExportColumns(m_table);
-        const auto widthOf = [&](std::size_t c) {
-            return std::max<std::size_t>(static_cast<std::size_t>(columns[c].displayWidth),
-                                         columns[c].caption.size());
-        };
-        // The header is a line too.
-        const std::size_t line = widthOf(0) + 1 + widthOf(1) + 2;
         const std::size_t longRow = (ExportStream::kBlockSize - beforeFull) / line - 1;
         std::string rows;
         for (std::size_t r = 0; r < longRow + 200; ++r)
