@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The export's processor time over the plain fwrite of as many bytes, run
+# after run: text (100,000 rows) and BIFF (65,535 rows) taking turns, each run
+# of BM_ExportOverFwrite alternating the two writes inside every iteration.
+# A shared host's load moves single runs by a third, so a target is judged by
+# the spread of many: each run's figures, then per format the least, median
+# and largest ratio and how many runs stay within the target.
+#   bash bench/tabular/export_ratio.sh [RUNS, default 12] [TARGET, default 3]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs=${1:-12}
+target=${2:-3}
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+bench=build/bench/tabular/bench_tabular_export
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+
+run_once() { # format rows -> "format user kernel plain ratio"
+  "$bench" --benchmark_filter="BM_ExportOverFwrite/format:$1/rows:$2/plain_KiB:1024/plain_reserved:0" \
+    --benchmark_min_time=1.5s 2>/dev/null |
+    awk -v f="$1" '/BM_ExportOverFwrite/ {
+      for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] }
+      printf "%s %.2f %.2f %.2f %.3f\n", f, v["export_user_ms"], v["export_kernel_ms"], v["fwrite_ms"], v["ratio"]
+    }'
+}
+
+printf "%-5s %-4s %9s %11s %10s %6s\n" time kind "user ms" "kernel ms" "plain ms" ratio
+for _ in $(seq "$runs"); do
+  for format in "0 100000" "1 65535"; do
+    line=$(run_once $format)
+    echo "$line" >>"$results"
+    read -r f user kernel plain ratio <<<"$line"
+    kind=$([ "$f" = 0 ] && echo text || echo BIFF)
+    printf "%-5s %-4s %9s %11s %10s %6s\n" "$(date +%H:%M)" "$kind" "$user" "$kernel" "$plain" "$ratio"
+  done
+done
+
+echo
+for f in 0 1; do
+  kind=$([ "$f" = 0 ] && echo text || echo BIFF)
+  awk -v f="$f" '$1 == f {print $5}' "$results" | sort -n |
+    awk -v kind="$kind" -v target="$target" '
+      { r[NR] = $1; if ($1 <= target) within++ }
+      END {
+        median = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
+        printf "%s: ratio least %.2f, median %.2f, largest %.2f; %d of %d runs within %s\n",
+               kind, r[1], median, r[NR], within, NR, target
+      }'
+done
