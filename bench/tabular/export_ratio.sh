@@ -19,9 +19,9 @@ bench=build/bench/tabular/bench_tabular_export
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 
-run_once() { # format rows -> "format user kernel plain ratio"
+run_once() { # format rows -> "format user kernel plain ratio reference"
   "$bench" --benchmark_filter="BM_ExportOverFwrite/format:$1/rows:$2/plain_KiB:1024/plain_reserved:0" \
-    --benchmark_min_time=1.5s 2>/dev/null |
+    2>/dev/null |
     awk -v f="$1" '/BM_ExportOverFwrite/ {
       for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] }
       printf "%s %.2f %.2f %.2f %.3f %.2f\n", f, v["export_user_ms"], v["export_kernel_ms"], v["fwrite_ms"], v["ratio"], v["reference_ms"]
